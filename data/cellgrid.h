@@ -1,0 +1,17 @@
+#pragma once
+// The data grid as the data set sees it: cell texts by column (0 = X, 1 = Y)
+// and row (from 0), and a row count that never goes below 1.
+#include <string>
+
+namespace quilvex {
+
+class CellGrid {
+public:
+    virtual ~CellGrid() = default;
+    virtual std::string Cell(int col, int row) const = 0;
+    virtual void SetCell(int col, int row, const std::string& text) = 0;
+    virtual int RowCount() const = 0;
+    virtual void SetRowCount(int rows) = 0;
+};
+
+}  // namespace quilvex

@@ -1,0 +1,63 @@
+#pragma once
+// The program-wide variables of Quilvex, in one object that the application owns.
+// Every replot rebuilds the point table and the settings from the windows; the
+// other results live on between replots for the reports and the mouse.
+#include <cstdint>
+
+#include "data/checked.h"
+#include "graph/core/canvas.h"
+#include "graph/core/messagetext.h"
+
+namespace quilvex {
+
+struct Pixel {
+    std::int32_t x = 30000, y = 30000;  // (30000, 30000): nothing reached since the last move
+    friend bool operator==(const Pixel&, const Pixel&) = default;
+};
+
+// The sums of the exponential, logarithmic and power fits.
+struct FitSums {
+    Real SumX = 0, SumY = 0, SumXX = 0, SumLnX = 0, SumLnX2 = 0, SumLnY = 0, SumXLnY = 0, SumYLnX = 0,
+         SumLnXLnY = 0;
+};
+
+struct QuilvexState {
+    // Point table.
+    std::int32_t n = 0;
+    RealArray x, y;
+    std::int32_t SelectedPoint = 1;
+
+    // Plot settings.
+    std::int32_t LagrOrd = 3;
+    std::int32_t RegrOrd = 3;
+    bool ShowSpline = false, ShowLagr = false, ShowLagrO = false, ShowRegr = false, ShowExp = false,
+         ShowLog = false, ShowPower = false;
+    Real Cover = 80;
+    Real PlotPoints = 512;
+
+    // Scaling.
+    Real XScale = 1, YScale = 1, YMin = 0, YMax = 0;
+    std::int32_t MarginX = 0, MarginY = 0;
+    Pixel LastPixel;
+
+    // Flags.
+    bool NewFileLoaded = false;
+    bool DataModified = false;
+    bool MouseIsDown = false;
+    bool PointPicked = false;
+
+    // Replot.
+    std::int32_t DrawDepth = 0;
+    MessageText MessageBuffer;
+    Color SavedPenColor = colors::Black;
+    Real PlotXStart = 0, PlotXEnd = 0, PlotStep = 0, PlotX = 0;
+
+    // Fit results.
+    RealArray RegrCoef;
+    RealArray SplineD2;
+    FitSums Sums;
+    Real FitDet = 0;
+    Real ExpA = 0, ExpB = 0, LogA = 0, LogB = 0, PowerA = 0, PowerB = 0;
+};
+
+}  // namespace quilvex

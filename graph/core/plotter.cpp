@@ -1,0 +1,83 @@
+#include "graph/core/plotter.h"
+
+#include <cmath>
+
+namespace quilvex {
+
+namespace {
+constexpr Real kPixelLimit = 2e9L;
+}
+
+Real Plotter::XToPixel(Real x) const { return (x - s_.x[1]) * s_.XScale + (s_.MarginX / 2); }
+
+Real Plotter::YToPixel(Real y) const
+{
+    return canvas_.Height() - ((y - s_.YMin) * s_.YScale + (s_.MarginY / 2));
+}
+
+Real Plotter::PixelToX(Real p) const { return (p - (s_.MarginX / 2)) / s_.XScale + s_.x[1]; }
+
+Real Plotter::PixelToY(Real p) const
+{
+    return ((canvas_.Height() - p) - (s_.MarginY / 2)) / s_.YScale + s_.YMin;
+}
+
+bool Plotter::ToPixel(Real x, Real y, Pixel& out)
+{
+    const Real px = XToPixel(x);
+    const Real py = YToPixel(y);
+    CheckFpu();
+    if (std::fabs(px) > kPixelLimit || std::fabs(py) > kPixelLimit) {
+        AppendMessage(" * plot value too large");
+        return false;
+    }
+    out = Pixel{Round(px), Round(py)};
+    return true;
+}
+
+void Plotter::MoveToValue(Real x, Real y)
+{
+    Pixel p;
+    if (!ToPixel(x, y, p))
+        return;
+    canvas_.MoveTo(p.x, p.y);
+    s_.LastPixel = Pixel{};
+}
+
+void Plotter::LineToValue(Real x, Real y)
+{
+    Pixel p;
+    if (!ToPixel(x, y, p))
+        return;
+    if (p != s_.LastPixel)
+        canvas_.LineTo(p.x, p.y);
+    s_.LastPixel = p;
+}
+
+void Plotter::TraceCurve(Real start, Real end, const std::function<Real(Real)>& f)
+{
+    s_.PlotXStart = start;
+    s_.PlotXEnd = end;
+    MoveToValue(start, f(start));
+    s_.PlotStep = (end - start) / s_.PlotPoints;
+    s_.PlotX = start + s_.PlotStep;
+    Real previous;
+    do {
+        LineToValue(s_.PlotX, f(s_.PlotX));
+        previous = s_.PlotX;
+        s_.PlotX = s_.PlotX + s_.PlotStep;
+        CheckFpu();
+        // A step below the resolution of PlotX would never reach the end.
+    } while (s_.PlotX < end && s_.PlotX != previous);
+    LineToValue(end, f(end));
+}
+
+void Plotter::TraceCurveInColor(Color color, Real start, Real end, const std::function<Real(Real)>& f)
+{
+    s_.SavedPenColor = canvas_.PenColor();
+    canvas_.SetPenColor(color);
+    TraceCurve(start, end, f);
+    canvas_.SetPenColor(s_.SavedPenColor);
+}
+
+}  // namespace quilvex

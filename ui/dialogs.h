@@ -1,0 +1,26 @@
+#pragma once
+// Modal message boxes and file dialogs. The windows ask through this interface;
+// the program answers with real Qt dialogs, tests with a scripted answerer.
+#include <optional>
+#include <string>
+
+namespace quilvex {
+
+enum class BoxType { Warning, Error };
+enum class BoxButtons { Ok, OkCancel, YesNo };
+enum class BoxAnswer { Ok, Cancel, Yes, No };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Title "Warning" or "Error" with the matching icon.
+    virtual BoxAnswer MessageBox(BoxType type, const std::string& text, BoxButtons buttons) = 0;
+    // The application's own error box for an error no handler caught: the error
+    // text followed by ".", titled with the application title.
+    virtual void ErrorBox(const std::string& errorText) = 0;
+    // The chosen file name with its full path; nothing when cancelled.
+    virtual std::optional<std::string> OpenFileName() = 0;
+    virtual std::optional<std::string> SaveFileName() = 0;
+};
+
+}  // namespace quilvex

@@ -1,0 +1,305 @@
+#include "data/datafile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <utility>
+
+#include "data/fpfault.h"
+#include "data/numtext.h"
+
+namespace quilvex {
+
+namespace {
+
+constexpr std::size_t kMaxRestLength = 255;
+constexpr char kEndOfFile = 26;  // Ctrl-Z
+constexpr std::string_view kFieldSeparators = " ,";
+
+bool IsControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string_view TrimView(std::string_view text)
+{
+    while (!text.empty() && IsControlOrBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsControlOrBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view SplitFieldView(std::string_view& line, std::string_view separators)
+{
+    for (char separator : separators) {
+        const std::size_t at = line.find(separator);
+        if (at != std::string_view::npos) {
+            const std::string_view field = line.substr(0, at);
+            line = line.substr(at + 1, kMaxRestLength);
+            return field;
+        }
+    }
+    const std::string_view field = line;
+    line = {};
+    return field;
+}
+
+// Hands out the lines of a file's bytes one by one, without copying them.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view bytes) : rest_(bytes.substr(0, bytes.find(kEndOfFile))) {}
+
+    bool Next(std::string_view& line)
+    {
+        if (rest_.empty())
+            return false;
+        const std::size_t end = rest_.find_first_of("\r\n");
+        if (end == std::string_view::npos) {
+            line = rest_;
+            rest_ = {};
+            return true;
+        }
+        line = rest_.substr(0, end);
+        const bool crLf = rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n';
+        rest_.remove_prefix(end + (crLf ? 2 : 1));
+        return true;
+    }
+
+private:
+    std::string_view rest_;
+};
+
+std::size_t CountLines(std::string_view bytes)
+{
+    LineCursor cursor(bytes);
+    std::string_view line;
+    std::size_t count = 0;
+    while (cursor.Next(line))
+        ++count;
+    return count;
+}
+
+std::string InvalidDataText(const std::string& name, std::size_t dataLine, std::string_view x, std::string_view y)
+{
+    std::string text = "Invalid data in file " + name + ", line " + FormatGeneral(static_cast<Real>(dataLine), 8);
+    text += ": \"";
+    text += x;
+    text += "\", \"";
+    text += y;
+    text += '"';
+    return text;
+}
+
+// The code of the error that stands for errnum, 0 for none. Unmatched errno
+// values are never passed through as codes: EIO (5) is no "File access denied".
+int IoErrorCode(int errnum)
+{
+    switch (errnum) {
+    case ENOENT:
+        return 2;
+    case ENAMETOOLONG:
+    case EINVAL:
+    case ENOTDIR:
+    case ELOOP:
+        return 3;
+    case EMFILE:
+    case ENFILE:
+        return 4;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+    case ETXTBSY:
+        return 5;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return 101;
+    default:
+        return 0;
+    }
+}
+
+[[noreturn]] void RaiseIoError(int errnum) { throw QuilvexError(ErrnoErrorText(errnum)); }
+
+// Closes a file descriptor when the reading ends, however it ends.
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Opens without waiting for a writer (a pipe chosen by mistake must not hang the
+// program), then reads in the ordinary blocking way.
+int OpenWithoutWaiting(const std::string& name, int mode)
+{
+    if (name.find('\0') != std::string::npos) {
+        errno = EINVAL;
+        return -1;
+    }
+    const int fd = ::open(name.c_str(), mode | O_CLOEXEC | O_NONBLOCK);
+    if (fd >= 0) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags != -1)
+            ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
+    return fd;
+}
+
+}  // namespace
+
+std::string IoErrorText(int code)
+{
+    switch (code) {
+    case 2:
+        return "File not found";
+    case 3:
+        return "Invalid filename";
+    case 4:
+        return "Too many open files";
+    case 5:
+        return "File access denied";
+    case 100:
+        return "Read beyond end of file";
+    case 101:
+        return "Disk full";
+    case 106:
+        return "Invalid numeric input";
+    default:
+        return "I/O error " + std::to_string(code);
+    }
+}
+
+std::string ErrnoErrorText(int errnum)
+{
+    const int code = IoErrorCode(errnum);
+    return code != 0 ? IoErrorText(code) : "I/O error " + std::to_string(errnum);
+}
+
+std::string TrimControls(std::string_view text) { return std::string(TrimView(text)); }
+
+std::string SplitField(std::string& line, std::string_view separators)
+{
+    std::string_view rest = line;
+    std::string field(SplitFieldView(rest, separators));
+    line = std::string(rest);
+    return field;
+}
+
+bool DataFileExists(const std::string& name)
+{
+    FileHandle file(OpenWithoutWaiting(name, O_RDWR));
+    return file.fd() >= 0;
+}
+
+std::string ReadFileBytes(const std::string& name)
+{
+    FileHandle file(OpenWithoutWaiting(name, O_RDONLY));
+    if (file.fd() < 0)
+        RaiseIoError(errno);
+    std::string bytes;
+    struct stat info {};
+    if (::fstat(file.fd(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(file.fd(), chunk, sizeof chunk);
+        if (got == 0)
+            return bytes;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            RaiseIoError(errno);
+        }
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
+ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::vector<DataRow>& rows,
+                          const DataWarning& warn)
+{
+    std::vector<DataRow> read;
+    read.reserve(CountLines(bytes));
+    LineCursor cursor(bytes);
+    std::string_view line;
+    while (cursor.Next(line)) {
+        std::string_view rest = TrimView(line);
+        if (!rest.empty() && rest.front() == ';')
+            continue;
+        const std::string_view xText = TrimView(SplitFieldView(rest, kFieldSeparators));
+        const std::string_view yText = TrimView(rest);
+        const FloatText x = TextToFloat(xText);
+        const FloatText y = TextToFloat(yText);
+        // A rejected text still gives its row, with the value read up to the fault.
+        if ((!x.ok() || !y.ok()) && warn && !warn(InvalidDataText(name, read.size() + 1, xText, yText))) {
+            rows.clear();
+            return ReadOutcome::Cancelled;
+        }
+        read.push_back({FormatCell(x.value), FormatCell(y.value)});
+    }
+    if (read.capacity() > 2 * read.size())  // mostly comments
+        read.shrink_to_fit();
+    rows = std::move(read);
+    return ReadOutcome::Loaded;
+}
+
+ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, const DataWarning& warn)
+{
+    const std::string bytes = ReadFileBytes(name);
+    return ParseDataFile(bytes, name, rows, warn);
+}
+
+void FillGridWithRows(const std::vector<DataRow>& rows, CellGrid& grid)
+{
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        grid.SetCell(0, row, {});
+        grid.SetCell(1, row, {});
+    }
+    grid.SetRowCount(static_cast<int>(rows.size()));
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        grid.SetCell(0, static_cast<int>(k), rows[k].x);
+        grid.SetCell(1, static_cast<int>(k), rows[k].y);
+    }
+}
+
+NameCheck ApplyDataFileExtension(std::string& name)
+{
+    const std::size_t at = name.find_last_of(".:\\/");
+    if (at == std::string::npos || name[at] != '.') {
+        name += ".dta";
+        return NameCheck::Ok;
+    }
+    std::string extension = name.substr(at);
+    for (char& c : extension)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return extension == ".DTA" ? NameCheck::Ok : NameCheck::WrongExtension;
+}
+
+std::string OverwriteQuestionText(const std::string& name) { return "File " + name + " already exists. Overwrite?"; }
+
+std::string FormatDataFile(const CellGrid& grid)
+{
+    std::string bytes;
+    const int rowCount = grid.RowCount();
+    for (int row = 0; row < rowCount; ++row) {
+        bytes += grid.Cell(0, row);
+        bytes += ' ';
+        bytes += grid.Cell(1, row);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+}  // namespace quilvex

@@ -1,0 +1,90 @@
+#pragma once
+// The data file (.dta): plain single-byte text, one X,Y pair per line.
+//
+// Reading: the whole file is read first, then parsed, so a file that cannot be
+// read changes nothing. A line ends at CR LF, a lone CR or a lone LF; byte 26
+// (Ctrl-Z) ends the file. Each line is trimmed of bytes <= 32; a line that then
+// begins with ";" is a comment; every other line, an empty one included, is a
+// data line and gives one row. A data line is cut at its first blank, or at its
+// first comma when it has no blank; both parts are trimmed and read with
+// TextToFloat. Each row holds the two values as FormatCell texts.
+//
+// Writing: for every grid row, the X text, one blank, the Y text and CR LF,
+// with the cell texts exactly as they stand.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/cellgrid.h"
+
+namespace quilvex {
+
+inline constexpr const char* kWrongExtensionText = "File extension must be .dta";
+
+struct DataRow {
+    std::string x;
+    std::string y;
+    bool operator==(const DataRow&) const = default;
+};
+
+enum class ReadOutcome { Loaded, Cancelled };
+
+// Receives the text of an invalid-data warning; returns true to go on reading,
+// false to stop (the user pressed Cancel).
+using DataWarning = std::function<bool(const std::string& warning)>;
+
+// The text of an I/O error by code: 2 "File not found", 3 "Invalid filename",
+// 4 "Too many open files", 5 "File access denied", 100 "Read beyond end of
+// file", 101 "Disk full", 106 "Invalid numeric input", else "I/O error <code>".
+std::string IoErrorText(int code);
+// The text for a failed system call: the text of the matching code (ENOENT ->
+// 2, ENOTDIR -> 3, EMFILE -> 4, EACCES -> 5, ENOSPC -> 101, ...), else
+// "I/O error <errnum>".
+std::string ErrnoErrorText(int errnum);
+
+// Removes every byte <= 32 from both ends.
+std::string TrimControls(std::string_view text);
+
+// Cuts line at the first character of separators that occurs in it (the
+// characters are tried in the order given, each searched in the whole line):
+// returns the text before its first occurrence and leaves in line the text
+// after it, cut to at most 255 characters. Without any separator the whole
+// line is returned and line becomes empty.
+std::string SplitField(std::string& line, std::string_view separators);
+
+// True when a file of that name can be opened for reading and writing; the
+// file is closed at once. Never creates the file.
+bool DataFileExists(const std::string& name);
+
+// All bytes of the file. Throws QuilvexError with IoErrorText on failure.
+std::string ReadFileBytes(const std::string& name);
+
+// Parses the bytes of a data file named name (the name only goes into the
+// warnings: "Invalid data in file <name>, line <k>: "<X>", "<Y>"", k counting
+// data lines from 1). After Loaded, rows holds one row per data line; after
+// Cancelled, rows is empty. A number beyond the extended range throws
+// QuilvexError("Floating point overflow") and leaves rows as it was.
+ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::vector<DataRow>& rows,
+                          const DataWarning& warn);
+
+// ReadFileBytes, then ParseDataFile. Any error leaves rows as it was.
+ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, const DataWarning& warn);
+
+// Puts rows into the grid in place of all it held: row k into grid row k; no
+// rows leave one empty grid row.
+void FillGridWithRows(const std::vector<DataRow>& rows, CellGrid& grid);
+
+// The name to save under. Without an extension (nothing after the last ".",
+// ":", "\" or "/" that is a ".") ".dta" is appended. An extension other than
+// ".dta" in any letter case is refused and the name left as it was.
+enum class NameCheck { Ok, WrongExtension };
+NameCheck ApplyDataFileExtension(std::string& name);
+
+// "File <name> already exists. Overwrite?"
+std::string OverwriteQuestionText(const std::string& name);
+
+// The bytes of the data file for the grid.
+std::string FormatDataFile(const CellGrid& grid);
+
+}  // namespace quilvex

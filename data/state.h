@@ -45,6 +45,9 @@ struct QuilvexState {
     bool DataModified = false;
     bool MouseIsDown = false;
     bool PointPicked = false;
+    // x[1] as it was when the dragged point was picked: the X origin of the
+    // mapping while the drag lasts, as the scale is kept.
+    Real DragOrigin = 0;
 
     // Replot.
     std::int32_t DrawDepth = 0;

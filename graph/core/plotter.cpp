@@ -8,14 +8,16 @@ namespace {
 constexpr Real kPixelLimit = 2e9L;
 }
 
-Real Plotter::XToPixel(Real x) const { return (x - s_.x[1]) * s_.XScale + (s_.MarginX / 2); }
+Real Plotter::XOrigin() const { return s_.MouseIsDown && s_.PointPicked ? s_.DragOrigin : s_.x[1]; }
+
+Real Plotter::XToPixel(Real x) const { return (x - XOrigin()) * s_.XScale + (s_.MarginX / 2); }
 
 Real Plotter::YToPixel(Real y) const
 {
     return canvas_.Height() - ((y - s_.YMin) * s_.YScale + (s_.MarginY / 2));
 }
 
-Real Plotter::PixelToX(Real p) const { return (p - (s_.MarginX / 2)) / s_.XScale + s_.x[1]; }
+Real Plotter::PixelToX(Real p) const { return (p - (s_.MarginX / 2)) / s_.XScale + XOrigin(); }
 
 Real Plotter::PixelToY(Real p) const
 {

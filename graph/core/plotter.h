@@ -2,7 +2,7 @@
 // Mapping between data values and the pixels of the paint box, the two drawing
 // primitives that take data values, and the curve tracing contract.
 //
-//   XToPixel(x) = (x - x[1]) * XScale + MarginX div 2
+//   XToPixel(x) = (x - x[1]) * XScale + MarginX div 2   (x[1] as at the press during a drag)
 //   YToPixel(y) = H - ((y - YMin) * YScale + MarginY div 2)
 //   PixelToX(p) = (p - MarginX div 2) / XScale + x[1]
 //   PixelToY(p) = ((H - p) - MarginY div 2) / YScale + YMin
@@ -45,6 +45,8 @@ public:
     Canvas& Surface() { return canvas_; }
 
 private:
+    // x[1], or while a point is dragged the x[1] of the moment it was picked.
+    Real XOrigin() const;
     bool ToPixel(Real x, Real y, Pixel& out);
 
     QuilvexState& s_;

@@ -1,0 +1,243 @@
+#include "graph/QuilvexG.h"
+
+#include <QCloseEvent>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "data/numtext.h"
+#include "data/pointimport.h"
+#include "graph/core/curves.h"
+#include "graph/core/scaling.h"
+#include "graph/core/scene.h"
+#include "mainwin/QuilvexD.h"
+#include "report/Status.h"
+#include "ui/look.h"
+
+namespace quilvex {
+
+namespace {
+
+constexpr int kMsgLabelLeft = 103;
+constexpr int kShortCaption = 25;
+
+QString ToQString(const std::string& text) { return QString::fromLatin1(text); }
+std::string ToText(const QString& text) { return text.toLatin1().toStdString(); }
+
+QLabel* AddEdgeLabel(QWidget* parent, const char* caption, int width, int height)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setFont(PixelFont("Arial", 9));
+    SetTextColor(label, colors::Black);
+    label->setFixedSize(width, height);
+    return label;
+}
+
+int WriteBack(QLineEdit* edit, UpDown* upDown, int value)
+{
+    edit->setText(ToQString(FormatGeneral(value, 8)));
+    upDown->SetPosition(value);
+    return value;
+}
+
+// Reads a parameter edit as a whole number (the fallback when it is none), first
+// raised to lo, then lowered to hi. A corrected value is written back: the
+// edit's text first, then the spinner; a value in range leaves the text as typed.
+int ReadParameter(QLineEdit* edit, UpDown* upDown, int fallback, int lo, int hi)
+{
+    int value = TextToInt(ToText(edit->text()), fallback);
+    if (value < lo)
+        value = WriteBack(edit, upDown, lo);
+    if (value > hi)
+        value = WriteBack(edit, upDown, hi);
+    return value;
+}
+
+}  // namespace
+
+TPlotForm::TPlotForm(QuilvexState& state, Dialogs& dialogs, TQuilvexForm& main)
+    : QWidget(nullptr, Qt::Window), state_(state), dialogs_(dialogs), main_(main)
+{
+    setWindowTitle("Graph");
+    setFont(PixelFont("MS Sans Serif", 11));
+    move(28, 26);
+    resize(588, 416);
+    BuildPanels();
+    BuildLabels();
+    ConnectMouse();
+    ControlButton->setFocus();
+}
+
+void TPlotForm::BuildPanels()
+{
+    auto* windowLayout = new QVBoxLayout(this);
+    windowLayout->setContentsMargins(0, 0, 0, 0);
+    auto* plotFrame = new QFrame(this);
+    plotFrame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    plotFrame->setLineWidth(1);
+    PlotPanel = plotFrame;
+    windowLayout->addWidget(PlotPanel);
+
+    auto* panelLayout = new QVBoxLayout(PlotPanel);
+    panelLayout->setContentsMargins(1, 1, 1, 1);
+    panelLayout->setSpacing(0);
+    auto* upper = new QHBoxLayout;
+    upper->setSpacing(0);
+    LeftPanel = new QWidget(PlotPanel);
+    LeftPanel->setFixedWidth(48);
+    PlotPaintBox = new PaintBox(PlotPanel);
+    PlotPaintBox->setMinimumSize(1, 1);
+    upper->addWidget(LeftPanel);
+    upper->addWidget(PlotPaintBox, 1);
+    panelLayout->addLayout(upper, 1);
+    BottomPanel = new QWidget(PlotPanel);
+    BottomPanel->setFixedHeight(12);
+    BottomPanel->installEventFilter(this);
+    panelLayout->addWidget(BottomPanel);
+}
+
+void TPlotForm::BuildLabels()
+{
+    auto* leftLayout = new QVBoxLayout(LeftPanel);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->setSpacing(0);
+    TopYLabel = AddEdgeLabel(LeftPanel, "TY", 46, 13);
+    BottomYLabel = AddEdgeLabel(LeftPanel, "BY", 46, 13);
+    ControlButton = new QPushButton("Control", LeftPanel);
+    ControlButton->setFixedSize(48, 24);
+    connect(ControlButton, &QPushButton::clicked, this, [this] { ControlButtonClick(); });
+    leftLayout->addWidget(TopYLabel);
+    leftLayout->addSpacing(38 - 13);
+    leftLayout->addWidget(ControlButton);
+    leftLayout->addStretch(1);
+    leftLayout->addWidget(BottomYLabel);
+
+    LeftXLabel = AddEdgeLabel(BottomPanel, "LX", 56, 9);
+    LeftXLabel->move(49, 1);
+    RightXLabel = AddEdgeLabel(BottomPanel, "RX", 58, 10);
+    RightXLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    MsgLabel = new QLabel(BottomPanel);
+    MsgLabel->setFont(PixelFont("Arial", 9));
+    SetTextColor(MsgLabel, colors::Black);
+    SetBackgroundColor(MsgLabel, colors::Lime);
+    MsgLabel->move(kMsgLabelLeft, 0);
+    MsgLabel->setFixedHeight(12);
+    MsgLabel->resize(0, 12);
+}
+
+bool TPlotForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == BottomPanel && event->type() == QEvent::Resize)
+        RightXLabel->move(BottomPanel->width() - RightXLabel->width(), 1);
+    return QWidget::eventFilter(watched, event);
+}
+
+void TPlotForm::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+void TPlotForm::ControlButtonClick()
+{
+    main_.show();
+    main_.raise();
+    main_.activateWindow();
+}
+
+void TPlotForm::SetMsgCaption(const std::string& text)
+{
+    MsgLabel->setText(ToQString(text));
+    MsgLabel->resize(MsgLabel->sizeHint().width(), 12);
+}
+
+void TPlotForm::ShowErrorInMsgLabel(const std::string& prefix, const std::string& text)
+{
+    const std::string e = prefix + "\"" + text + "\", suggest you review graph values! ****";
+    const std::string caption = ToText(MsgLabel->text());
+    SetMsgCaption(caption.size() < kShortCaption ? caption + e : e);
+}
+
+void TPlotForm::Draw()
+{
+    if (++state_.DrawDepth != 1) {
+        --state_.DrawDepth;
+        return;
+    }
+    ImageCanvas& canvas = PlotPaintBox->PreparedCanvas();
+    // An error must not leave a tracer's colour or the dashed axis pen behind.
+    const Color pen = canvas.PenColor();
+    const PenStyle penStyle = canvas.GetPenStyle();
+    const BrushStyle brushStyle = canvas.GetBrushStyle();
+    try {
+        ClearFpu();
+        DrawSteps();
+    } catch (const std::exception& e) {
+        canvas.SetPenColor(pen);
+        canvas.SetPenStyle(penStyle);
+        canvas.SetBrushStyle(brushStyle);
+        ShowErrorInMsgLabel(" **** Exception: ", e.what());
+    }
+    ClearFpu();
+    PlotPaintBox->ShowImage();
+    --state_.DrawDepth;
+}
+
+void TPlotForm::DrawSteps()
+{
+    Canvas& canvas = PlotPaintBox->Canvas();
+    Plotter plot(state_, canvas);
+    const int W = canvas.Width(), H = canvas.Height();
+    canvas.SetBrushColor(colors::Background);
+    canvas.FillRect(0, 0, W, H);
+    state_.LastPixel = Pixel{};
+    state_.MessageBuffer.Clear();
+
+    GridModel& grid = main_.Grid();
+    auto warn = [this](const std::string& text) { dialogs_.MessageBox(BoxType::Warning, text, BoxButtons::Ok); };
+    ReadPointTable(state_, grid, warn);
+    if (state_.n == 0)
+        return;
+    if (state_.n < 3) {
+        warn("Too few X,Y values, must be at least 3!");
+        state_.n = 3;
+        grid.SetRowCount(3);
+    }
+    ReadPlotSettings();
+    if (ScaleGraph(state_, grid, W, H) == ScaleResult::ScaledNewFile) {
+        main_.SplineCheckBox->setChecked(true);
+        main_.RegrCheckBox->setChecked(true);
+    }
+    PrepareFits(state_);
+    DrawAxes(plot);
+    DrawCurves(plot);
+    DrawPoints(plot);
+    SetMsgCaption(state_.MessageBuffer.Text());
+    LeftXLabel->setText(ToQString(FormatGeneral(plot.PixelToX(0), 6)));
+    RightXLabel->setText(ToQString(FormatGeneral(plot.PixelToX(W), 6)));
+    TopYLabel->setText(ToQString(FormatGeneral(plot.PixelToY(0), 6)));
+    BottomYLabel->setText(ToQString(FormatGeneral(plot.PixelToY(H), 6)));
+    const FloatText mark = TextToFloat(ToText(statusForm_->XvalueEdit->text()));
+    if (mark.ok())
+        MarkCurvesAt(plot, mark.value);
+}
+
+void TPlotForm::ReadPlotSettings()
+{
+    QuilvexState& s = state_;
+    TQuilvexForm& m = main_;
+    GridModel& grid = m.Grid();
+    // Rows that still hold text are never dropped here, only trailing empty ones.
+    grid.SetRowCount(std::max(s.n, RowsHoldingText(grid)));
+
+    s.LagrOrd = ReadParameter(m.LagrOrdEdit, m.LagrOrdUpDown, 3, 2, s.n - 1);
+    s.RegrOrd = ReadParameter(m.RegrOrdEdit, m.RegrOrdUpDown, 3, 1, 299);
+    s.ShowSpline = m.SplineCheckBox->isChecked();
+    s.ShowLagr = m.LagrCheckBox->isChecked();
+    s.ShowLagrO = m.LagrOCheckBox->isChecked();
+    s.ShowRegr = m.RegrCheckBox->isChecked();
+    s.ShowExp = m.ExpCheckBox->isChecked();
+    s.ShowLog = m.LogCheckBox->isChecked();
+    s.ShowPower = m.PowerCheckBox->isChecked();
+    s.Cover = ReadParameter(m.CoverEdit, m.CoverUpDown, 80, 5, 100);
+    s.PlotPoints = ReadParameter(m.PlotPointsEdit, m.PlotPointsUpDown, 512, 5, 10000);
+    if (s.SelectedPoint < 1 || s.SelectedPoint > s.n)
+        s.SelectedPoint = 1;
+}
+
+}  // namespace quilvex

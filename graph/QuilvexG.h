@@ -1,0 +1,70 @@
+#pragma once
+// The graph window: the paint box that every replot draws into, the four edge
+// labels, the message label and the "Control" button; dragging points with the
+// mouse. The window refuses to close.
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+#include "data/state.h"
+#include "ui/dialogs.h"
+#include "ui/paintbox.h"
+
+namespace quilvex {
+
+class TQuilvexForm;
+class TStatusForm;
+
+class TPlotForm : public QWidget {
+    Q_OBJECT
+public:
+    TPlotForm(QuilvexState& state, Dialogs& dialogs, TQuilvexForm& main);
+
+    void SetStatusForm(TStatusForm* status) { statusForm_ = status; }
+
+    // One complete replot from the current state of the windows.
+    void Draw();
+    // Appends the interpolation / extrapolation block for the X of the status window.
+    void ExtrapolateReport();
+    void ControlButtonClick();
+    void PlotPaintBoxMouseDown(int X, int Y);
+    void PlotPaintBoxMouseMove(int X, int Y);
+    void PlotPaintBoxMouseUp(int X, int Y);
+
+    QWidget* PlotPanel = nullptr;
+    QWidget* LeftPanel = nullptr;
+    QLabel* TopYLabel = nullptr;
+    QLabel* BottomYLabel = nullptr;
+    QPushButton* ControlButton = nullptr;
+    QWidget* BottomPanel = nullptr;
+    QLabel* LeftXLabel = nullptr;
+    QLabel* RightXLabel = nullptr;
+    QLabel* MsgLabel = nullptr;
+    PaintBox* PlotPaintBox = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;  // FormClose
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildPanels();
+    void BuildLabels();
+    void DrawSteps();
+    void ReadPlotSettings();
+    void SetMsgCaption(const std::string& text);
+
+public:
+    // Puts an error that ended a replot or a report into MsgLabel: appended to a
+    // caption shorter than 25 characters, else in its place.
+    void ShowErrorInMsgLabel(const std::string& prefix, const std::string& text);
+
+private:
+    void ConnectMouse();
+
+    QuilvexState& state_;
+    Dialogs& dialogs_;
+    TQuilvexForm& main_;
+    TStatusForm* statusForm_ = nullptr;
+};
+
+}  // namespace quilvex

@@ -1,0 +1,20 @@
+#pragma once
+// Scaling of a replot: X values made ascending where they are not (in the table
+// and in the grid), the Y range, margins from the cover percentage, and one
+// scale factor per axis.
+//
+//   MarginX = Round(W * ((100 - Cover) * 0.01)), likewise MarginY with H
+//   XScale  = (W - MarginX) / (x[n] - x[1]),  YScale = (H - MarginY) / (YMax - YMin)
+#include "data/cellgrid.h"
+#include "data/state.h"
+
+namespace quilvex {
+
+enum class ScaleResult { Scaled, Skipped, ScaledNewFile };
+
+// Does nothing while a point is being dragged. Returns ScaledNewFile when a
+// file was opened since the last scaling: the caller then ticks the spline and
+// regression boxes (SelectedPoint is already reset to 1).
+ScaleResult ScaleGraph(QuilvexState& s, CellGrid& grid, int width, int height);
+
+}  // namespace quilvex

@@ -1,0 +1,36 @@
+#pragma once
+// The program: its state and its three windows, created in start-up order.
+#include <memory>
+
+#include "data/state.h"
+#include "graph/QuilvexG.h"
+#include "mainwin/QuilvexD.h"
+#include "report/Status.h"
+#include "ui/dialogs.h"
+
+namespace quilvex {
+
+class QuilvexApp {
+public:
+    // Creates the main window, then the graph window (shown at once), then the
+    // status window (hidden).
+    explicit QuilvexApp(Dialogs& dialogs);
+    ~QuilvexApp();
+
+    // Shows the main window.
+    void Start();
+
+    QuilvexState& State() { return state_; }
+    TQuilvexForm& Main() { return *main_; }
+    TPlotForm& Plot() { return *plot_; }
+    TStatusForm& Status() { return *status_; }
+
+private:
+    // Destroyed in reverse order: the status and graph windows refer to the main window.
+    QuilvexState state_;
+    std::unique_ptr<TQuilvexForm> main_;
+    std::unique_ptr<TPlotForm> plot_;
+    std::unique_ptr<TStatusForm> status_;
+};
+
+}  // namespace quilvex

@@ -1,0 +1,77 @@
+// "Open" and "Save as": the data file meets the grid.
+#include <QSaveFile>
+
+#include "data/datafile.h"
+#include "data/fpfault.h"
+#include "graph/QuilvexG.h"
+#include "mainwin/QuilvexD.h"
+#include "ui/handler.h"
+
+namespace quilvex {
+
+namespace {
+
+// Writes the bytes through a temporary file in the same folder that takes the
+// place of the old file only when everything was written.
+void SaveFileBytes(const std::string& name, const std::string& bytes)
+{
+    QSaveFile file(QString::fromLocal8Bit(name));
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        throw QuilvexError(ErrnoErrorText(errno != 0 ? errno : EACCES));
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
+        throw QuilvexError(IoErrorText(101));
+    errno = 0;
+    if (!file.commit())
+        throw QuilvexError(errno != 0 ? ErrnoErrorText(errno) : IoErrorText(101));
+}
+
+}  // namespace
+
+void TQuilvexForm::MenuOpenClick()
+{
+    RunHandler(dialogs_, [this] {
+        const std::optional<std::string> name = dialogs_.OpenFileName();
+        if (!name)
+            return;
+        ClearFpu();
+        std::vector<DataRow> rows;
+        const ReadOutcome outcome = ReadDataFile(*name, rows, [this](const std::string& warning) {
+            return dialogs_.MessageBox(BoxType::Warning, warning, BoxButtons::OkCancel) == BoxAnswer::Ok;
+        });
+        if (outcome == ReadOutcome::Cancelled)
+            return;
+        std::vector<std::pair<std::string, std::string>> cells;
+        cells.reserve(rows.size());
+        for (DataRow& row : rows)
+            cells.emplace_back(std::move(row.x), std::move(row.y));
+        Grid().SetRows(std::move(cells));
+        state_.NewFileLoaded = true;
+        state_.DataModified = false;
+        FileNameLabel->setText(QString::fromLocal8Bit(*name));
+        FileNameLabel->adjustSize();
+        if (plotForm_ != nullptr && GraphEnableCheckBox->isChecked()) {
+            plotForm_->Draw();
+            plotForm_->Draw();
+        }
+    });
+}
+
+void TQuilvexForm::Saveas1Click()
+{
+    RunHandler(dialogs_, [this] {
+        std::optional<std::string> name = dialogs_.SaveFileName();
+        if (!name)
+            return;
+        if (ApplyDataFileExtension(*name) == NameCheck::WrongExtension) {
+            dialogs_.MessageBox(BoxType::Error, kWrongExtensionText, BoxButtons::Ok);
+            return;
+        }
+        if (DataFileExists(*name) &&
+            dialogs_.MessageBox(BoxType::Warning, OverwriteQuestionText(*name), BoxButtons::YesNo) != BoxAnswer::Yes)
+            return;
+        SaveFileBytes(*name, FormatDataFile(Grid()));
+    });
+}
+
+}  // namespace quilvex

@@ -1,0 +1,82 @@
+#include "report/Status.h"
+
+#include <QCloseEvent>
+#include <QVBoxLayout>
+
+#include "graph/QuilvexG.h"
+#include "mainwin/QuilvexD.h"
+#include "ui/look.h"
+
+namespace quilvex {
+
+TStatusForm::TStatusForm(QuilvexState& state, Dialogs& dialogs, TQuilvexForm& main)
+    : QWidget(nullptr, Qt::Window), state_(state), dialogs_(dialogs), main_(main)
+{
+    setWindowTitle("Status");
+    QFont font("MS Sans Serif");
+    font.setPointSize(8);
+    setFont(font);
+    move(47, 29);
+    resize(425 - 8, 494 - 27);
+    BuildPanels();
+    XvalueEdit->setFocus();
+}
+
+void TStatusForm::BuildPanels()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Panel1 = new QLabel(this);
+    Panel1->setFixedHeight(32);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setAlignment(Qt::AlignCenter);
+    Panel1->setFont(PixelFont("Arial", 21, false, true));
+    SetTextColor(Panel1, colors::Black);
+    layout->addWidget(Panel1);
+
+    Panel2 = new QFrame(this);
+    static_cast<QFrame*>(Panel2)->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel2->setFixedHeight(43);
+    Label1 = new QLabel("Enter X value:", Panel2);
+    Label1->move(15, 3);
+    XvalueEdit = new QLineEdit(Panel2);
+    XvalueEdit->setGeometry(16, 17, 197, 21);
+    ExtrapButton = new QPushButton("Interpolate/Extrapolate", Panel2);
+    ExtrapButton->setGeometry(216, 16, 117, 25);
+    ClearButton = new QPushButton("Clear", Panel2);
+    ClearButton->setGeometry(336, 16, 59, 25);
+    connect(ExtrapButton, &QPushButton::clicked, this, [this] { ExtrapButtonClick(); });
+    connect(ClearButton, &QPushButton::clicked, this, [this] { ClearButtonClick(); });
+    layout->addWidget(Panel2);
+
+    StatusRichEdit = new RichTextArea(this);
+    layout->addWidget(StatusRichEdit, 1);
+}
+
+void TStatusForm::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    hide();
+}
+
+void TStatusForm::ShowAndRaise()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void TStatusForm::SetHeadingStyle(Color color) { StatusRichEdit->SetStyle(TextStyle{color, true, true, 12}); }
+
+void TStatusForm::SetPlainStyle() { StatusRichEdit->SetStyle(TextStyle{colors::Black, false, false, 8}); }
+
+void TStatusForm::ClearButtonClick()
+{
+    StatusRichEdit->ClearLines();
+    XvalueEdit->setText("");
+    plotForm_->Draw();
+}
+
+}  // namespace quilvex

@@ -1,0 +1,39 @@
+#pragma once
+// The texts of the data grid: two columns (X, Y) of single-byte texts, a row
+// count of at least 1. Edits made in the view are announced by cellEdited;
+// texts the program sets are not.
+#include <QAbstractTableModel>
+#include <string>
+#include <vector>
+
+#include "data/cellgrid.h"
+
+namespace quilvex {
+
+class GridModel : public QAbstractTableModel, public CellGrid {
+    Q_OBJECT
+public:
+    explicit GridModel(int rows, QObject* parent = nullptr);
+
+    std::string Cell(int col, int row) const override;
+    void SetCell(int col, int row, const std::string& text) override;
+    int RowCount() const override { return static_cast<int>(rows_.size()); }
+    void SetRowCount(int rows) override;
+    // Replaces every row at once (used when a data file was read).
+    void SetRows(std::vector<std::pair<std::string, std::string>> rows);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+signals:
+    void cellEdited(int col, int row);
+
+private:
+    std::string& Text(int col, int row);
+    std::vector<std::pair<std::string, std::string>> rows_;
+};
+
+}  // namespace quilvex

@@ -1,0 +1,82 @@
+#include "ui/qtdialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "data/fpfault.h"
+
+namespace quilvex {
+
+namespace {
+
+QMessageBox::StandardButtons ToQt(BoxButtons buttons)
+{
+    switch (buttons) {
+    case BoxButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case BoxButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case BoxButtons::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
+BoxAnswer FromQt(int button)
+{
+    switch (button) {
+    case QMessageBox::Cancel: return BoxAnswer::Cancel;
+    case QMessageBox::Yes: return BoxAnswer::Yes;
+    case QMessageBox::No: return BoxAnswer::No;
+    default: return BoxAnswer::Ok;
+    }
+}
+
+std::optional<std::string> Chosen(const QString& name)
+{
+    if (name.isEmpty())
+        return std::nullopt;
+    return name.toLocal8Bit().toStdString();
+}
+
+// Native dialogs would add the filter's extension by themselves; the program
+// applies its own extension rule.
+constexpr QFileDialog::Options kFileDialogOptions = QFileDialog::DontUseNativeDialog;
+
+}  // namespace
+
+BoxAnswer QtDialogs::MessageBox(BoxType type, const std::string& text, BoxButtons buttons)
+{
+    FpuFlagsKeeper keep;
+    const bool warning = type == BoxType::Warning;
+    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Critical, warning ? "Warning" : "Error",
+                    QString::fromLatin1(text), ToQt(buttons), QApplication::activeWindow());
+    return FromQt(box.exec());
+}
+
+void QtDialogs::ErrorBox(const std::string& errorText)
+{
+    FpuFlagsKeeper keep;
+    QMessageBox box(QMessageBox::Critical, kAppTitle, QString::fromLatin1(errorText) + ".", QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+std::optional<std::string> QtDialogs::OpenFileName()
+{
+    FpuFlagsKeeper keep;
+    return Chosen(QFileDialog::getOpenFileName(QApplication::activeWindow(), "Open", {}, kDataFileFilter,
+                                               nullptr, kFileDialogOptions));
+}
+
+std::optional<std::string> QtDialogs::SaveFileName()
+{
+    FpuFlagsKeeper keep;
+    QFileDialog dialog(QApplication::activeWindow(), "Save as", lastSaveName_, kDataFileFilter);
+    dialog.setOptions(kFileDialogOptions | QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    lastSaveName_ = dialog.selectedFiles().first();
+    return Chosen(lastSaveName_);
+}
+
+}  // namespace quilvex

@@ -1,0 +1,38 @@
+#pragma once
+// A read-only text area of lines, each appended in the style set before it.
+#include <QTextEdit>
+
+#include "graph/core/canvas.h"
+
+namespace quilvex {
+
+struct TextStyle {
+    Color color = colors::Black;
+    bool bold = false;
+    bool italic = false;
+    int pointSize = 8;
+    friend bool operator==(const TextStyle&, const TextStyle&) = default;
+};
+
+class RichTextArea : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit RichTextArea(QWidget* parent = nullptr);
+
+    void ClearLines();
+    void SetFontName(const QString& family);
+    void SetStyle(const TextStyle& style) { style_ = style; }
+    const TextStyle& Style() const { return style_; }
+    void AppendLine(const std::string& text);
+
+    int LineCount() const;
+    QString LineText(int line) const;
+    TextStyle LineStyle(int line) const;
+
+private:
+    TextStyle style_;
+    QString family_ = "MS Sans Serif";
+    bool empty_ = true;
+};
+
+}  // namespace quilvex

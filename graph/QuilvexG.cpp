@@ -78,7 +78,7 @@ void TPlotForm::BuildPanels()
     windowLayout->addWidget(PlotPanel);
 
     auto* panelLayout = new QVBoxLayout(PlotPanel);
-    panelLayout->setContentsMargins(1, 1, 1, 1);
+    panelLayout->setContentsMargins(0, 0, 0, 0);  // the panel's own 1-pixel bevel surrounds them
     panelLayout->setSpacing(0);
     auto* upper = new QHBoxLayout;
     upper->setSpacing(0);

@@ -1,0 +1,189 @@
+// The three windows as the program builds them: captions, controls, limits,
+// colours, menu, start-up and closing.
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+
+#include "support/app_fixture.h"
+#include "ui/look.h"
+
+using namespace quilvex;
+using namespace quilvex::testing;
+
+namespace {
+
+using WindowsTest = AppTest;
+
+QColor TextColor(QWidget* w) { return w->palette().color(QPalette::WindowText); }
+
+TEST_F(WindowsTest, StartUpShowsMainAndGraphAndHidesStatus)
+{
+    EXPECT_EQ(Main().windowTitle().toStdString(), "Quilvex 0.9 (Beta) by Quilvex Team");
+    EXPECT_EQ(Main().TopPanel->text(), Main().windowTitle());
+    EXPECT_EQ(Plot().windowTitle(), "Graph");
+    EXPECT_EQ(Status().windowTitle(), "Status");
+    EXPECT_TRUE(Main().isVisible());
+    EXPECT_TRUE(Plot().isVisible());
+    EXPECT_FALSE(Status().isVisible());
+    EXPECT_EQ(S().SelectedPoint, 1);
+    EXPECT_EQ(S().n, 0);
+}
+
+TEST_F(WindowsTest, ParameterEditsAndSpinnersStartAsDesigned)
+{
+    struct Expect {
+        QLineEdit* edit;
+        UpDown* upDown;
+        const char* text;
+        int min, max, step, position;
+    };
+    const Expect expected[] = {
+        {Main().PlotPointsEdit, Main().PlotPointsUpDown, "512", 5, 2000, 10, 512},
+        {Main().CoverEdit, Main().CoverUpDown, "80", 1, 100, 1, 80},
+        {Main().LagrOrdEdit, Main().LagrOrdUpDown, "3", 2, 100, 1, 3},
+        {Main().RegrOrdEdit, Main().RegrOrdUpDown, "3", 1, 100, 1, 3},
+    };
+    for (const Expect& e : expected) {
+        EXPECT_EQ(e.edit->text(), e.text);
+        EXPECT_EQ(e.upDown->Min(), e.min);
+        EXPECT_EQ(e.upDown->Max(), e.max);
+        EXPECT_EQ(e.upDown->Increment(), e.step);
+        EXPECT_EQ(e.upDown->Position(), e.position);
+    }
+    EXPECT_EQ(Main().PlotPointsEdit->toolTip(), "Number of points to calculate & plot. More is slower.");
+    EXPECT_EQ(Main().RegrOrdEdit->toolTip(), "The order of the regression graph. 1 is linear regression");
+}
+
+TEST_F(WindowsTest, SpinnersStepWithoutWrapping)
+{
+    Main().GraphEnableCheckBox->setChecked(false);
+    UpDown* cover = Main().CoverUpDown;
+    cover->StepUp();
+    EXPECT_EQ(Main().CoverEdit->text(), "81");
+    Main().CoverEdit->setText("100");
+    cover->StepUp();
+    EXPECT_EQ(Main().CoverEdit->text(), "100");
+    Main().PlotPointsEdit->setText("1995");
+    Main().PlotPointsUpDown->StepUp();
+    EXPECT_EQ(Main().PlotPointsEdit->text(), "2000");
+    Main().LagrOrdEdit->setText("2");
+    Main().LagrOrdUpDown->StepDown();
+    EXPECT_EQ(Main().LagrOrdEdit->text(), "2");
+}
+
+TEST_F(WindowsTest, PlotPointsTypingIsLimitedToFourCharactersButTextIsFree)
+{
+    QLineEdit* edit = Main().PlotPointsEdit;
+    Main().GraphEnableCheckBox->setChecked(false);
+    edit->clear();
+    for (const char* key : {"a", "b", "c", "1", "2"})
+        edit->insert(key);
+    EXPECT_EQ(edit->text(), "abc1");
+    edit->setText("10000");  // the program may write what the user may not type
+    EXPECT_EQ(edit->text(), "10000");
+}
+
+TEST_F(WindowsTest, MethodBoxesCarryTheirCurveColours)
+{
+    struct Expect {
+        QCheckBox* box;
+        const char* caption;
+        Color color;
+    };
+    const Expect expected[] = {
+        {Main().SplineCheckBox, "Cubic Spline", colors::Black},
+        {Main().LagrCheckBox, "\"n-1\" Order Lagrange Polynomial", colors::Yellow},
+        {Main().LagrOCheckBox, "User Order Lagrange Polynomial", colors::Green},
+        {Main().RegrCheckBox, "User Order Regression", colors::Red},
+        {Main().ExpCheckBox, "Exponential: y=ae^bx", colors::Purple},
+        {Main().LogCheckBox, "Logarithmic: y=a + b ln x", colors::Gray},
+        {Main().PowerCheckBox, "Power:  y=ax^b", colors::Blue},
+    };
+    for (const Expect& e : expected) {
+        EXPECT_EQ(e.box->text(), e.caption);
+        EXPECT_EQ(TextColor(e.box), ToQColor(e.color)) << e.caption;
+        EXPECT_FALSE(e.box->isChecked());
+    }
+    EXPECT_TRUE(Main().GraphEnableCheckBox->isChecked());
+    EXPECT_EQ(Main().LagrOCheckBox->toolTip(),
+              "Exact fit polynomial through \"n\" closest points, may be discontinuous");
+    EXPECT_EQ(TextColor(Main().Label4), ToQColor(colors::Green));
+    EXPECT_EQ(TextColor(Main().Label5), ToQColor(colors::Red));
+}
+
+TEST_F(WindowsTest, GridStartsWithFourEmptyRowsAndButtons)
+{
+    EXPECT_EQ(Grid().RowCount(), 4);
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(Cell(0, r) + Cell(1, r), "");
+    EXPECT_EQ(Main().AddRowButton->text(), "Add Row");
+    EXPECT_EQ(Main().DeleteRowButton->text(), "Delete Row");
+    EXPECT_EQ(Main().DeleteRowButton->toolTip(), "Deletes the last X, Y value. CAUTION!");
+    EXPECT_EQ(Main().FileNameLabel->text(), "");
+}
+
+TEST_F(WindowsTest, MenuHoldsItsItems)
+{
+    QStringList bar;
+    for (QAction* a : Main().menuBar()->actions())
+        bar << a->text();
+    EXPECT_EQ(bar, QStringList({"&File", "&Status", "Extrapolate", "&Help"}));
+    QStringList file;
+    for (QAction* a : Main().menuBar()->actions().first()->menu()->actions())
+        file << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(file, QStringList({"&Open", "&Save as", "-", "E&xit"}));
+}
+
+TEST_F(WindowsTest, GraphWindowLayoutAndInitialCaptions)
+{
+    EXPECT_EQ(Plot().LeftXLabel->text(), "LX");
+    EXPECT_EQ(Plot().RightXLabel->text(), "RX");
+    EXPECT_EQ(Plot().TopYLabel->text(), "TY");
+    EXPECT_EQ(Plot().BottomYLabel->text(), "BY");
+    EXPECT_EQ(Plot().MsgLabel->text(), "");
+    EXPECT_EQ(Plot().ControlButton->text(), "Control");
+    EXPECT_EQ(Plot().PlotPaintBox->width(), 538);
+    EXPECT_EQ(Plot().PlotPaintBox->height(), 402);
+    EXPECT_EQ(Plot().PlotPaintBox->mapTo(&Plot(), QPoint(0, 0)).x(), 49);
+    EXPECT_EQ(Plot().MsgLabel->palette().color(QPalette::Window), ToQColor(colors::Lime));
+}
+
+TEST_F(WindowsTest, GraphRefusesToCloseAndStatusOnlyHides)
+{
+    Plot().close();
+    EXPECT_TRUE(Plot().isVisible());
+    Status().show();
+    Status().close();
+    EXPECT_FALSE(Status().isVisible());
+    Status().show();
+    EXPECT_TRUE(Status().isVisible());
+}
+
+TEST_F(WindowsTest, StatusWindowComponents)
+{
+    EXPECT_EQ(Status().Label1->text(), "Enter X value:");
+    EXPECT_EQ(Status().ExtrapButton->text(), "Interpolate/Extrapolate");
+    EXPECT_EQ(Status().ClearButton->text(), "Clear");
+    EXPECT_EQ(Status().XvalueEdit->text(), "");
+    EXPECT_EQ(Status().Panel1->text(), "");
+    EXPECT_TRUE(Status().StatusRichEdit->isReadOnly());
+}
+
+TEST_F(WindowsTest, LabelClickFocusesItsEdit)
+{
+    Main().activateWindow();
+    Main().LabelClick(Main().Label4);
+    EXPECT_EQ(Main().Label4->FocusControl, Main().LagrOrdEdit);
+    Main().LabelClick(Main().Label2);
+    EXPECT_EQ(Main().Label2->FocusControl, Main().PlotPointsEdit);
+}
+
+TEST_F(WindowsTest, ErrorsThatEndAHandlerShowTheApplicationErrorBox)
+{
+    dialogs.openNames.push_back("/nonexistent/folder/file.dta");
+    Main().MenuOpenClick();
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0], "File not found");
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+#pragma once
+// Answers the program's boxes and file dialogs from a script and records what
+// was shown, so no test ever waits on a window.
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "ui/dialogs.h"
+
+namespace quilvex::testing {
+
+struct ShownBox {
+    BoxType type;
+    std::string text;
+    BoxButtons buttons;
+};
+
+class ScriptedDialogs : public Dialogs {
+public:
+    // Answers for the next boxes; without one a box is answered with its first button.
+    std::deque<BoxAnswer> answers;
+    // Names for the next file dialogs; without one the dialog is cancelled.
+    std::deque<std::string> openNames, saveNames;
+
+    std::vector<ShownBox> boxes;
+    std::vector<std::string> errors;
+
+    BoxAnswer MessageBox(BoxType type, const std::string& text, BoxButtons buttons) override
+    {
+        boxes.push_back(ShownBox{type, text, buttons});
+        if (!answers.empty()) {
+            const BoxAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return buttons == BoxButtons::YesNo ? BoxAnswer::Yes : BoxAnswer::Ok;
+    }
+    void ErrorBox(const std::string& errorText) override { errors.push_back(errorText); }
+    std::optional<std::string> OpenFileName() override { return Next(openNames); }
+    std::optional<std::string> SaveFileName() override { return Next(saveNames); }
+
+    std::vector<std::string> BoxTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const ShownBox& box : boxes)
+            texts.push_back(box.text);
+        return texts;
+    }
+
+private:
+    static std::optional<std::string> Next(std::deque<std::string>& names)
+    {
+        if (names.empty())
+            return std::nullopt;
+        std::string name = names.front();
+        names.pop_front();
+        return name;
+    }
+};
+
+}  // namespace quilvex::testing

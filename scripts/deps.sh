@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Quilvex need.
+# Only missing packages are installed; apt-get update runs only then.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake g++ qt6-base-dev libgtest-dev libbenchmark-dev
+  xvfb xauth xdotool x11-apps imagemagick fonts-liberation2
+  clang libclang-rt-14-dev
+)
+
+is_installed() {
+  [[ "$(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null)" == installed ]]
+}
+
+as_root() {
+  if [[ "$(id -u)" -eq 0 ]]; then
+    "$@"
+  else
+    sudo "$@"
+  fi
+}
+
+missing=()
+for package in "${PACKAGES[@]}"; do
+  is_installed "$package" || missing+=("$package")
+done
+
+if [[ ${#missing[@]} -eq 0 ]]; then
+  echo "deps: all ${#PACKAGES[@]} packages are installed"
+  exit 0
+fi
+
+echo "deps: installing ${missing[*]}"
+as_root env DEBIAN_FRONTEND=noninteractive apt-get update
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"

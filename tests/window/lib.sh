@@ -1,0 +1,252 @@
+# Helpers for the real-window tests: the built program runs under Xvfb and
+# xdotool drives it. A test script is called as
+#   bash tests/window/test_NAME.sh <path-to-quilvex> <artifact-root>
+# and looks like this:
+#   source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+#   qv_init "$@"                      # re-runs the script inside a virtual display
+#   qv_start_app
+#   qv_wait_window main "$QV_MAIN_TITLE"
+#   qv_screenshot started
+#   qv_close_window "$main"
+#   qv_expect_exit 0
+# Every step has a timeout. Screenshots and the program's output go to
+# <artifact-root>/<test name>/; after a failure it also holds failure.png
+# and the folder is named on the output.
+# shellcheck shell=bash disable=SC2034  # the QV_ variables are read by the test scripts
+
+set -euo pipefail
+
+QV_SCREEN="1280x800x24"
+QV_TOTAL_TIMEOUT="${QV_TOTAL_TIMEOUT:-240}" # whole test, virtual display included
+QV_STEP_TIMEOUT="${QV_STEP_TIMEOUT:-10}"    # one xdotool or import call
+QV_WINDOW_TIMEOUT="${QV_WINDOW_TIMEOUT:-30}" # a window to appear
+QV_EXIT_TIMEOUT="${QV_EXIT_TIMEOUT:-15}"     # the program to end after a close
+
+# Window titles as regular expressions for qv_wait_window. The main window's
+# caption is the program title, " by " and an author credit.
+QV_MAIN_TITLE='^Quilvex 0\.9 \(Beta\) by .+$'
+QV_GRAPH_TITLE='^Graph$'
+QV_STATUS_TITLE='^Status$'
+
+QV_APP_PID=""
+QV_APP_STATUS=""
+
+qv_log() {
+  echo "[$QV_TEST] $*"
+}
+
+qv_fail() {
+  echo "[$QV_TEST] FAIL: $*" >&2
+  exit 1
+}
+
+# qv_init <quilvex-binary> <artifact-root>
+# Outside the virtual display: empties the test's artifact folder and runs
+# the calling script again under xvfb-run, then reports. Inside: returns.
+qv_init() {
+  [[ $# -ge 2 ]] || { echo "usage: bash $0 <quilvex-binary> <artifact-dir>" >&2; exit 2; }
+  QV_SCRIPT="$(realpath "${BASH_SOURCE[-1]}")"
+  QV_TEST="$(basename "$QV_SCRIPT" .sh)"
+  QV_BIN="$(realpath "$1")"
+  QV_ARTIFACTS="$(realpath -m "$2")/$QV_TEST"
+
+  if [[ -n "${QV_INSIDE_VIRTUAL_DISPLAY:-}" ]]; then
+    trap qv_finish EXIT
+    return 0
+  fi
+
+  [[ -x "$QV_BIN" ]] || { echo "[$QV_TEST] FAIL: no program at $QV_BIN" >&2; exit 1; }
+  rm -rf "$QV_ARTIFACTS"
+  mkdir -p "$QV_ARTIFACTS"
+  local status=0
+  timeout -k 10 "$QV_TOTAL_TIMEOUT" \
+    xvfb-run -a -e "$QV_ARTIFACTS/xvfb.log" -s "-screen 0 $QV_SCREEN" \
+    env QV_INSIDE_VIRTUAL_DISPLAY=1 bash "$QV_SCRIPT" "$@" || status=$?
+  if [[ $status -eq 0 ]]; then
+    echo "[$QV_TEST] passed; screenshots in $QV_ARTIFACTS"
+  else
+    [[ $status -eq 124 ]] && echo "[$QV_TEST] FAIL: timed out after ${QV_TOTAL_TIMEOUT}s" >&2
+    echo "[$QV_TEST] failed (status $status); screenshots and logs kept in $QV_ARTIFACTS" >&2
+  fi
+  exit "$status"
+}
+
+# Runs at the end of the test inside the virtual display.
+qv_finish() {
+  local status=$?
+  if [[ $status -ne 0 ]]; then
+    qv_screenshot failure || true
+    if [[ -s "$QV_ARTIFACTS/app.log" ]]; then
+      echo "[$QV_TEST] last lines of the program's output:" >&2
+      tail -n 20 "$QV_ARTIFACTS/app.log" >&2
+    fi
+  fi
+  qv_stop_app
+  exit "$status"
+}
+
+# qv_start_app: starts the program (it takes no arguments) on the virtual
+# display; its output goes to <artifacts>/app.log.
+qv_start_app() {
+  QT_QPA_PLATFORM=xcb "$QV_BIN" >"$QV_ARTIFACTS/app.log" 2>&1 &
+  QV_APP_PID=$!
+  qv_log "started $(basename "$QV_BIN") as process $QV_APP_PID"
+}
+
+qv_app_running() {
+  [[ -n "$QV_APP_PID" ]] || return 1
+  kill -0 "$QV_APP_PID" 2>/dev/null || return 1
+  local state
+  state="$(awk '{print $3}' "/proc/$QV_APP_PID/stat" 2>/dev/null)" || return 1
+  [[ "$state" != Z ]]
+}
+
+# qv_wait_window <variable> <title-regex> [timeout-seconds]
+# Waits until a visible window's title matches and stores its id in <variable>.
+qv_wait_window() {
+  local var="$1" regex="$2" limit="${3:-$QV_WINDOW_TIMEOUT}" ids
+  local deadline=$((SECONDS + limit))
+  while ((SECONDS < deadline)); do
+    ids="$(timeout "$QV_STEP_TIMEOUT" xdotool search --onlyvisible --name "$regex" 2>/dev/null || true)"
+    if [[ -n "$ids" ]]; then
+      printf -v "$var" '%s' "${ids%%$'\n'*}"
+      qv_log "window /$regex/ is ${!var}"
+      return 0
+    fi
+    qv_app_running || qv_fail "the program ended before a window /$regex/ appeared"
+    sleep 0.2
+  done
+  qv_fail "no visible window /$regex/ within ${limit}s"
+}
+
+# qv_expect_no_window <title-regex>: no visible window has such a title.
+qv_expect_no_window() {
+  local ids
+  ids="$(timeout "$QV_STEP_TIMEOUT" xdotool search --onlyvisible --name "$1" 2>/dev/null || true)"
+  [[ -z "$ids" ]] || qv_fail "a visible window /$1/ exists: $ids"
+}
+
+# qv_screenshot <name>: the whole virtual screen into <artifacts>/<name>.png
+qv_screenshot() {
+  local file="$QV_ARTIFACTS/$1.png"
+  timeout "$QV_STEP_TIMEOUT" import -window root "$file" || { echo "[$QV_TEST] screenshot $1 failed" >&2; return 1; }
+  qv_log "screenshot $file"
+}
+
+# qv_window_geometry <window>: sets QV_WIN_X, QV_WIN_Y, QV_WIN_W, QV_WIN_H.
+qv_window_geometry() {
+  local key value
+  QV_WIN_W=""
+  while IFS='=' read -r key value; do
+    case "$key" in
+      X) QV_WIN_X=$value ;; Y) QV_WIN_Y=$value ;;
+      WIDTH) QV_WIN_W=$value ;; HEIGHT) QV_WIN_H=$value ;;
+    esac
+  done < <(timeout "$QV_STEP_TIMEOUT" xdotool getwindowgeometry --shell "$1")
+  [[ -n "$QV_WIN_W" ]] || qv_fail "no geometry for window $1"
+}
+
+# Keyboard input goes to the focused window; there is no window manager,
+# so focus is set directly.
+qv_focus() {
+  timeout "$QV_STEP_TIMEOUT" xdotool windowfocus --sync "$1" || qv_fail "cannot focus window $1"
+}
+
+# qv_click <window> <x> <y> [button]: click at a point relative to the window.
+qv_click() {
+  local win="$1" x="$2" y="$3" button="${4:-1}"
+  timeout "$QV_STEP_TIMEOUT" xdotool mousemove --window "$win" "$x" "$y" click "$button" \
+    || qv_fail "click at $x,$y in window $win failed"
+}
+
+# qv_type <window> <text>
+qv_type() {
+  qv_focus "$1"
+  timeout "$QV_STEP_TIMEOUT" xdotool type --delay 30 -- "$2" || qv_fail "typing into window $1 failed"
+}
+
+# qv_key <window> <key>...  (xdotool key names, e.g. Return, ctrl+a)
+qv_key() {
+  local win="$1"
+  shift
+  qv_focus "$win"
+  timeout "$QV_STEP_TIMEOUT" xdotool key --delay 30 -- "$@" || qv_fail "keys $* to window $win failed"
+}
+
+# qv_close_window <window>: asks the window to close the way a window
+# manager does when its close button is pressed (WM_DELETE_WINDOW), so the
+# program runs its normal close handling.
+qv_close_window() {
+  local python=python3
+  [[ -x /usr/bin/python3 ]] && python=/usr/bin/python3
+  timeout "$QV_STEP_TIMEOUT" "$python" - "$1" <<'PY' || qv_fail "cannot send a close request to window $1"
+import ctypes, sys
+
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+class Event(ctypes.Union):
+    _fields_ = [("client", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+x11 = ctypes.CDLL("libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XInternAtom.restype = ctypes.c_ulong
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
+                           ctypes.c_long, ctypes.POINTER(Event)]
+x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+display = x11.XOpenDisplay(None)
+if not display:
+    sys.exit("cannot open the display")
+window = int(sys.argv[1])
+event = Event()
+event.client.type = 33  # ClientMessage
+event.client.window = window
+event.client.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+event.client.format = 32
+event.client.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+event.client.data[1] = 0  # CurrentTime
+if not x11.XSendEvent(display, window, 0, 0, ctypes.byref(event)):
+    sys.exit("XSendEvent failed")
+x11.XSync(display, 0)
+x11.XCloseDisplay(display)
+PY
+  qv_log "asked window $1 to close"
+}
+
+# qv_expect_exit <status> [timeout-seconds]: the program ends in time with that status.
+qv_expect_exit() {
+  local expected="$1" limit="${2:-$QV_EXIT_TIMEOUT}"
+  local deadline=$((SECONDS + limit))
+  while qv_app_running; do
+    ((SECONDS < deadline)) || qv_fail "the program still runs ${limit}s after the close"
+    sleep 0.1
+  done
+  QV_APP_STATUS=0
+  wait "$QV_APP_PID" || QV_APP_STATUS=$?
+  QV_APP_PID=""
+  [[ "$QV_APP_STATUS" -eq "$expected" ]] || qv_fail "the program ended with status $QV_APP_STATUS, expected $expected"
+  qv_log "the program ended with status $QV_APP_STATUS"
+}
+
+# qv_expect_running: the program has not ended.
+qv_expect_running() {
+  qv_app_running || qv_fail "the program has ended"
+}
+
+# qv_stop_app: ends the program if it still runs (TERM, then KILL).
+qv_stop_app() {
+  qv_app_running || return 0
+  kill -TERM "$QV_APP_PID" 2>/dev/null || true
+  local deadline=$((SECONDS + 5))
+  while qv_app_running && ((SECONDS < deadline)); do sleep 0.1; done
+  qv_app_running && kill -KILL "$QV_APP_PID" 2>/dev/null
+  wait "$QV_APP_PID" 2>/dev/null || true
+  QV_APP_PID=""
+}

@@ -32,6 +32,10 @@ QLabel* AddEdgeLabel(QWidget* parent, const char* caption, int width, int height
     return label;
 }
 
+// Sets the grid's row count where a replot asks for it, but never below a row
+// that still holds text: only trailing empty rows go.
+void KeepRows(GridModel& grid, int rows) { grid.SetRowCount(std::max(rows, RowsHoldingText(grid))); }
+
 int WriteBack(QLineEdit* edit, UpDown* upDown, int value)
 {
     edit->setText(ToQString(FormatGeneral(value, 8)));
@@ -64,6 +68,7 @@ TPlotForm::TPlotForm(QuilvexState& state, Dialogs& dialogs, TQuilvexForm& main)
     BuildPanels();
     BuildLabels();
     ConnectMouse();
+    PlotPaintBox->onPaint = [this] { Draw(); };
     ControlButton->setFocus();
 }
 
@@ -196,7 +201,7 @@ void TPlotForm::DrawSteps()
     if (state_.n < 3) {
         warn("Too few X,Y values, must be at least 3!");
         state_.n = 3;
-        grid.SetRowCount(3);
+        KeepRows(grid, 3);
     }
     ReadPlotSettings();
     if (ScaleGraph(state_, grid, W, H) == ScaleResult::ScaledNewFile) {
@@ -222,8 +227,7 @@ void TPlotForm::ReadPlotSettings()
     QuilvexState& s = state_;
     TQuilvexForm& m = main_;
     GridModel& grid = m.Grid();
-    // Rows that still hold text are never dropped here, only trailing empty ones.
-    grid.SetRowCount(std::max(s.n, RowsHoldingText(grid)));
+    KeepRows(grid, s.n);
 
     s.LagrOrd = ReadParameter(m.LagrOrdEdit, m.LagrOrdUpDown, 3, 2, s.n - 1);
     s.RegrOrd = ReadParameter(m.RegrOrdEdit, m.RegrOrdUpDown, 3, 1, 299);

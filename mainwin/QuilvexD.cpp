@@ -214,7 +214,7 @@ void TQuilvexForm::MenuExitClick() { close(); }
 void TQuilvexForm::closeEvent(QCloseEvent* event)
 {
     QMainWindow::closeEvent(event);
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
 }
 
 void TQuilvexForm::Status1Click()

@@ -23,18 +23,20 @@ void PaintBox::ShowImage()
     canvas_.Finish();
     if (painting_)
         return;  // the paint event under way shows it
-    showPending_ = true;
-    update();
+    // Painted at once, so that this paint event is known to be ours: every
+    // other one comes from the window system and asks for a new picture.
+    showing_ = true;
+    repaint();
+    showing_ = false;
 }
 
 void PaintBox::paintEvent(QPaintEvent*)
 {
-    if (!showPending_ && !painting_ && onPaint) {
+    if (!showing_ && !painting_ && onPaint) {
         painting_ = true;
         onPaint();
         painting_ = false;
     }
-    showPending_ = false;
     canvas_.Finish();
     QPainter painter(this);
     painter.drawImage(0, 0, canvas_.Image());
@@ -44,7 +46,6 @@ void PaintBox::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     canvas_.Resize(width(), height());
-    showPending_ = false;
 }
 
 void PaintBox::mousePressEvent(QMouseEvent* event)

@@ -18,7 +18,7 @@ public:
     ImageCanvas& Canvas() { return canvas_; }
     // The canvas, its image sized to the box as it is now.
     ImageCanvas& PreparedCanvas();
-    // Asks the window system to show the image just drawn, without a new replot.
+    // Shows the image just drawn, without a new replot.
     void ShowImage();
 
     std::function<void()> onPaint;
@@ -33,7 +33,7 @@ protected:
 
 private:
     ImageCanvas canvas_;
-    bool showPending_ = false;
+    bool showing_ = false;
     bool painting_ = false;
 };
 

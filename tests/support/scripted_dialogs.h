@@ -2,6 +2,7 @@
 // Answers the program's boxes and file dialogs from a script and records what
 // was shown, so no test ever waits on a window.
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,12 +23,17 @@ public:
     // Names for the next file dialogs; without one the dialog is cancelled.
     std::deque<std::string> openNames, saveNames;
 
+    // Runs while a box is open, as the events of a modal box's own loop would.
+    std::function<void()> whileOpen;
+
     std::vector<ShownBox> boxes;
     std::vector<std::string> errors;
 
     BoxAnswer MessageBox(BoxType type, const std::string& text, BoxButtons buttons) override
     {
         boxes.push_back(ShownBox{type, text, buttons});
+        if (whileOpen)
+            whileOpen();
         if (!answers.empty()) {
             const BoxAnswer answer = answers.front();
             answers.pop_front();

@@ -24,7 +24,7 @@ QV_EXIT_TIMEOUT="${QV_EXIT_TIMEOUT:-15}"     # the program to end after a close
 
 # Window titles as regular expressions for qv_wait_window. The main window's
 # caption is the program title, " by " and an author credit.
-QV_MAIN_TITLE='^Quilvex 0\.9 \(Beta\) by .+$'
+QV_MAIN_TITLE='^Quilvex 0\.9 \(Beta\) by Quilvex Team$'
 QV_GRAPH_TITLE='^Graph$'
 QV_STATUS_TITLE='^Status$'
 

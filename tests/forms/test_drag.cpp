@@ -1,0 +1,135 @@
+// Picking and dragging points in the graph window.
+#include <QMouseEvent>
+
+#include "data/numtext.h"
+#include "support/app_fixture.h"
+
+using namespace quilvex;
+using namespace quilvex::testing;
+
+namespace {
+
+class DragTest : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        // At 538 x 402 and cover 80: x = 1..5 on columns 54, 162, 269, 376, 484;
+        // y = 1 on row 362, y = 4 on row 322.
+        SetGrid({{"1", "1"}, {"2", "4"}, {"3", "9"}, {"4", "16"}, {"5", "25"}});
+        Main().DrawGraph();
+    }
+    void Press(int x, int y) { Plot().PlotPaintBoxMouseDown(x, y); }
+    void Move(int x, int y) { Plot().PlotPaintBoxMouseMove(x, y); }
+    void Release(int x, int y) { Plot().PlotPaintBoxMouseUp(x, y); }
+    void Send(QEvent::Type type, Qt::MouseButton button, QPoint at)
+    {
+        QMouseEvent event(type, at, Plot().PlotPaintBox->mapToGlobal(at), button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+        QCoreApplication::sendEvent(Plot().PlotPaintBox, &event);
+    }
+    std::string Label(QLabel* label) { return label->text().toStdString(); }
+};
+
+TEST_F(DragTest, PressPicksWithinFivePixels)
+{
+    Press(54 + 5, 362 - 5);
+    EXPECT_TRUE(S().MouseIsDown);
+    EXPECT_TRUE(S().PointPicked);
+    EXPECT_EQ(S().SelectedPoint, 1);
+    Release(54, 362);
+    EXPECT_FALSE(S().MouseIsDown);
+    EXPECT_FALSE(S().PointPicked);
+    EXPECT_EQ(S().SelectedPoint, 1);  // stays marked
+
+    S().SelectedPoint = 3;
+    Press(54 + 6, 362);
+    EXPECT_TRUE(S().MouseIsDown);
+    EXPECT_FALSE(S().PointPicked);
+    EXPECT_EQ(S().SelectedPoint, 3);
+    Move(100, 100);  // pressed, nothing picked: nothing moves
+    EXPECT_EQ(Cell(0, 0), "1");
+    Release(0, 0);
+}
+
+TEST_F(DragTest, TheLowerIndexWinsWhereSquaresOverlap)
+{
+    SetGrid({{"1", "1"}, {"1.01", "1.01"}, {"3", "9"}});
+    Main().DrawGraph();
+    Press(Round(Plot().PlotPaintBox->width() * 0.1L) + 3, 362);
+    EXPECT_EQ(S().SelectedPoint, 1);
+    Release(0, 0);
+}
+
+TEST_F(DragTest, DraggingMovesThePointWithinItsNeighbours)
+{
+    Press(162, 322);
+    ASSERT_EQ(S().SelectedPoint, 2);
+    const std::string left = Label(Plot().LeftXLabel), top = Label(Plot().TopYLabel);
+    Move(200, 300);
+    const Real nx = (200.0L - 54) / (430.0L / 4) + 1;
+    EXPECT_EQ(Cell(0, 1), FormatCell(nx));
+    EXPECT_EQ(S().x[2], TextToFloat(FormatCell(nx)).value);  // the replot read it back from the grid
+    EXPECT_TRUE(S().DataModified);
+    EXPECT_EQ(Label(Plot().LeftXLabel), left);  // the scale stays during the drag
+    EXPECT_EQ(Label(Plot().TopYLabel), top);
+
+    Move(269, 300);  // at x[3]: not allowed, the point stays where it was
+    EXPECT_EQ(Cell(0, 1), FormatCell(nx));
+    Move(40, 300);   // left of x[1]
+    EXPECT_EQ(Cell(0, 1), FormatCell(nx));
+    Move(250, 300);  // back in range: moves again
+    EXPECT_EQ(Cell(0, 1), FormatCell((250.0L - 54) / (430.0L / 4) + 1));
+
+    Move(250, -200);  // above the box: a Y beyond the visible range
+    Release(250, -200);
+    EXPECT_NE(Label(Plot().TopYLabel), top);  // rescaled to include it
+}
+
+TEST_F(DragTest, TheLastPointHasNoRightLimit)
+{
+    Press(484, Round(Plot().PlotPaintBox->height() - 40.0L - 24 * 322.0L / 24));
+    ASSERT_EQ(S().SelectedPoint, 5);
+    Move(5000, 40);
+    EXPECT_EQ(Cell(0, 4), FormatCell((5000.0L - 54) / (430.0L / 4) + 1));
+    Release(5000, 40);
+}
+
+TEST_F(DragTest, TheFirstPointFollowsThePointer)
+{
+    Press(54, 362);
+    ASSERT_EQ(S().SelectedPoint, 1);
+    Move(60, 362);
+    const std::string once = Cell(0, 0);
+    EXPECT_EQ(once, FormatCell(6 / (430.0L / 4) + 1));
+    Move(60, 362);
+    Move(60, 362);
+    EXPECT_EQ(Cell(0, 0), once);  // the same pointer position keeps the same value
+    Release(60, 362);
+}
+
+TEST_F(DragTest, RightButtonDragsAndAReleaseOutsideEndsTheDrag)
+{
+    Send(QEvent::MouseButtonPress, Qt::RightButton, QPoint(162, 322));
+    EXPECT_TRUE(S().PointPicked);
+    Send(QEvent::MouseMove, Qt::RightButton, QPoint(200, 322));
+    EXPECT_EQ(Cell(0, 1), FormatCell((200.0L - 54) / (430.0L / 4) + 1));
+    Send(QEvent::MouseButtonRelease, Qt::RightButton, QPoint(-30, 900));
+    EXPECT_FALSE(S().MouseIsDown);
+    EXPECT_FALSE(S().PointPicked);
+    Send(QEvent::MouseMove, Qt::NoButton, QPoint(100, 100));
+    EXPECT_EQ(Cell(0, 1), FormatCell((200.0L - 54) / (430.0L / 4) + 1));
+}
+
+TEST_F(DragTest, DraggedValuesUseAPointInAnyLocale)
+{
+    SetDecimalSeparator(',');
+    Press(162, 322);
+    Move(200, 300);
+    Release(200, 300);
+    SetDecimalSeparator('.');
+    EXPECT_EQ(Cell(0, 1).find(','), std::string::npos);
+    EXPECT_EQ(Cell(0, 1).find("??"), std::string::npos);
+}
+
+}  // namespace

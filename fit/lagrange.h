@@ -1,0 +1,23 @@
+#pragma once
+// Lagrange interpolation straight from the point table, with no set-up and no
+// state. Over a window of points lo..hi:
+//   sum := 0; for i: L := 1; for j != i: L := ((t - x[j]) / (x[i] - x[j])) * L;
+//   sum := sum + L * y[i]
+// factor by factor in ascending order. Two equal x in the window divide by
+// zero ("Floating point division by zero", or an invalid operation for 0/0).
+#include "data/checked.h"
+#include "graph/core/messagetext.h"
+
+namespace quilvex {
+
+// The polynomial through all n points; extrapolates silently outside the data.
+Real EvalLagrange(int n, const RealArray& x, const RealArray& y, Real t);
+
+// The polynomial of the given order (clamped to 2..n-1) through the order + 1
+// consecutive points around t: k is the first index from 2 with x[k] >= t
+// (n + 1 if none), lo := k - (order + 1) div 2, hi := lo + order, the window
+// then shifted inside 1..n. Outside [x[1], x[n]] it adds a message and
+// extrapolates with the end window.
+Real lagrange_ord(int order, int n, const RealArray& x, const RealArray& y, Real t, MessageText& messages);
+
+}  // namespace quilvex

@@ -74,12 +74,4 @@ void Plotter::TraceCurve(Real start, Real end, const std::function<Real(Real)>& 
     LineToValue(end, f(end));
 }
 
-void Plotter::TraceCurveInColor(Color color, Real start, Real end, const std::function<Real(Real)>& f)
-{
-    s_.SavedPenColor = canvas_.PenColor();
-    canvas_.SetPenColor(color);
-    TraceCurve(start, end, f);
-    canvas_.SetPenColor(s_.SavedPenColor);
-}
-
 }  // namespace quilvex

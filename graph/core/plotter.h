@@ -33,8 +33,6 @@ public:
     // (end - start) / PlotPoints. A step too small to change PlotX ends the
     // stepping. The pen colour is left to the caller.
     void TraceCurve(Real start, Real end, const std::function<Real(Real)>& f);
-    // TraceCurve in a colour, restoring the pen colour found on entry.
-    void TraceCurveInColor(Color color, Real start, Real end, const std::function<Real(Real)>& f);
 
     // The visible data window.
     Real LeftX() const { return PixelToX(0); }

@@ -176,6 +176,9 @@ void TPlotForm::Draw()
         canvas.SetPenColor(pen);
         canvas.SetPenStyle(penStyle);
         canvas.SetBrushStyle(brushStyle);
+        // A replot that ended inside the import has not yet kept the selection within the table.
+        if (state_.SelectedPoint > state_.n)
+            state_.SelectedPoint = 1;
         ShowErrorInMsgLabel(" **** Exception: ", e.what());
     }
     ClearFpu();

@@ -10,7 +10,7 @@ namespace {
 // The offscreen platform reports what it cannot do for every window shown.
 void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    if (text.contains("propagateSizeHints"))
+    if (text.contains("This plugin does not support"))
         return;
     qt_message_output(type, context, text);
 }

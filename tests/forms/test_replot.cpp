@@ -165,6 +165,18 @@ TEST_F(ReplotTest, AnErrorBecomesTheExceptionTextInMsgLabel)
     EXPECT_EQ(Msg(), " **** Exception: \"Invalid floating point operation\", suggest you review graph values! ****");
 }
 
+TEST_F(ReplotTest, AnImportThatFailsKeepsTheSelectionWithinTheTable)
+{
+    SetGrid({{"1", "1"}, {"2", "3"}, {"3", "2"}, {"4", "5"}, {"5", "2"}, {"6", "1"}});
+    Replot();
+    S().SelectedPoint = 6;
+    Grid().SetCell(1, 3, "1e5000");
+    Replot();
+    EXPECT_EQ(S().n, 3);
+    EXPECT_EQ(S().SelectedPoint, 1);
+    EXPECT_NE(Msg().find("Floating point overflow"), std::string::npos);
+}
+
 TEST_F(ReplotTest, ErrorTextIsAppendedOnlyToAShortCaption)
 {
     Plot().MsgLabel->setText("short");

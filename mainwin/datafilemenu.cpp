@@ -67,6 +67,7 @@ void TQuilvexForm::Saveas1Click()
             dialogs_.MessageBox(BoxType::Error, kWrongExtensionText, BoxButtons::Ok);
             return;
         }
+        dialogs_.OfferSaveName(*name);
         if (DataFileExists(*name) &&
             dialogs_.MessageBox(BoxType::Warning, OverwriteQuestionText(*name), BoxButtons::YesNo) != BoxAnswer::Yes)
             return;

@@ -21,6 +21,8 @@ public:
     // The chosen file name with its full path; nothing when cancelled.
     virtual std::optional<std::string> OpenFileName() = 0;
     virtual std::optional<std::string> SaveFileName() = 0;
+    // The name the save dialog offers next time.
+    virtual void OfferSaveName(const std::string&) {}
 };
 
 }  // namespace quilvex

@@ -30,11 +30,11 @@ BoxAnswer FromQt(int button)
     }
 }
 
-std::optional<std::string> Chosen(const QString& name)
+std::optional<std::string> Chosen(QFileDialog& dialog)
 {
-    if (name.isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return name.toLocal8Bit().toStdString();
+    return dialog.selectedFiles().first().toLocal8Bit().toStdString();
 }
 
 // Native dialogs would add the filter's extension by themselves; the program
@@ -63,8 +63,12 @@ void QtDialogs::ErrorBox(const std::string& errorText)
 std::optional<std::string> QtDialogs::OpenFileName()
 {
     FpuFlagsKeeper keep;
-    return Chosen(QFileDialog::getOpenFileName(QApplication::activeWindow(), "Open", {}, kDataFileFilter,
-                                               nullptr, kFileDialogOptions));
+    // Any typed name is taken: a file that does not exist is reported by the reader.
+    QFileDialog dialog(QApplication::activeWindow(), "Open", {}, kDataFileFilter);
+    dialog.setOptions(kFileDialogOptions);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    return Chosen(dialog);
 }
 
 std::optional<std::string> QtDialogs::SaveFileName()
@@ -73,10 +77,7 @@ std::optional<std::string> QtDialogs::SaveFileName()
     QFileDialog dialog(QApplication::activeWindow(), "Save as", lastSaveName_, kDataFileFilter);
     dialog.setOptions(kFileDialogOptions | QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    lastSaveName_ = dialog.selectedFiles().first();
-    return Chosen(lastSaveName_);
+    return Chosen(dialog);
 }
 
 }  // namespace quilvex

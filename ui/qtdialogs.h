@@ -16,6 +16,7 @@ public:
     void ErrorBox(const std::string& errorText) override;
     std::optional<std::string> OpenFileName() override;
     std::optional<std::string> SaveFileName() override;
+    void OfferSaveName(const std::string& name) override { lastSaveName_ = QString::fromLocal8Bit(name); }
 
 private:
     QString lastSaveName_;

@@ -250,3 +250,119 @@ qv_stop_app() {
   wait "$QV_APP_PID" 2>/dev/null || true
   QV_APP_PID=""
 }
+
+# ---- Reading the screen ------------------------------------------------------
+
+QV_PYTHON=python3
+[[ -x /usr/bin/python3 ]] && QV_PYTHON=/usr/bin/python3
+QV_PIXELS_SCRIPT="$(dirname "$(realpath "${BASH_SOURCE[0]}")")/pixels.py"
+QV_PART=""
+QV_WHY=""
+
+# qv_capture <name> <window> <x> <y> <w> <h>
+# Takes the screenshot <name>.png and cuts the rectangle, given in the
+# window's own coordinates, into <name>-part.png, which qv_pixels reads.
+qv_capture() {
+  local name="$1" win="$2" x="$3" y="$4" w="$5" h="$6"
+  qv_screenshot "$name" >/dev/null || return 1
+  qv_window_geometry "$win"
+  QV_PART="$QV_ARTIFACTS/$name-part.png"
+  timeout "$QV_STEP_TIMEOUT" convert "$QV_ARTIFACTS/$name.png" \
+    -crop "${w}x${h}+$((QV_WIN_X + x))+$((QV_WIN_Y + y))" +repage "PNG24:$QV_PART" \
+    || qv_fail "cannot cut $name.png"
+}
+
+# qv_pixels <count|columns|rows|top> <colours> [x y w h]: pixels.py on the
+# part of the last capture (coordinates relative to that part).
+qv_pixels() {
+  local command="$1"
+  shift
+  timeout "$QV_STEP_TIMEOUT" "$QV_PYTHON" "$QV_PIXELS_SCRIPT" "$command" "$QV_PART" "$@" \
+    || qv_fail "reading the pixels of $QV_PART failed"
+}
+
+# qv_retry <tries> <what> <check> [args...]: runs the check until it
+# succeeds; a check returns non-zero and says why in QV_WHY. The screen may
+# lag behind an action, so every try should capture afresh.
+qv_retry() {
+  local tries="$1" what="$2" attempt
+  shift 2
+  for ((attempt = 1; attempt <= tries; attempt++)); do
+    QV_WHY=""
+    if "$@"; then
+      qv_log "ok: $what"
+      return 0
+    fi
+    sleep 0.5
+  done
+  qv_fail "$what: $QV_WHY (screenshot $QV_PART)"
+}
+
+# ---- Driving windows without a window manager ----------------------------------
+
+# qv_raise <window>: puts the window above all others.
+qv_raise() {
+  timeout "$QV_STEP_TIMEOUT" xdotool windowraise "$1" || qv_fail "cannot raise window $1"
+  sleep 0.3
+}
+
+# qv_is_above <upper> <lower>: the first window is stacked above the second
+# (xwininfo lists the root's children topmost first).
+qv_is_above() {
+  local upper lower list
+  upper="$(printf '0x%x' "$1")"
+  lower="$(printf '0x%x' "$2")"
+  list="$(timeout "$QV_STEP_TIMEOUT" xwininfo -root -children)" || return 1
+  awk -v upper="$upper" -v lower="$lower" '
+    $1 == upper && !seen_lower { found = 1 }
+    $1 == lower { seen_lower = 1 }
+    END { exit found ? 0 : 1 }' <<<"$list"
+}
+
+# qv_wait_no_window <title-regex> [timeout-seconds]: waits until no visible
+# window has such a title.
+qv_wait_no_window() {
+  local regex="$1" limit="${2:-$QV_WINDOW_TIMEOUT}"
+  local deadline=$((SECONDS + limit))
+  while ((SECONDS < deadline)); do
+    [[ -z "$(timeout "$QV_STEP_TIMEOUT" xdotool search --onlyvisible --name "$regex" 2>/dev/null || true)" ]] && return 0
+    sleep 0.2
+  done
+  qv_fail "a window /$regex/ is still shown after ${limit}s"
+}
+
+# qv_app_windows: the program's visible windows (menus included), sorted.
+qv_app_windows() {
+  timeout "$QV_STEP_TIMEOUT" xdotool search --onlyvisible --classname "$(basename "$QV_BIN")" 2>/dev/null | sort || true
+}
+
+# qv_menu <window> <x> <y> <letter>: opens the menu whose title is at x,y,
+# waits for it to show and picks an item by its underlined letter (the open
+# menu has the keyboard; a letter typed before it shows would go elsewhere).
+qv_menu() {
+  local before popup="" deadline=$((SECONDS + QV_WINDOW_TIMEOUT))
+  before="$(qv_app_windows)"
+  qv_click "$1" "$2" "$3"
+  while [[ -z "$popup" ]]; do
+    ((SECONDS < deadline)) || qv_fail "the menu at $2,$3 of window $1 did not open"
+    sleep 0.2
+    popup="$(comm -13 <(echo "$before") <(qv_app_windows) | head -n 1)"
+  done
+  timeout "$QV_STEP_TIMEOUT" xdotool key --delay 30 "$4" || qv_fail "cannot pick menu item $4"
+}
+
+# qv_file_dialog <title> <path>: in the file dialog of that title, types the
+# full path into the file name field (which has the focus) and accepts it.
+qv_file_dialog() {
+  local title="$1" path="$2" dialog="" attempt
+  qv_wait_window dialog "^$title\$"
+  qv_key "$dialog" ctrl+a
+  qv_type "$dialog" "$path"
+  for attempt in 1 2 3; do
+    # A completion list may take the first Enter.
+    qv_key "$dialog" Return
+    sleep 0.7
+    [[ -z "$(timeout "$QV_STEP_TIMEOUT" xdotool search --onlyvisible --name "^$title\$" 2>/dev/null || true)" ]] && return 0
+  done
+  qv_fail "the dialog \"$title\" did not accept $path"
+}

@@ -1,10 +1,15 @@
 #include "fit/lagrange.h"
 
+#include <array>
+
+#include "fit/fastpath.h"
+
 namespace quilvex {
 
 namespace {
 
-Real LagrangeSum(int lo, int hi, const RealArray& x, const RealArray& y, Real t)
+// The sum as written, with a check after every step: the first fault ends it.
+Real LagrangeSumLiteral(int lo, int hi, const RealArray& x, const RealArray& y, Real t)
 {
     Real sum = 0;
     for (int i = lo; i <= hi; ++i) {
@@ -17,6 +22,52 @@ Real LagrangeSum(int lo, int hi, const RealArray& x, const RealArray& y, Real t)
         }
         sum = sum + L * y[i];
         CheckFpu();
+    }
+    return sum;
+}
+
+constexpr int kChains = 4;
+
+// The basis products of points first..first+count-1 (count <= kChains) over
+// the window lo..hi, side by side: each product still takes its factors
+// ((t - x[j]) / (x[i] - x[j])) in ascending j, skipping its own point.
+void BasisProducts(int lo, int hi, int first, int count, const Real* xs, const Real* differences,
+                   std::array<Real, kChains>& L)
+{
+    L.fill(1);
+    for (int j = lo; j <= hi; ++j) {
+        const Real xj = xs[j];
+        const Real dj = differences[j];
+        for (int c = 0; c < count; ++c)
+            if (first + c != j)
+                L[static_cast<std::size_t>(c)] = (dj / (xs[first + c] - xj)) * L[static_cast<std::size_t>(c)];
+    }
+}
+
+// t - x[j] is the same for every i: formed once per point. With no check
+// inside, a fault shows only in the flags at the end; the literal form then
+// runs again to end with the fault it meets first.
+Real LagrangeSum(int lo, int hi, const RealArray& x, const RealArray& y, Real t)
+{
+    if (lo < 1 || hi > MaxPoints || FaultFlagged())
+        return LagrangeSumLiteral(lo, hi, x, y, t);
+    // Counted from 0 below: point i is xs[i - 1].
+    const Real* xs = x.data();
+    const Real* ys = y.data();
+    std::array<Real, MaxPoints> differences;
+    for (int j = lo - 1; j < hi; ++j)
+        differences[static_cast<std::size_t>(j)] = t - xs[j];
+    Real sum = 0;
+    std::array<Real, kChains> L;
+    for (int first = lo - 1; first < hi; first += kChains) {
+        const int count = hi - first < kChains ? hi - first : kChains;
+        BasisProducts(lo - 1, hi - 1, first, count, xs, differences.data(), L);
+        for (int c = 0; c < count; ++c)
+            sum = sum + L[static_cast<std::size_t>(c)] * ys[first + c];
+    }
+    if (FaultFlagged()) {
+        ClearFpu();
+        return LagrangeSumLiteral(lo, hi, x, y, t);
     }
     return sum;
 }

@@ -1,5 +1,9 @@
 #include "fit/regression.h"
 
+#include <vector>
+
+#include "fit/fastpath.h"
+#include "fit/fastsolve.h"
 #include "fit/solver.h"
 
 namespace quilvex {
@@ -13,6 +17,69 @@ Real RepeatedPower(Real x, int p)
     for (int k = 2; k <= p; ++k)
         t = t * x;
     return t;
+}
+
+// The normal equations as written: every element its own sum.
+void FitRegressionLiteral(int n, int m, const RealArray& x, const RealArray& y, RealArray& coef,
+                          MessageText& messages)
+{
+    const auto A = NewAugmentedMatrix();
+    for (int r = 1; r <= m + 1; ++r)
+        for (int j = 1; j <= m + 1; ++j)
+            (*A)[r][j] = SumXPower(n, r + j - 2, x);
+    for (int r = 1; r <= m + 1; ++r)
+        (*A)[r][m + 2] = SumXPowerY(n, r - 1, x, y);
+    SolveLinearSystem(m + 1, *A, messages);
+    for (int r = 1; r <= m + 1; ++r)
+        coef[r] = (*A)[r][m + 2];
+}
+
+// SumXPower(n, p) for p = 0..highest and SumXPowerY(n, p) for p = 0..lowest.
+// A sum depends only on its exponent, and x[i]^p is the same product chain
+// (t := x[i], t := t * x[i], ...) whichever sum uses it, so one pass over the
+// exponents, carrying each point's chain on by one factor, forms every sum
+// with the bits of the literal form.
+struct PowerSums {
+    std::vector<Real> ofX, ofXY;
+};
+
+PowerSums FormPowerSums(int n, int highest, int lowest, const RealArray& x, const RealArray& y)
+{
+    PowerSums sums{std::vector<Real>(static_cast<std::size_t>(highest) + 1),
+                   std::vector<Real>(static_cast<std::size_t>(lowest) + 1)};
+    const Real* xs = x.data();
+    const Real* ys = y.data();
+    std::vector<Real> chain(xs, xs + (n > 0 ? n : 0));
+    sums.ofX[0] = n;
+    Real sumY = 0;
+    for (int i = 0; i < n; ++i)
+        sumY = sumY + ys[i];
+    sums.ofXY[0] = sumY;
+    for (int p = 1; p <= highest; ++p) {
+        Real sum = 0, sumXY = 0;
+        for (int i = 0; i < n; ++i) {
+            if (p > 1)
+                chain[static_cast<std::size_t>(i)] = chain[static_cast<std::size_t>(i)] * xs[i];
+            const Real t = chain[static_cast<std::size_t>(i)];
+            sum = sum + t;
+            if (p <= lowest)
+                sumXY = sumXY + t * ys[i];
+        }
+        sums.ofX[static_cast<std::size_t>(p)] = sum;
+        if (p <= lowest)
+            sums.ofXY[static_cast<std::size_t>(p)] = sumXY;
+    }
+    return sums;
+}
+
+// An order beyond the matrix ends the literal form with a range error once it
+// has formed the sums up to the element that does not fit: x^301 in the first
+// row when m + 1 > 301, else the last row's x^599 and then the 301st row.
+[[noreturn]] void FailBeyondTheMatrix(int n, int m, const RealArray& x, const RealArray& y)
+{
+    FormPowerSums(n, m + 1 > MatrixColumns ? MatrixColumns : 2 * MatrixRows - 1, 0, x, y);
+    CheckFpu();
+    throw QuilvexError(kRangeCheckText);
 }
 
 }  // namespace
@@ -44,22 +111,41 @@ Real SumXPowerY(int n, int p, const RealArray& x, const RealArray& y)
 
 void FitRegression(int n, int m, const RealArray& x, const RealArray& y, RealArray& coef, MessageText& messages)
 {
-    const auto A = NewAugmentedMatrix();
-    for (int r = 1; r <= m + 1; ++r)
-        for (int j = 1; j <= m + 1; ++j)
-            (*A)[r][j] = SumXPower(n, r + j - 2, x);
-    for (int r = 1; r <= m + 1; ++r)
-        (*A)[r][m + 2] = SumXPowerY(n, r - 1, x, y);
-    SolveLinearSystem(m + 1, *A, messages);
-    for (int r = 1; r <= m + 1; ++r)
-        coef[r] = (*A)[r][m + 2];
+    if (m < 0)
+        return;  // no equations: nothing is formed or stored
+    if (n > MaxPoints || FaultFlagged() || !AllFinite(n, x) || !AllFinite(n, y)) {
+        FitRegressionLiteral(n, m, x, y, coef, messages);
+        return;
+    }
+    if (m + 1 > MatrixRows)
+        FailBeyondTheMatrix(n, m, x, y);
+
+    const PowerSums sums = FormPowerSums(n, 2 * m, m, x, y);
+    CheckFpu();
+    const int N = m + 1;
+    const std::size_t width = static_cast<std::size_t>(N) + 1;
+    std::vector<Real> A(static_cast<std::size_t>(N) * width);
+    for (int r = 0; r < N; ++r) {
+        Real* row = A.data() + static_cast<std::size_t>(r) * width;
+        for (int j = 0; j < N; ++j)
+            row[j] = sums.ofX[static_cast<std::size_t>(r + j)];
+        row[N] = sums.ofXY[static_cast<std::size_t>(r)];
+    }
+    SolveDense(N, A, messages);
+    for (int r = 0; r < N; ++r)
+        coef[r + 1] = A[static_cast<std::size_t>(r) * width + static_cast<std::size_t>(N)];
 }
 
+// The power is carried from term to term: x^(k-1) by the same chain of
+// multiplications the literal form repeats for every term.
 Real EvalRegression(int m, const RealArray& coef, Real x)
 {
     Real result = coef[1];
+    Real power = x;
     for (int k = 2; k <= m + 1; ++k) {
-        result = result + coef[k] * RepeatedPower(x, k - 1);
+        if (k > 2)
+            power = power * x;
+        result = result + coef[k] * power;
         CheckFpu();
     }
     return result;

@@ -1,9 +1,10 @@
 #pragma once
 // Least-squares polynomial regression by the normal equations.
 //
-// Powers are formed afresh for every term by repeated multiplication
-// (t := x, then p - 1 times t := t * x), and nothing is shared between sums:
-// the rounding of every coefficient depends on exactly this work.
+// Every power is the product chain t := x, then p - 1 times t := t * x, and
+// every sum adds its terms in point order from 0: the rounding of every
+// coefficient depends on exactly this work. FitRegression and EvalRegression
+// share chains and sums where they are equal, which keeps every bit.
 #include "data/checked.h"
 #include "graph/core/messagetext.h"
 

@@ -13,7 +13,7 @@ namespace quilvex {
 // equation divided by hR:
 //   hL/hR M[i-1] + (hL/hR + 1) * 2 M[i] + M[i+1]
 //     = (6 / hR) * ((y[i+1] - y[i]) / hR - (y[i] - y[i-1]) / hL)
-// solved by the dense solver.
+// with the bits, messages and errors of the dense solver (fastsolve.h).
 void SetUpSpline(int n, const RealArray& x, const RealArray& y, RealArray& d2, MessageText& messages);
 
 // The spline at t, in the interval (x[k-1], x[k]] that holds t (t = x[1] in the

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "data/checked.h"
+#include "fit/fitcache.h"
 #include "graph/core/canvas.h"
 #include "graph/core/messagetext.h"
 
@@ -61,6 +62,10 @@ struct QuilvexState {
     FitSums Sums;
     Real FitDet = 0;
     Real ExpA = 0, ExpB = 0, LogA = 0, LogB = 0, PowerA = 0, PowerB = 0;
+
+    // The regression fit and the costly curve samples of the last replot, with
+    // their inputs: a replot whose inputs are unchanged reuses them.
+    FitCache Reuse;
 };
 
 }  // namespace quilvex

@@ -1,5 +1,6 @@
 #include "graph/core/curves.h"
 
+#include "fit/fastpath.h"
 #include "fit/lagrange.h"
 #include "fit/regression.h"
 #include "fit/spline.h"
@@ -11,7 +12,8 @@ namespace {
 
 constexpr Real kLogStart = 1e-15L;
 
-using Curve = std::function<Real(Real)>;
+// A curve's value at t; the messages it adds go to the buffer it is given.
+using Curve = std::function<Real(Real, MessageText&)>;
 
 struct XRange {
     Real start, end;
@@ -35,16 +37,103 @@ XRange RangeOf(Plotter& plot, Span span)
     return {start, end};
 }
 
+bool TableFits(const QuilvexState& s) { return 1 <= s.n && s.n <= MaxPoints; }
+
+// The samples of one trace: the arguments the tracing contract asked for, in
+// order, with the values and the messages of the curve. Replaying them gives
+// the same values and messages as evaluating again; the mapping to pixels
+// still runs, with its own messages.
+class SampleTrace {
+public:
+    SampleTrace(QuilvexState& s, Recorded& kept, ReuseKey key, const Curve& f)
+        : s_(s), kept_(kept), f_(f), replay_(kept.valid && kept.key == key && !FaultFlagged())
+    {
+        fresh_.key = std::move(key);
+    }
+
+    Real operator()(Real t)
+    {
+        if (replay_ && next_ < kept_.arguments.size() && SameBits(kept_.arguments[next_], t))
+            return Replayed();
+        replay_ = false;
+        return Evaluated(t);
+    }
+
+    // Called once the trace has ended normally.
+    void Keep()
+    {
+        if (replay_ && next_ == kept_.arguments.size())
+            return;
+        fresh_.valid = true;
+        kept_ = std::move(fresh_);
+    }
+
+private:
+    Real Replayed()
+    {
+        for (; nextMessage_ < kept_.messages.size() && kept_.messages[nextMessage_].first == next_; ++nextMessage_) {
+            const std::string& text = kept_.messages[nextMessage_].second;
+            s_.MessageBuffer.Append(text);
+            fresh_.messages.emplace_back(fresh_.values.size(), text);
+        }
+        fresh_.arguments.push_back(kept_.arguments[next_]);
+        fresh_.values.push_back(kept_.values[next_]);
+        return kept_.values[next_++];
+    }
+
+    // The curve's messages are collected apart and then added to the buffer,
+    // also when the curve ends with an error, since they came before it.
+    Real Evaluated(Real t)
+    {
+        MessageText own;
+        Real value;
+        try {
+            value = f_(t, own);
+        } catch (...) {
+            if (!own.Empty())
+                s_.MessageBuffer.Append(own.Text());
+            throw;
+        }
+        if (!own.Empty()) {
+            s_.MessageBuffer.Append(own.Text());
+            fresh_.messages.emplace_back(fresh_.values.size(), own.Text());
+        }
+        fresh_.arguments.push_back(t);
+        fresh_.values.push_back(value);
+        ++next_;
+        return value;
+    }
+
+    QuilvexState& s_;
+    Recorded& kept_;
+    const Curve& f_;
+    bool replay_;
+    std::size_t next_ = 0, nextMessage_ = 0;
+    Recorded fresh_;
+};
+
 // The pen is switched before the range is taken, so that a fault from there
 // on leaves the curve's colour in force, as any fault within a trace does.
-void TraceInColor(Plotter& plot, Color color, Span span, const Curve& f)
+// With somewhere to keep them, the samples of the last trace are reused when
+// the key (the curve's inputs), the range and PlotPoints are all unchanged.
+void TraceInColor(Plotter& plot, Color color, Span span, const Curve& f, Recorded* kept = nullptr,
+                  ReuseKey key = {})
 {
     QuilvexState& s = plot.State();
     Canvas& canvas = plot.Surface();
     s.SavedPenColor = canvas.PenColor();
     canvas.SetPenColor(color);
     const XRange range = RangeOf(plot, span);
-    plot.TraceCurve(range.start, range.end, f);
+    if (kept == nullptr) {
+        plot.TraceCurve(range.start, range.end, [&](Real t) { return f(t, s.MessageBuffer); });
+    } else {
+        key.Add(range.start);
+        key.Add(range.end);
+        key.Add(s.PlotPoints);
+        SampleTrace samples(s, *kept, std::move(key), f);
+        plot.TraceCurve(range.start, range.end, std::ref(samples));
+        samples.Keep();
+    }
     canvas.SetPenColor(s.SavedPenColor);
 }
 
@@ -54,6 +143,52 @@ Real LagrangeOrdAt(QuilvexState& s, Real t) { return lagrange_ord(s.LagrOrd, s.n
 
 bool WithinData(const QuilvexState& s, Real X) { return s.x[1] <= X && X <= s.x[s.n]; }
 
+ReuseKey TableKey(const QuilvexState& s)
+{
+    ReuseKey key;
+    key.AddArray(s.n, s.x);
+    key.AddArray(s.n, s.y);
+    return key;
+}
+
+// The fit of the last replot is taken over when the table and the order are
+// the same, with the messages it added; a fit that ended with an error is not kept.
+void FitRegressionReusing(QuilvexState& s)
+{
+    const int m = s.RegrOrd;
+    if (!TableFits(s) || m < 0 || m + 1 > MaxPoints) {
+        FitRegression(s.n, m, s.x, s.y, s.RegrCoef, s.MessageBuffer);
+        return;
+    }
+    ReuseKey key = TableKey(s);
+    key.Add(m);
+    Recorded& kept = s.Reuse.regression;
+    if (kept.valid && kept.key == key && !FaultFlagged()) {
+        if (!kept.messages.empty())
+            s.MessageBuffer.Append(kept.messages.front().second);
+        for (int r = 1; r <= m + 1; ++r)
+            s.RegrCoef[r] = kept.values[static_cast<std::size_t>(r - 1)];
+        return;
+    }
+    kept.valid = false;
+    MessageText own;
+    try {
+        FitRegression(s.n, m, s.x, s.y, s.RegrCoef, own);
+    } catch (...) {
+        if (!own.Empty())
+            s.MessageBuffer.Append(own.Text());
+        throw;
+    }
+    if (!own.Empty())
+        s.MessageBuffer.Append(own.Text());
+    kept.key = std::move(key);
+    kept.values.assign(s.RegrCoef.data(), s.RegrCoef.data() + m + 1);
+    kept.messages.clear();
+    if (!own.Empty())
+        kept.messages.emplace_back(0, own.Text());
+    kept.valid = true;
+}
+
 }  // namespace
 
 void PrepareFits(QuilvexState& s)
@@ -61,7 +196,7 @@ void PrepareFits(QuilvexState& s)
     if (s.ShowSpline)
         SetUpSpline(s.n, s.x, s.y, s.SplineD2, s.MessageBuffer);
     if (s.ShowRegr)
-        FitRegression(s.n, s.RegrOrd, s.x, s.y, s.RegrCoef, s.MessageBuffer);
+        FitRegressionReusing(s);
     if (s.ShowExp || s.ShowLog || s.ShowPower)
         ComputeFitSums(s);
 }
@@ -69,8 +204,14 @@ void PrepareFits(QuilvexState& s)
 void TraceRegression(Plotter& plot)
 {
     QuilvexState& s = plot.State();
-    TraceInColor(plot, colors::Red, Span::Visible,
-                 [&](Real t) { return EvalRegression(s.RegrOrd, s.RegrCoef, t); });
+    const Curve f = [&](Real t, MessageText&) { return EvalRegression(s.RegrOrd, s.RegrCoef, t); };
+    if (s.RegrOrd < 0 || s.RegrOrd + 1 > MaxPoints) {
+        TraceInColor(plot, colors::Red, Span::Visible, f);
+        return;
+    }
+    ReuseKey key;
+    key.AddArray(s.RegrOrd + 1, s.RegrCoef);
+    TraceInColor(plot, colors::Red, Span::Visible, f, &s.Reuse.regressionCurve, std::move(key));
 }
 
 void TraceSpline(Plotter& plot)
@@ -83,31 +224,39 @@ void TraceSpline(Plotter& plot)
 void TraceLagrange(Plotter& plot)
 {
     QuilvexState& s = plot.State();
-    TraceInColor(plot, colors::Yellow, Span::Data,
-                 [&](Real t) { return EvalLagrange(s.n, s.x, s.y, t); });
+    const Curve f = [&](Real t, MessageText&) { return EvalLagrange(s.n, s.x, s.y, t); };
+    if (!TableFits(s)) {
+        TraceInColor(plot, colors::Yellow, Span::Data, f);
+        return;
+    }
+    TraceInColor(plot, colors::Yellow, Span::Data, f, &s.Reuse.lagrangeCurve, TableKey(s));
 }
 
 void TraceLagrangeOrd(Plotter& plot)
 {
     QuilvexState& s = plot.State();
-    TraceInColor(plot, colors::Green, Span::Data,
-                 [&](Real t) { return LagrangeOrdAt(s, t); });
+    const Curve f = [&](Real t, MessageText& messages) { return lagrange_ord(s.LagrOrd, s.n, s.x, s.y, t, messages); };
+    if (!TableFits(s)) {
+        TraceInColor(plot, colors::Green, Span::Data, f);
+        return;
+    }
+    ReuseKey key = TableKey(s);
+    key.Add(static_cast<int>(s.LagrOrd));
+    TraceInColor(plot, colors::Green, Span::Data, f, &s.Reuse.lagrangeOrdCurve, std::move(key));
 }
 
 void DrawExpCurve(Plotter& plot)
 {
     QuilvexState& s = plot.State();
     SolveExpFit(s);
-    TraceInColor(plot, colors::Purple, Span::Visible,
-                 [&](Real t) { return ExpFitValue(s, t); });
+    TraceInColor(plot, colors::Purple, Span::Visible, [&](Real t, MessageText&) { return ExpFitValue(s, t); });
 }
 
 void DrawLogCurve(Plotter& plot)
 {
     QuilvexState& s = plot.State();
     SolveLogFit(s);
-    TraceInColor(plot, colors::Gray, Span::VisiblePositive,
-                 [&](Real t) { return LogFitValue(s, t); });
+    TraceInColor(plot, colors::Gray, Span::VisiblePositive, [&](Real t, MessageText&) { return LogFitValue(s, t); });
 }
 
 void DrawPowerCurve(Plotter& plot)
@@ -115,7 +264,7 @@ void DrawPowerCurve(Plotter& plot)
     QuilvexState& s = plot.State();
     SolvePowerFit(s);
     TraceInColor(plot, colors::Blue, Span::VisiblePositive,
-                 [&](Real t) { return PowerFitValue(s, t); });
+                 [&](Real t, MessageText&) { return PowerFitValue(s, t); });
 }
 
 void DrawCurves(Plotter& plot)

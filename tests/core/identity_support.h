@@ -4,19 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "data/checked.h"
+#include "fit/fitcache.h"
 #include "graph/core/messagetext.h"
 
 namespace quilvex::testing {
-
-// The 80 bits of the value; the padding of the 16-byte storage is not compared.
-inline bool SameBits(Real a, Real b) { return std::memcmp(&a, &b, 10) == 0; }
 
 // What one call left behind.
 struct Outcome {

@@ -1,0 +1,44 @@
+#pragma once
+// What a replot can take over from the one before: the regression fit and the
+// samples of the costly curves, each kept with the inputs it was computed
+// from and reused only when all of them are bit for bit the same. Only a
+// computation that ended normally is kept, with the messages it added.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "data/checked.h"
+
+namespace quilvex {
+
+// The 80 bits of the two values are the same (0 and -0 differ).
+bool SameBits(Real a, Real b);
+
+// The inputs of a computation, compared by their bits (so 0 and -0 differ).
+class ReuseKey {
+public:
+    void Add(Real value);
+    void Add(int value);
+    // v[1..n]; n must be within 0..300.
+    void AddArray(int n, const RealArray& v);
+    bool operator==(const ReuseKey& other) const { return bytes_ == other.bytes_; }
+
+private:
+    std::vector<unsigned char> bytes_;
+};
+
+// Values with the messages that came with them: (index of the value the
+// message came before, text).
+struct Recorded {
+    ReuseKey key;
+    std::vector<Real> arguments, values;
+    std::vector<std::pair<std::size_t, std::string>> messages;
+    bool valid = false;
+};
+
+struct FitCache {
+    Recorded regression;  // RegrCoef[1..m+1] as values, no arguments
+    Recorded regressionCurve, lagrangeCurve, lagrangeOrdCurve;
+};
+
+}  // namespace quilvex

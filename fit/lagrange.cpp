@@ -26,21 +26,38 @@ Real LagrangeSumLiteral(int lo, int hi, const RealArray& x, const RealArray& y, 
     return sum;
 }
 
-constexpr int kChains = 4;
-
-// The basis products of points first..first+count-1 (count <= kChains) over
-// the window lo..hi, side by side: each product still takes its factors
-// ((t - x[j]) / (x[i] - x[j])) in ascending j, skipping its own point.
-void BasisProducts(int lo, int hi, int first, int count, const Real* xs, const Real* differences,
-                   std::array<Real, kChains>& L)
+// Counted from 0 here: point i is xs[i], and d[j] = t - xs[j]. The basis
+// product of point i takes its factors (d[j] / (xs[i] - xs[j])) in ascending
+// j, skipping j = i, exactly as the literal form does.
+Real BasisProduct(int lo, int hi, int i, const Real* xs, const Real* d)
 {
-    L.fill(1);
-    for (int j = lo; j <= hi; ++j) {
-        const Real xj = xs[j];
-        const Real dj = differences[j];
-        for (int c = 0; c < count; ++c)
-            if (first + c != j)
-                L[static_cast<std::size_t>(c)] = (dj / (xs[first + c] - xj)) * L[static_cast<std::size_t>(c)];
+    Real L = 1;
+    const Real xi = xs[i];
+    for (int j = lo; j < i; ++j)
+        L = (d[j] / (xi - xs[j])) * L;
+    for (int j = i + 1; j <= hi; ++j)
+        L = (d[j] / (xi - xs[j])) * L;
+    return L;
+}
+
+// Points i and i + 1 formed side by side, each product on its own: two
+// independent chains keep the divider busy while neither leaves a register.
+void BasisProductPair(int lo, int hi, int i, const Real* xs, const Real* d, Real& L0, Real& L1)
+{
+    L0 = 1;
+    L1 = 1;
+    const Real x0 = xs[i], x1 = xs[i + 1];
+    for (int j = lo; j < i; ++j) {
+        const Real dj = d[j], xj = xs[j];
+        L0 = (dj / (x0 - xj)) * L0;
+        L1 = (dj / (x1 - xj)) * L1;
+    }
+    L1 = (d[i] / (x1 - xs[i])) * L1;
+    L0 = (d[i + 1] / (x0 - xs[i + 1])) * L0;
+    for (int j = i + 2; j <= hi; ++j) {
+        const Real dj = d[j], xj = xs[j];
+        L0 = (dj / (x0 - xj)) * L0;
+        L1 = (dj / (x1 - xj)) * L1;
     }
 }
 
@@ -51,20 +68,22 @@ Real LagrangeSum(int lo, int hi, const RealArray& x, const RealArray& y, Real t)
 {
     if (lo < 1 || hi > MaxPoints || FaultFlagged())
         return LagrangeSumLiteral(lo, hi, x, y, t);
-    // Counted from 0 below: point i is xs[i - 1].
     const Real* xs = x.data();
     const Real* ys = y.data();
-    std::array<Real, MaxPoints> differences;
-    for (int j = lo - 1; j < hi; ++j)
-        differences[static_cast<std::size_t>(j)] = t - xs[j];
+    const int first = lo - 1, last = hi - 1;
+    std::array<Real, MaxPoints> d;
+    for (int j = first; j <= last; ++j)
+        d[static_cast<std::size_t>(j)] = t - xs[j];
     Real sum = 0;
-    std::array<Real, kChains> L;
-    for (int first = lo - 1; first < hi; first += kChains) {
-        const int count = hi - first < kChains ? hi - first : kChains;
-        BasisProducts(lo - 1, hi - 1, first, count, xs, differences.data(), L);
-        for (int c = 0; c < count; ++c)
-            sum = sum + L[static_cast<std::size_t>(c)] * ys[first + c];
+    int i = first;
+    for (; i + 1 <= last; i += 2) {
+        Real L0, L1;
+        BasisProductPair(first, last, i, xs, d.data(), L0, L1);
+        sum = sum + L0 * ys[i];
+        sum = sum + L1 * ys[i + 1];
     }
+    if (i == last)
+        sum = sum + BasisProduct(first, last, i, xs, d.data()) * ys[i];
     if (FaultFlagged()) {
         ClearFpu();
         return LagrangeSumLiteral(lo, hi, x, y, t);

@@ -1,0 +1,70 @@
+// The fits on 300 points, each fast form beside its exact form.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "bench/tables.h"
+#include "fit/lagrange.h"
+#include "fit/regression.h"
+#include "fit/spline.h"
+#include "reference/exact_fits.h"
+
+namespace quilvex::bench {
+
+namespace {
+
+using Fit = void (*)(int, int, const RealArray&, const RealArray&, RealArray&, MessageText&);
+using SplineSetUp = void (*)(int, const RealArray&, const RealArray&, RealArray&, MessageText&);
+using Lagrange = Real (*)(int, const RealArray&, const RealArray&, Real);
+
+void Regression(benchmark::State& state, Fit fit)
+{
+    const PointTable table = SmoothTable(300);
+    const int order = static_cast<int>(state.range(0));
+    RealArray coef;
+    for (auto _ : state) {
+        MessageText messages;
+        ClearFpu();
+        fit(table.n, order, table.x, table.y, coef, messages);
+        benchmark::DoNotOptimize(coef);
+    }
+}
+
+void Spline(benchmark::State& state, SplineSetUp setUp)
+{
+    const PointTable table = SmoothTable(300);
+    RealArray d2;
+    for (auto _ : state) {
+        MessageText messages;
+        ClearFpu();
+        setUp(table.n, table.x, table.y, d2, messages);
+        benchmark::DoNotOptimize(d2);
+    }
+}
+
+void LagrangeValue(benchmark::State& state, Lagrange evaluate)
+{
+    const PointTable table = SmoothTable(300);
+    Real t = 0.37L * table.x[1] + 0.63L * table.x[300];
+    for (auto _ : state) {
+        ClearFpu();
+        benchmark::DoNotOptimize(evaluate(table.n, table.x, table.y, t));
+    }
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(Regression, fast, FitRegression)->Arg(3)->Arg(30)->Arg(299)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Regression, exact, exact::FitRegression)->Arg(3)->Arg(30)->Unit(benchmark::kMillisecond);
+// About a quarter of a minute a run: three runs.
+BENCHMARK_CAPTURE(Regression, exact, exact::FitRegression)
+    ->Arg(299)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3);
+BENCHMARK_CAPTURE(Spline, fast, SetUpSpline)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Spline, exact, exact::SetUpSpline)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LagrangeValue, fast, EvalLagrange)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(LagrangeValue, exact, exact::EvalLagrange)->Unit(benchmark::kMicrosecond);
+
+}  // namespace quilvex::bench

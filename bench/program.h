@@ -1,0 +1,68 @@
+#pragma once
+// The whole program built offscreen with scripted dialogs, set up for a replot.
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <vector>
+
+#include "bench/tables.h"
+#include "graph/core/plotter.h"
+#include "mainwin/QuilvexApp.h"
+#include "support/recording_canvas.h"
+#include "support/scripted_dialogs.h"
+
+namespace quilvex::bench {
+
+enum Method { Spline, Lagrange, LagrangeOrd, Regression, Exponential, Logarithmic, Power };
+inline constexpr const char* kMethodNames[] = {"spline", "lagrange", "lagrange_ord", "regression",
+                                               "exp",    "log",      "power"};
+
+class Program {
+public:
+    Program() : app_(dialogs_)
+    {
+        app_.Start();
+        QCoreApplication::processEvents();
+    }
+
+    // Puts the table into the grid and ticks the methods, then replots once.
+    void Show(const PointTable& table, const std::vector<Method>& methods)
+    {
+        TQuilvexForm& main = app_.Main();
+        main.GraphEnableCheckBox->setChecked(false);
+        main.Grid().SetRows(GridRows(table));
+        for (int m = Spline; m <= Power; ++m)
+            Box(static_cast<Method>(m))->setChecked(false);
+        for (Method m : methods)
+            Box(m)->setChecked(true);
+        main.GraphEnableCheckBox->setChecked(true);  // replots
+    }
+
+    QCheckBox* Box(Method m)
+    {
+        TQuilvexForm& main = app_.Main();
+        QCheckBox* boxes[] = {main.SplineCheckBox, main.LagrCheckBox, main.LagrOCheckBox, main.RegrCheckBox,
+                              main.ExpCheckBox,    main.LogCheckBox,  main.PowerCheckBox};
+        return boxes[m];
+    }
+
+    // The pixel of point i as the last replot placed it.
+    std::pair<int, int> PixelOf(int i)
+    {
+        testing::RecordingCanvas canvas(Plot().PlotPaintBox->width(), Plot().PlotPaintBox->height());
+        Plotter plot(State(), canvas);
+        return {Round(plot.XToPixel(State().x[i])), Round(plot.YToPixel(State().y[i]))};
+    }
+
+    // Forgets what the last replot computed, so the next one computes it all.
+    void ForgetReuse() { State().Reuse = FitCache{}; }
+
+    QuilvexState& State() { return app_.State(); }
+    TPlotForm& Plot() { return app_.Plot(); }
+    TQuilvexForm& Main() { return app_.Main(); }
+
+private:
+    testing::ScriptedDialogs dialogs_;
+    QuilvexApp app_;
+};
+
+}  // namespace quilvex::bench

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "fit/fastpath.h"
+
 namespace quilvex {
 
 namespace {
@@ -23,17 +25,25 @@ Real UsablePivot(Real& pivot, MessageText& messages)
 
 }  // namespace
 
-void SolveDense(int N, std::vector<Real>& a, MessageText& messages)
+namespace {
+
+// The elimination as written, one pivot step after another, checked once per
+// step; onSingular is told of every singular pivot when it is met.
+template <typename OnSingular>
+void EliminateStepwise(int N, std::vector<Real>& a, OnSingular onSingular)
 {
     const std::size_t width = static_cast<std::size_t>(N) + 1;
     for (int i = 0; i < N; ++i) {
         CheckFpu();
         Real* pivotRow = a.data() + static_cast<std::size_t>(i) * width;
-        const Real pivot = UsablePivot(pivotRow[i], messages);
+        if (std::fabs(pivotRow[i]) < kSingularPivot) {
+            onSingular();
+            pivotRow[i] = 1;
+        }
+        const Real pivot = pivotRow[i];
         for (int j = i + 1; j <= N; ++j)
             pivotRow[j] = pivotRow[j] / pivot;
         CheckFpu();
-        pivotRow[i] = 1;
         for (int k = 0; k < N; ++k) {
             if (k == i)
                 continue;
@@ -41,10 +51,98 @@ void SolveDense(int N, std::vector<Real>& a, MessageText& messages)
             const Real factor = row[i];
             for (int j = i + 1; j <= N; ++j)
                 row[j] = row[j] - factor * pivotRow[j];
-            row[i] = 0;
         }
     }
     CheckFpu();
+}
+
+// Divides row i from column first on by its pivot, after the pivot test.
+bool NormalizeRow(int N, int i, int first, Real* row)
+{
+    const bool singular = std::fabs(row[i]) < kSingularPivot;
+    if (singular)
+        row[i] = 1;
+    const Real pivot = row[i];
+    for (int j = first; j <= N; ++j)
+        row[j] = row[j] / pivot;
+    return singular;
+}
+
+void SubtractMultiple(int N, int first, Real factor, const Real* pivotRow, Real* row)
+{
+    for (int j = first; j <= N; ++j)
+        row[j] = row[j] - factor * pivotRow[j];
+}
+
+// Pivot steps i and i + 1 in one pass over the other rows: each element still
+// takes the subtraction of step i, rounded, then that of step i + 1. Pivot row
+// i is changed by step i + 1 only after every other row has used it.
+void EliminatePair(int N, int i, std::vector<Real>& a, bool singular[2])
+{
+    const std::size_t width = static_cast<std::size_t>(N) + 1;
+    Real* first = a.data() + static_cast<std::size_t>(i) * width;
+    Real* second = first + width;
+    singular[0] = NormalizeRow(N, i, i + 1, first);
+    SubtractMultiple(N, i + 1, second[i], first, second);
+    singular[1] = NormalizeRow(N, i + 1, i + 2, second);
+    for (int k = 0; k < N; ++k) {
+        if (k == i || k == i + 1)
+            continue;
+        Real* row = a.data() + static_cast<std::size_t>(k) * width;
+        const Real f0 = row[i];
+        const Real f1 = row[i + 1] - f0 * first[i + 1];
+        for (int j = i + 2; j <= N; ++j)
+            row[j] = (row[j] - f0 * first[j]) - f1 * second[j];
+    }
+    SubtractMultiple(N, i + 2, first[i + 1], second, first);
+}
+
+}  // namespace
+
+// Two pivot steps at a time, with their messages held back until the steps
+// are known to be free of faults. After a fault the elimination runs again
+// step by step from the start, so that it ends at the first fault with the
+// messages the literal solver has added by then.
+void SolveDense(int N, std::vector<Real>& a, MessageText& messages)
+{
+    CheckFpu();
+    const std::vector<Real> original = a;
+    const std::size_t width = static_cast<std::size_t>(N) + 1;
+    int added = 0;
+    auto addSingular = [&] {
+        messages.Append(kSingularText);
+        ++added;
+    };
+    bool faulted = false;
+    int i = 0;
+    for (; i + 1 < N && !faulted; i += 2) {
+        bool singular[2];
+        EliminatePair(N, i, a, singular);
+        faulted = FaultFlagged();
+        for (int s = 0; s < 2 && !faulted; ++s)
+            if (singular[s])
+                addSingular();
+    }
+    if (i == N - 1 && !faulted) {
+        Real* pivotRow = a.data() + static_cast<std::size_t>(i) * width;
+        const bool singular = NormalizeRow(N, i, i + 1, pivotRow);
+        for (int k = 0; k < N; ++k)
+            if (k != i)
+                SubtractMultiple(N, i + 1, a[static_cast<std::size_t>(k) * width + static_cast<std::size_t>(i)],
+                                 pivotRow, a.data() + static_cast<std::size_t>(k) * width);
+        faulted = FaultFlagged();
+        if (singular && !faulted)
+            addSingular();
+    }
+    if (!faulted)
+        return;
+    ClearFpu();
+    a = original;
+    int met = 0;
+    EliminateStepwise(N, a, [&] {
+        if (++met > added)
+            messages.Append(kSingularText);
+    });
 }
 
 ProfileSystem::ProfileSystem(int N)

@@ -3,8 +3,9 @@
 // perform exactly the operations of the Gauss-Jordan elimination of solver.h,
 // in its order, with the same pivot rule and message, so every result has the
 // same bits; they differ in what they leave out:
-//   - fault flags are checked once per pivot step, not after every operation
-//     (exact for finite systems, see fastpath.h);
+//   - fault flags are checked once per pivot step (SolveDense: per pair of
+//     steps, running the steps again one by one after a fault), not after
+//     every operation (exact for finite systems, see fastpath.h);
 //   - SolveProfile does not subtract the zero products outside the rows'
 //     profiles. Each row keeps the columns it holds explicitly and one sign for
 //     all its other (zero) coefficients, so that even the sign of every zero
@@ -17,7 +18,9 @@
 namespace quilvex {
 
 // A dense system of N equations, row r (from 0) in a[r * (N + 1) ...], the
-// right-hand side last; on return the last column holds the solution.
+// right-hand side last; on return the last column holds the solution (the
+// other columns are not kept up to date). Two pivot steps share one pass over
+// the rows, each element still rounded after every subtraction.
 void SolveDense(int N, std::vector<Real>& a, MessageText& messages);
 
 // A system of N equations (rows and columns from 1, column N + 1 the

@@ -5,6 +5,7 @@
 #include "core/identity_support.h"
 #include "fit/lagrange.h"
 #include "fit/regression.h"
+#include "fit/fastsolve.h"
 #include "fit/spline.h"
 #include "reference/exact_fits.h"
 
@@ -111,6 +112,36 @@ TEST(FastIdentity, EvalRegressionTermByTerm)
                               v.push_back(exact::EvalRegression(m, coef, x));
                           }),
                           "order " + std::to_string(m) + " at " + Show(x));
+    }
+}
+
+// Singular pivots next to overflows, in both steps of a pair: the messages
+// that come before the first fault, and no other.
+TEST(FastIdentity, DenseSolverOnRandomSystems)
+{
+    TableMaker make(606);
+    for (int round = 0; round < 3000; ++round) {
+        const int N = make.Int(1, 9);
+        std::vector<Real> a(static_cast<std::size_t>(N * (N + 1)));
+        auto A = exact::NewAugmentedMatrix();
+        for (int r = 0; r < N; ++r)
+            for (int c = 0; c <= N; ++c) {
+                const int kind = make.Int(0, 9);
+                const Real v = kind < 3 ? 0 : kind < 8 ? make.Int(-4, 4) : make.Signed(std::pow(10.0L, make.Uniform(2000, 4931)));
+                a[static_cast<std::size_t>(r * (N + 1) + c)] = v;
+                (*A)[r + 1][c + 1] = v;
+            }
+        const Outcome fast = Capture([&](std::vector<Real>& values, MessageText& messages) {
+            SolveDense(N, a, messages);
+            for (int r = 0; r < N; ++r)
+                values.push_back(a[static_cast<std::size_t>(r * (N + 1) + N)]);
+        });
+        const Outcome exactOutcome = Capture([&](std::vector<Real>& values, MessageText& messages) {
+            exact::SolveLinearSystem(N, *A, messages);
+            for (int r = 1; r <= N; ++r)
+                values.push_back((*A)[r][N + 1]);
+        });
+        ExpectSameOutcome(fast, exactOutcome, "system " + std::to_string(round));
     }
 }
 

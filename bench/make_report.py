@@ -49,8 +49,11 @@ HOW = """
   product chain whichever sum uses it, so one pass over the exponents carries
   each point's chain on by one factor and forms every sum once (2m + 1 sums
   instead of (m + 1)², each of the chains once instead of afresh). The normal
-  equations are then solved by the same Gauss-Jordan steps, checking the fault
-  flags once per pivot step. `EvalRegression` carries the power from term to term.
+  equations are then solved by the same Gauss-Jordan steps, two pivot steps per
+  pass over the rows (each element still rounded after every subtraction),
+  checking the fault flags once per pair; after a fault the steps run again one
+  by one to end where the literal solver ends. `EvalRegression` carries the
+  power from term to term.
 - Spline: the system is eliminated by rows that hold only their nonzero columns;
   the subtractions of zero products are left out. Such a subtraction can only
   change the sign of a zero (-0 - (-0) = +0), so every row also keeps the sign

@@ -137,7 +137,7 @@ FloatText TextToFloat(std::string_view text)
     if (effective >= kExponentLimit)
         value = HUGE_VALL;
     else if (effective <= -kExponentLimit)
-        return FloatText{0, 0};
+        value = 0;
     else if (value = ScaleByPowerOfTen(mantissa, static_cast<int>(effective)); std::isinf(value))
         RaiseOverflow();
     return FloatText{negative ? -value : value, 0};

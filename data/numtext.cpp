@@ -209,7 +209,7 @@ std::string FormatGeneral(Real value, int digits, char separator)
         while (k >= 0 && d[static_cast<std::size_t>(k)] == '9')
             d[static_cast<std::size_t>(k--)] = '0';
         if (k < 0) {
-            d = "1";
+            d.assign(1, '1');
             ++e;
         } else {
             ++d[static_cast<std::size_t>(k)];

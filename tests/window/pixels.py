@@ -153,9 +153,9 @@ def colour(text):
     return parts
 
 
-def matcher(spec):
-    invert = spec.startswith("!")
-    wanted = {colour(part) for part in spec.lstrip("!").split("/")}
+def matcher(pattern):
+    invert = pattern.startswith("!")
+    wanted = {colour(part) for part in pattern.lstrip("!").split("/")}
     return (lambda p: p not in wanted) if invert else (lambda p: p in wanted)
 
 

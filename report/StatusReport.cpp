@@ -29,6 +29,7 @@ void TStatusForm::ShowStatusReport()
             SetPlainStyle();
         AddStatusLine(line.text);
     }
+    StatusRichEdit->ShowFirstLine();
 }
 
 void TStatusForm::ExtrapButtonClick()
@@ -52,6 +53,7 @@ void TPlotForm::ExtrapolateReport()
     } catch (const std::exception& e) {
         ShowErrorInMsgLabel(" ***1 Exception: ", e.what());
     }
+    statusForm_->StatusRichEdit->ShowLastLine();
     ClearFpu();
 }
 

@@ -1,5 +1,6 @@
 #include "ui/richtext.h"
 
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -37,7 +38,18 @@ void RichTextArea::AppendLine(const std::string& text)
     cursor.setBlockCharFormat(format);
     cursor.insertText(QString::fromLatin1(text), format);
     empty_ = false;
-    ensureCursorVisible();
+}
+
+void RichTextArea::ShowFirstLine()
+{
+    verticalScrollBar()->setValue(verticalScrollBar()->minimum());
+    horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
+}
+
+void RichTextArea::ShowLastLine()
+{
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
 }
 
 int RichTextArea::LineCount() const { return empty_ ? 0 : document()->blockCount(); }

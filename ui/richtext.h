@@ -24,6 +24,9 @@ public:
     void SetStyle(const TextStyle& style) { style_ = style; }
     const TextStyle& Style() const { return style_; }
     void AppendLine(const std::string& text);
+    // Scroll the view to the start of the first or of the last line.
+    void ShowFirstLine();
+    void ShowLastLine();
 
     int LineCount() const;
     QString LineText(int line) const;

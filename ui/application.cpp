@@ -31,7 +31,7 @@ char QuilvexApplication::SystemDecimalSeparator()
 
 bool QuilvexApplication::notify(QObject* receiver, QEvent* event)
 {
-    if (event->type() == QEvent::LocaleChange && receiver == this)
+    if (event->type() == QEvent::LocaleChange)
         SetDecimalSeparator(SystemDecimalSeparator());
     try {
         return QApplication::notify(receiver, event);

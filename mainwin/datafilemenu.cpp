@@ -17,7 +17,8 @@ void SaveFileBytes(const std::string& name, const std::string& bytes)
 {
     QSaveFile file(QString::fromLocal8Bit(name));
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write that fails is seen here and not lost in a late flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw QuilvexError(ErrnoErrorText(errno != 0 ? errno : EACCES));
     if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
         throw QuilvexError(IoErrorText(101));

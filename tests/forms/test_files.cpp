@@ -1,6 +1,9 @@
 // "Open" and "Save as" through the real main window, with files in a
 // temporary folder and scripted dialogs.
+#include <QDir>
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
 #include <fstream>
 #include <iterator>
 
@@ -140,6 +143,26 @@ TEST_F(FilesTest, AFailedSaveShowsTheErrorBox)
     SaveAs(Path("no/such/folder/out.dta"));
     ASSERT_EQ(dialogs.errors.size(), 1u);
     EXPECT_FALSE(dialogs.errors[0].empty());
+}
+
+TEST_F(FilesTest, AFailedSaveLeavesTheEarlierFileIntact)
+{
+    const std::string path = Write("kept.dta", "9 9\r\n");
+    std::vector<std::pair<std::string, std::string>> rows(200, {"123456", "654321"});
+    SetGrid(rows);
+    // A file size limit makes the write fail part way, as a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    dialogs.answers.push_back(BoxAnswer::Yes);
+    SaveAs(path);
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Disk full"});
+    EXPECT_EQ(Read(path), "9 9\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.dta"});  // no half-written file left
 }
 
 TEST_F(FilesTest, SavedThenOpenedGivesTheSameGrid)

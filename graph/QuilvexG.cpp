@@ -148,7 +148,8 @@ void TPlotForm::ControlButtonClick()
 void TPlotForm::SetMsgCaption(const std::string& text)
 {
     MsgLabel->setText(ToQString(text));
-    MsgLabel->resize(MsgLabel->sizeHint().width(), 12);
+    // Sized to its text: an empty caption shows no lime patch.
+    MsgLabel->resize(text.empty() ? 0 : MsgLabel->sizeHint().width(), 12);
 }
 
 void TPlotForm::ShowErrorInMsgLabel(const std::string& prefix, const std::string& text)

@@ -147,6 +147,7 @@ TEST_F(ReplotTest, AdjustedXIsWrittenWithAPointWhateverTheLocale)
     Replot();
     EXPECT_EQ(Cell(0, 2), "2.2");
     EXPECT_EQ(Msg(), " * x values not ascending!! Adjusted.");
+    EXPECT_GT(Plot().MsgLabel->width(), 100);  // sized to its text
     Replot();
     EXPECT_EQ(Cell(0, 2), "2.2");  // reads back: no " ??"
     EXPECT_EQ(Plot().RightXLabel->text(), "4,37674");

@@ -146,6 +146,7 @@ TEST_F(WindowsTest, GraphWindowLayoutAndInitialCaptions)
     EXPECT_EQ(Plot().PlotPaintBox->height(), 402);
     EXPECT_EQ(Plot().PlotPaintBox->mapTo(&Plot(), QPoint(0, 0)).x(), 49);
     EXPECT_EQ(Plot().MsgLabel->palette().color(QPalette::Window), ToQColor(colors::Lime));
+    EXPECT_EQ(Plot().MsgLabel->width(), 0);
 }
 
 TEST_F(WindowsTest, GraphRefusesToCloseAndStatusOnlyHides)

@@ -1,6 +1,7 @@
 // The three windows as the program builds them: captions, controls, limits,
 // colours, menu, start-up and closing.
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
 
@@ -173,10 +174,15 @@ TEST_F(WindowsTest, StatusWindowComponents)
 TEST_F(WindowsTest, LabelClickFocusesItsEdit)
 {
     Main().activateWindow();
-    Main().LabelClick(Main().Label4);
-    EXPECT_EQ(Main().Label4->FocusControl, Main().LagrOrdEdit);
-    Main().LabelClick(Main().Label2);
-    EXPECT_EQ(Main().Label2->FocusControl, Main().PlotPointsEdit);
+    QCoreApplication::processEvents();
+    const std::pair<ClickLabel*, QLineEdit*> expected[] = {{Main().Label2, Main().PlotPointsEdit},
+                                                           {Main().Label1, Main().CoverEdit},
+                                                           {Main().Label4, Main().LagrOrdEdit},
+                                                           {Main().Label5, Main().RegrOrdEdit}};
+    for (const auto& [label, edit] : expected) {
+        emit label->clicked();
+        EXPECT_EQ(QApplication::focusWidget(), edit) << label->text().toStdString();
+    }
 }
 
 TEST_F(WindowsTest, ErrorsThatEndAHandlerShowTheApplicationErrorBox)

@@ -68,4 +68,8 @@ struct QuilvexState {
     FitCache Reuse;
 };
 
+// x[1] <= X <= x[n]: where the spline and the Lagrange curves are evaluated.
+// With no points, reading x[n] is a range error, as the reports rely on.
+inline bool InDataRange(const QuilvexState& s, Real X) { return s.x[1] <= X && X <= s.x[s.n]; }
+
 }  // namespace quilvex

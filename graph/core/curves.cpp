@@ -141,8 +141,6 @@ Real SplineAt(QuilvexState& s, Real t) { return EvalSpline(s.n, s.x, s.y, s.Spli
 
 Real LagrangeOrdAt(QuilvexState& s, Real t) { return lagrange_ord(s.LagrOrd, s.n, s.x, s.y, t, s.MessageBuffer); }
 
-bool WithinData(const QuilvexState& s, Real X) { return s.x[1] <= X && X <= s.x[s.n]; }
-
 ReuseKey TableKey(const QuilvexState& s)
 {
     ReuseKey key;
@@ -298,11 +296,11 @@ void MarkCurvesAt(Plotter& plot, Real X)
     QuilvexState& s = plot.State();
     if (s.ShowRegr)
         MarkXValue(plot, X, EvalRegression(s.RegrOrd, s.RegrCoef, X));
-    if (s.ShowSpline && WithinData(s, X))
+    if (s.ShowSpline && InDataRange(s, X))
         MarkXValue(plot, X, SplineAt(s, X));
-    if (s.ShowLagr && WithinData(s, X))
+    if (s.ShowLagr && InDataRange(s, X))
         MarkXValue(plot, X, EvalLagrange(s.n, s.x, s.y, X));
-    if (s.ShowLagrO && WithinData(s, X))
+    if (s.ShowLagrO && InDataRange(s, X))
         MarkXValue(plot, X, LagrangeOrdAt(s, X));
     if (s.ShowExp)
         MarkXValue(plot, X, ExpFitValue(s, X));

@@ -15,8 +15,6 @@ const std::string kNotPositive = " : \"x\" value zero or negative!";
 
 std::string G(Real v) { return FormatGeneral(v, 8); }
 
-bool WithinData(const QuilvexState& s, Real X) { return s.x[1] <= X && X <= s.x[s.n]; }
-
 std::string LagrangeLabel(std::int32_t order) { return "  Lagrange order " + G(order) + " polynomial   : "; }
 
 class BlockWriter {
@@ -42,19 +40,19 @@ private:
 void AppendExactFits(QuilvexState& s, Real X, BlockWriter& out)
 {
     if (s.ShowSpline) {
-        if (WithinData(s, X))
+        if (InDataRange(s, X))
             out.Value("  Cubic Spline                  : ", EvalSpline(s.n, s.x, s.y, s.SplineD2, X, s.MessageBuffer));
         else
             out.Line("  Cubic Spline" + kOutOfRange);
     }
     if (s.ShowLagr) {
-        if (WithinData(s, X))
+        if (InDataRange(s, X))
             out.Value(LagrangeLabel(s.n - 1), EvalLagrange(s.n, s.x, s.y, X));
         else
             out.Line("  Lagrange" + kOutOfRange);
     }
     if (s.ShowLagrO) {
-        if (WithinData(s, X))
+        if (InDataRange(s, X))
             out.Value(LagrangeLabel(s.LagrOrd), lagrange_ord(s.LagrOrd, s.n, s.x, s.y, X, s.MessageBuffer));
         else
             out.Line("  Lagrange" + kOutOfRange);

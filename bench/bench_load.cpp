@@ -15,11 +15,7 @@ void LoadFile(benchmark::State& state)
     for (auto _ : state) {
         std::vector<DataRow> rows;
         ReadDataFile(name, rows, [](const std::string&) { return true; });
-        std::vector<std::pair<std::string, std::string>> cells;
-        cells.reserve(rows.size());
-        for (DataRow& row : rows)
-            cells.emplace_back(std::move(row.x), std::move(row.y));
-        program.Main().Grid().SetRows(std::move(cells));
+        program.Main().Grid().SetRows(std::move(rows));
         benchmark::DoNotOptimize(program.Main().Grid().RowCount());
     }
 }

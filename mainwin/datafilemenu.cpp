@@ -42,11 +42,7 @@ void TQuilvexForm::MenuOpenClick()
         });
         if (outcome == ReadOutcome::Cancelled)
             return;
-        std::vector<std::pair<std::string, std::string>> cells;
-        cells.reserve(rows.size());
-        for (DataRow& row : rows)
-            cells.emplace_back(std::move(row.x), std::move(row.y));
-        Grid().SetRows(std::move(cells));
+        Grid().SetRows(std::move(rows));
         state_.NewFileLoaded = true;
         state_.DataModified = false;
         FileNameLabel->setText(QString::fromLocal8Bit(*name));

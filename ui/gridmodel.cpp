@@ -7,7 +7,7 @@ GridModel::GridModel(int rows, QObject* parent) : QAbstractTableModel(parent), r
 std::string& GridModel::Text(int col, int row)
 {
     auto& r = rows_[static_cast<std::size_t>(row)];
-    return col == 0 ? r.first : r.second;
+    return col == 0 ? r.x : r.y;
 }
 
 std::string GridModel::Cell(int col, int row) const
@@ -15,7 +15,7 @@ std::string GridModel::Cell(int col, int row) const
     if (row < 0 || row >= RowCount() || col < 0 || col > 1)
         return {};
     const auto& r = rows_[static_cast<std::size_t>(row)];
-    return col == 0 ? r.first : r.second;
+    return col == 0 ? r.x : r.y;
 }
 
 void GridModel::SetCell(int col, int row, const std::string& text)
@@ -42,7 +42,7 @@ void GridModel::SetRowCount(int rows)
     }
 }
 
-void GridModel::SetRows(std::vector<std::pair<std::string, std::string>> rows)
+void GridModel::SetRows(std::vector<DataRow> rows)
 {
     beginResetModel();
     rows_ = std::move(rows);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/cellgrid.h"
+#include "data/datafile.h"
 
 namespace quilvex {
 
@@ -20,7 +21,7 @@ public:
     int RowCount() const override { return static_cast<int>(rows_.size()); }
     void SetRowCount(int rows) override;
     // Replaces every row at once (used when a data file was read).
-    void SetRows(std::vector<std::pair<std::string, std::string>> rows);
+    void SetRows(std::vector<DataRow> rows);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -33,7 +34,7 @@ signals:
 
 private:
     std::string& Text(int col, int row);
-    std::vector<std::pair<std::string, std::string>> rows_;
+    std::vector<DataRow> rows_;
 };
 
 }  // namespace quilvex

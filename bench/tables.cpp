@@ -21,11 +21,11 @@ PointTable SmoothTable(int n)
     return table;
 }
 
-std::vector<std::pair<std::string, std::string>> GridRows(const PointTable& table)
+std::vector<DataRow> GridRows(const PointTable& table)
 {
-    std::vector<std::pair<std::string, std::string>> rows;
+    std::vector<DataRow> rows;
     for (int i = 1; i <= table.n; ++i)
-        rows.emplace_back(FormatCell(table.x[i]), FormatCell(table.y[i]));
+        rows.push_back(DataRow{FormatCell(table.x[i]), FormatCell(table.y[i])});
     return rows;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "data/checked.h"
+#include "data/datafile.h"
 
 namespace quilvex::bench {
 
@@ -17,7 +18,7 @@ struct PointTable {
 PointTable SmoothTable(int n);
 
 // The table as grid rows, written as the program writes numbers.
-std::vector<std::pair<std::string, std::string>> GridRows(const PointTable& table);
+std::vector<DataRow> GridRows(const PointTable& table);
 
 // A data file of `lines` X,Y lines (with a comment line first) in the temporary
 // folder, written once per run; its name.

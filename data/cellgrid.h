@@ -5,6 +5,11 @@
 
 namespace quilvex {
 
+// A cell holds one line of printable text: the text ends at the first line
+// break, and any other control character (tab, NUL, ...) becomes a blank, so
+// that a saved row never spans two lines.
+std::string CleanCellText(std::string text);
+
 class CellGrid {
 public:
     virtual ~CellGrid() = default;

@@ -294,9 +294,9 @@ std::string FormatDataFile(const CellGrid& grid)
     std::string bytes;
     const int rowCount = grid.RowCount();
     for (int row = 0; row < rowCount; ++row) {
-        bytes += grid.Cell(0, row);
+        bytes += CleanCellText(grid.Cell(0, row));
         bytes += ' ';
-        bytes += grid.Cell(1, row);
+        bytes += CleanCellText(grid.Cell(1, row));
         bytes += "\r\n";
     }
     return bytes;

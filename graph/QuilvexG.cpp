@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 #include "data/numtext.h"
@@ -68,7 +69,7 @@ TPlotForm::TPlotForm(QuilvexState& state, Dialogs& dialogs, TQuilvexForm& main)
     BuildPanels();
     BuildLabels();
     ConnectMouse();
-    PlotPaintBox->onPaint = [this] { Draw(); };
+    PlotPaintBox->onResized = [this] { RequestReplot(); };
     ControlButton->setFocus();
 }
 
@@ -131,6 +132,10 @@ void TPlotForm::BuildLabels()
 
 bool TPlotForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // An uncovered window is shown from Qt's backing store without a paint
+    // event; its exposure is the only sign that the window system showed it.
+    if (watched == static_cast<QObject*>(windowHandle()) && event->type() == QEvent::Expose && windowHandle()->isExposed())
+        RequestReplot();
     if (watched == BottomPanel && event->type() == QEvent::Resize)
         RightXLabel->move(BottomPanel->width() - RightXLabel->width(), 1);
     return QWidget::eventFilter(watched, event);
@@ -185,6 +190,7 @@ void TPlotForm::Draw()
     ClearFpu();
     PlotPaintBox->ShowImage();
     --state_.DrawDepth;
+    NotePictureDrawn();
 }
 
 void TPlotForm::DrawSteps()

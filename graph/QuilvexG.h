@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
+#include <optional>
 
 #include "data/state.h"
 #include "ui/dialogs.h"
@@ -24,6 +25,10 @@ public:
 
     // One complete replot from the current state of the windows.
     void Draw();
+    // What the window system asks for when the graph is shown, uncovered or
+    // resized: a replot after the current event, several requests merged into
+    // one, and none when the picture already shows the current windows.
+    void RequestReplot();
     // Appends the interpolation / extrapolation block for the X of the status window.
     void ExtrapolateReport();
     void ControlButtonClick();
@@ -44,6 +49,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -61,10 +67,29 @@ public:
 private:
     void ConnectMouse();
 
+    // Everything a picture is drawn from: the grid, the parameters, the boxes,
+    // the X of the status window, the selection and the size of the box.
+    struct PictureInputs {
+        std::uint64_t gridGeneration = 0;
+        QString parameters;
+        unsigned methods = 0;
+        QString markX;
+        int selected = 0;
+        QSize size;
+        bool operator==(const PictureInputs&) const = default;
+    };
+    PictureInputs CurrentInputs(QSize size) const;
+    void ReplotIfStale();
+    void NotePictureDrawn();
+
     QuilvexState& state_;
     Dialogs& dialogs_;
     TQuilvexForm& main_;
     TStatusForm* statusForm_ = nullptr;
+    std::optional<PictureInputs> picture_;
+    bool replotQueued_ = false;
+    bool requestMissed_ = false;
+    bool watchingExposure_ = false;
 };
 
 }  // namespace quilvex

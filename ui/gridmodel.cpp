@@ -23,6 +23,7 @@ void GridModel::SetCell(int col, int row, const std::string& text)
     if (row < 0 || row >= RowCount() || col < 0 || col > 1)
         return;
     Text(col, row) = text;
+    ++generation_;
     const QModelIndex at = index(row, col);
     emit dataChanged(at, at);
 }
@@ -31,6 +32,8 @@ void GridModel::SetRowCount(int rows)
 {
     const int wanted = rows < 1 ? 1 : rows;
     const int current = RowCount();
+    if (wanted != current)
+        ++generation_;
     if (wanted > current) {
         beginInsertRows({}, current, wanted - 1);
         rows_.resize(static_cast<std::size_t>(wanted));
@@ -45,6 +48,7 @@ void GridModel::SetRowCount(int rows)
 void GridModel::SetRows(std::vector<DataRow> rows)
 {
     beginResetModel();
+    ++generation_;
     rows_ = std::move(rows);
     if (rows_.empty())
         rows_.resize(1);
@@ -66,7 +70,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
 {
     if (!index.isValid() || role != Qt::EditRole)
         return false;
-    const std::string text = value.toString().toLatin1().toStdString();
+    const std::string text = CleanCellText(value.toString().toLatin1().toStdString());
     if (text == Cell(index.column(), index.row()))
         return true;
     SetCell(index.column(), index.row(), text);

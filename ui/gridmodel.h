@@ -3,6 +3,7 @@
 // count of at least 1. Edits made in the view are announced by cellEdited;
 // texts the program sets are not.
 #include <QAbstractTableModel>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ public:
     void SetRowCount(int rows) override;
     // Replaces every row at once (used when a data file was read).
     void SetRows(std::vector<DataRow> rows);
+    // Counts every change of a text or of the row count.
+    std::uint64_t Generation() const { return generation_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -35,6 +38,7 @@ signals:
 private:
     std::string& Text(int col, int row);
     std::vector<DataRow> rows_;
+    std::uint64_t generation_ = 0;
 };
 
 }  // namespace quilvex

@@ -3,12 +3,16 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/look.h"
+
 namespace quilvex {
 
 PaintBox::PaintBox(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     canvas_.Resize(width(), height());
+    // Moves without a button held reach the mouse handler too.
+    setMouseTracking(true);
 }
 
 ImageCanvas& PaintBox::PreparedCanvas()
@@ -21,31 +25,28 @@ ImageCanvas& PaintBox::PreparedCanvas()
 void PaintBox::ShowImage()
 {
     canvas_.Finish();
-    if (painting_)
-        return;  // the paint event under way shows it
-    // Painted at once, so that this paint event is known to be ours: every
-    // other one comes from the window system and asks for a new picture.
-    showing_ = true;
     repaint();
-    showing_ = false;
 }
 
 void PaintBox::paintEvent(QPaintEvent*)
 {
-    if (!showing_ && !painting_ && onPaint) {
-        painting_ = true;
-        onPaint();
-        painting_ = false;
-    }
     canvas_.Finish();
     QPainter painter(this);
-    painter.drawImage(0, 0, canvas_.Image());
+    const QImage& image = canvas_.Image();
+    painter.drawImage(0, 0, image);
+    // Between a resize and the replot it asks for, the box may be larger than the picture.
+    const QColor background = ToQColor(colors::Background);
+    if (width() > image.width())
+        painter.fillRect(image.width(), 0, width() - image.width(), height(), background);
+    if (height() > image.height())
+        painter.fillRect(0, image.height(), width(), height() - image.height(), background);
 }
 
 void PaintBox::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    canvas_.Resize(width(), height());
+    if (onResized)
+        onResized();
 }
 
 void PaintBox::mousePressEvent(QMouseEvent* event)

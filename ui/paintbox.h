@@ -1,8 +1,8 @@
 #pragma once
-// A drawing surface whose picture is always rebuilt by its paint handler: a
-// repaint asked for by the window system runs the handler, which draws into
-// the canvas image and then shows it with ShowImage(). The picture is never
-// kept as a cache of an earlier state.
+// A drawing surface that shows the picture its owner drew last. Painting never
+// draws anew: a repaint asked for by the window system only shows the kept
+// image, and a change of size is announced so that the owner can replot
+// outside the paint event.
 #include <QWidget>
 #include <functional>
 
@@ -18,10 +18,10 @@ public:
     ImageCanvas& Canvas() { return canvas_; }
     // The canvas, its image sized to the box as it is now.
     ImageCanvas& PreparedCanvas();
-    // Shows the image just drawn, without a new replot.
+    // Shows the image just drawn.
     void ShowImage();
 
-    std::function<void()> onPaint;
+    std::function<void()> onResized;
     std::function<void(QMouseEvent*)> onMouseDown, onMouseMove, onMouseUp;
 
 protected:
@@ -33,8 +33,6 @@ protected:
 
 private:
     ImageCanvas canvas_;
-    bool showing_ = false;
-    bool painting_ = false;
 };
 
 }  // namespace quilvex

@@ -15,6 +15,9 @@ public:
     GridModel& Model() { return model_; }
     const GridModel& Model() const { return model_; }
 
+protected:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
 private:
     GridModel model_;
 };

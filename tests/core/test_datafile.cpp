@@ -119,6 +119,18 @@ TEST_F(DataFileTest, WriterKeepsCellTextsAndWritesEmptyRowsAsOneBlank)
     EXPECT_EQ(back.warnings.size(), 2u);  // "abc" and the empty row
 }
 
+TEST_F(DataFileTest, ACellNeverHoldsOrWritesALineBreakOrControlCharacter)
+{
+    EXPECT_EQ(CleanCellText("1.5\n2.5\r\n3"), "1.5");
+    EXPECT_EQ(CleanCellText("\r\n7"), "");
+    EXPECT_EQ(CleanCellText(std::string("1\t2\0" "3\x7f", 6)), "1 2 3 ");
+    EXPECT_EQ(CleanCellText("-1.5e3 \xe9"), "-1.5e3 \xe9");  // printable bytes stay
+
+    // Texts that reached a grid some other way still make one line per row.
+    const VectorGrid grid{{"1\n2", "3"}, {"4", "5\r6"}};
+    EXPECT_EQ(FormatDataFile(grid), "1 3\r\n4 5\r\n");
+}
+
 struct WarningCase {
     const char* what;
     std::string bytes;

@@ -1,7 +1,7 @@
 // The replot through the real windows: grid import, settings, scaling, the
 // picture, the messages and the guards.
 #include <QImage>
-#include <QPaintEvent>
+#include <QKeyEvent>
 
 #include "data/numtext.h"
 #include "support/app_fixture.h"
@@ -20,8 +20,8 @@ protected:
     // What the window system sends when the box is uncovered.
     void Expose()
     {
-        QPaintEvent event(Plot().PlotPaintBox->rect());
-        QCoreApplication::sendEvent(Plot().PlotPaintBox, &event);
+        Plot().RequestReplot();
+        QCoreApplication::processEvents();
     }
     std::string Text(QLineEdit* edit) { return edit->text().toStdString(); }
 };
@@ -249,6 +249,32 @@ TEST_F(ReplotTest, RowButtonsAndCellEdits)
     Grid().setData(Grid().index(0, 1), "7", Qt::EditRole);  // the user's edit
     EXPECT_TRUE(S().DataModified);
     EXPECT_EQ(S().n, 0);  // no replot
+}
+
+}  // namespace
+
+namespace {
+
+// The cell editor as the user types into it: the grid holds its text at every
+// keystroke, a line break pasted into it is not kept, Escape takes the typing back.
+TEST_F(ReplotTest, TheGridHoldsWhatTheCellEditorShows)
+{
+    SetGrid({{"1", "1"}, {"2", "2"}, {"3", "3"}});
+    TextGrid* view = Main().DataStringGrid;
+    view->edit(Grid().index(2, 1));
+    auto* editor = view->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    editor->insert("7\n8");
+    EXPECT_EQ(editor->text(), "7");
+    EXPECT_EQ(Cell(1, 2), "7");
+    EXPECT_TRUE(S().DataModified);
+    Replot();  // e.g. a spinner arrow while the editor is open
+    EXPECT_EQ(S().y[3], 7);
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(editor, &escape);
+    EXPECT_EQ(Cell(1, 2), "3");
 }
 
 }  // namespace

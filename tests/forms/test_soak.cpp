@@ -1,6 +1,5 @@
 // A long, seeded random run of user actions through the real windows. After
 // every action nothing may have crashed and the program's invariants hold.
-#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <fstream>
 #include <random>
@@ -186,8 +185,8 @@ protected:
 
     void Expose()
     {
-        QPaintEvent event(Plot().PlotPaintBox->rect());
-        QCoreApplication::sendEvent(Plot().PlotPaintBox, &event);
+        Plot().RequestReplot();
+        QCoreApplication::processEvents();
     }
 
     QTemporaryDir dir;

@@ -366,3 +366,24 @@ qv_file_dialog() {
   done
   qv_fail "the dialog \"$title\" did not accept $path"
 }
+
+# ---- The main window -------------------------------------------------------------
+
+# qv_measure_menu <main-window> <screenshot-name>: sets QV_MENU to the height
+# of the menu bar, which moves every control of the main window down. The
+# grid's top frame line (client row 96) is the first drawing below the
+# parameter labels.
+QV_MENU=0
+qv_measure_menu() {
+  local win="$1" name="$2"
+  measure() {
+    local rows
+    qv_capture "$name" "$win" 300 0 1 140
+    rows="$(qv_pixels rows '!239,239,239' 0 100 1 40)"
+    [[ "$rows" != none ]] || { QV_WHY="no grid frame found"; return 1; }
+    QV_MENU=$((100 + ${rows%% *} - 96))
+    ((QV_MENU >= 10 && QV_MENU <= 40)) || { QV_WHY="menu bar height $QV_MENU"; return 1; }
+  }
+  qv_retry 3 "main window layout measured" measure
+  qv_log "menu bar height $QV_MENU"
+}

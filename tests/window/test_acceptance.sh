@@ -112,17 +112,8 @@ qv_wait_window graph "$QV_GRAPH_TITLE"
 qv_expect_no_window "$QV_STATUS_TITLE"
 qv_raise "$main"
 
-measure_menu() {
-  # The grid's top frame line is the first drawing below the parameter labels.
-  qv_capture 01-started "$main" 300 0 1 140
-  local rows
-  rows="$(qv_pixels rows '!239,239,239' 0 100 1 40)"
-  [[ "$rows" != none ]] || { QV_WHY="no grid frame found"; return 1; }
-  MENU=$((100 + ${rows%% *} - GRID_Y))
-  within "menu bar height" "$MENU" 10 40
-}
-qv_retry 3 "main window layout measured" measure_menu
-qv_log "menu bar height $MENU"
+qv_measure_menu "$main" 01-started
+MENU=$QV_MENU
 
 # ---- 2. Data, method boxes and a spinner ---------------------------------------
 

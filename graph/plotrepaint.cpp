@@ -1,0 +1,77 @@
+// How the window system's repaint requests reach the replot. A modal warning
+// must never open while Qt paints, so the paint event only shows the kept
+// picture; showing, uncovering and resizing the window ask for a replot that
+// runs after the current event instead.
+#include <QEvent>
+#include <QTimer>
+#include <QWindow>
+
+#include "graph/QuilvexG.h"
+#include "mainwin/QuilvexD.h"
+#include "report/Status.h"
+
+namespace quilvex {
+
+void TPlotForm::RequestReplot()
+{
+    if (replotQueued_)
+        return;
+    replotQueued_ = true;
+    QTimer::singleShot(0, this, [this] { ReplotIfStale(); });
+}
+
+void TPlotForm::ReplotIfStale()
+{
+    replotQueued_ = false;
+    if (state_.DrawDepth != 0) {
+        // Inside a replot's warning: asked again once that replot is over.
+        requestMissed_ = true;
+        return;
+    }
+    if (!PlotPaintBox->isVisible())
+        return;
+    // Closing a warning uncovers the graph; the picture of that same replot is
+    // current, so no second replot (and no second warning) follows.
+    if (picture_ == CurrentInputs(PlotPaintBox->size()))
+        return;
+    Draw();
+}
+
+void TPlotForm::NotePictureDrawn()
+{
+    const ImageCanvas& canvas = PlotPaintBox->Canvas();
+    picture_ = CurrentInputs(QSize(canvas.Width(), canvas.Height()));
+    if (requestMissed_) {
+        requestMissed_ = false;
+        RequestReplot();
+    }
+}
+
+TPlotForm::PictureInputs TPlotForm::CurrentInputs(QSize size) const
+{
+    PictureInputs in;
+    in.gridGeneration = main_.Grid().Generation();
+    for (const QLineEdit* edit : {main_.PlotPointsEdit, main_.CoverEdit, main_.LagrOrdEdit, main_.RegrOrdEdit})
+        in.parameters += edit->text() + QChar('\n');
+    const QCheckBox* boxes[] = {main_.SplineCheckBox, main_.LagrCheckBox, main_.LagrOCheckBox, main_.RegrCheckBox,
+                                main_.ExpCheckBox,    main_.LogCheckBox,  main_.PowerCheckBox};
+    for (unsigned k = 0; k < std::size(boxes); ++k)
+        in.methods |= boxes[k]->isChecked() ? 1u << k : 0u;
+    if (statusForm_ != nullptr)
+        in.markX = statusForm_->XvalueEdit->text();
+    in.selected = state_.SelectedPoint;
+    in.size = size;
+    return in;
+}
+
+void TPlotForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!watchingExposure_ && windowHandle() != nullptr) {
+        windowHandle()->installEventFilter(this);
+        watchingExposure_ = true;
+    }
+    RequestReplot();
+}
+
+}  // namespace quilvex

@@ -1,6 +1,7 @@
 #include "graph/QuilvexG.h"
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "graph/core/scene.h"
 #include "mainwin/QuilvexD.h"
 #include "report/Status.h"
+#include "ui/busypointer.h"
 #include "ui/look.h"
 
 namespace quilvex {
@@ -20,6 +22,7 @@ namespace {
 
 constexpr int kMsgLabelLeft = 103;
 constexpr int kShortCaption = 25;
+constexpr qint64 kSlowReplotMs = 100;
 
 QString ToQString(const std::string& text) { return QString::fromLatin1(text); }
 std::string ToText(const QString& text) { return text.toLatin1().toStdString(); }
@@ -213,6 +216,11 @@ void TPlotForm::DrawSteps()
         state_.n = 3;
         KeepRows(grid, 3);
     }
+    // No warning box opens from here on; a replot that took long last time
+    // shows the busy pointer while it runs.
+    BusyPointer busy(replotWasSlow_);
+    QElapsedTimer clock;
+    clock.start();
     ReadPlotSettings();
     if (ScaleGraph(state_, grid, W, H) == ScaleResult::ScaledNewFile) {
         main_.SplineCheckBox->setChecked(true);
@@ -230,6 +238,7 @@ void TPlotForm::DrawSteps()
     const FloatText mark = TextToFloat(ToText(statusForm_->XvalueEdit->text()));
     if (mark.ok())
         MarkCurvesAt(plot, mark.value);
+    replotWasSlow_ = clock.elapsed() > kSlowReplotMs;
 }
 
 void TPlotForm::ReadPlotSettings()

@@ -90,6 +90,7 @@ private:
     bool replotQueued_ = false;
     bool requestMissed_ = false;
     bool watchingExposure_ = false;
+    bool replotWasSlow_ = false;
 };
 
 }  // namespace quilvex

@@ -1,5 +1,4 @@
 // Picking, dragging and releasing data points in the graph window.
-#include <QMouseEvent>
 #include <cmath>
 
 #include "data/numtext.h"
@@ -17,15 +16,9 @@ constexpr Real kPixelLimit = 2e9L;
 
 void TPlotForm::ConnectMouse()
 {
-    PlotPaintBox->onMouseDown = [this](QMouseEvent* e) {
-        PlotPaintBoxMouseDown(e->position().toPoint().x(), e->position().toPoint().y());
-    };
-    PlotPaintBox->onMouseMove = [this](QMouseEvent* e) {
-        PlotPaintBoxMouseMove(e->position().toPoint().x(), e->position().toPoint().y());
-    };
-    PlotPaintBox->onMouseUp = [this](QMouseEvent* e) {
-        PlotPaintBoxMouseUp(e->position().toPoint().x(), e->position().toPoint().y());
-    };
+    PlotPaintBox->onMouseDown = [this](QPoint at) { PlotPaintBoxMouseDown(at.x(), at.y()); };
+    PlotPaintBox->onMouseMove = [this](QPoint at) { PlotPaintBoxMouseMove(at.x(), at.y()); };
+    PlotPaintBox->onMouseUp = [this](QPoint at) { PlotPaintBoxMouseUp(at.x(), at.y()); };
 }
 
 void TPlotForm::PlotPaintBoxMouseDown(int X, int Y)

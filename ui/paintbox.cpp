@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include "ui/look.h"
 
@@ -51,20 +52,34 @@ void PaintBox::resizeEvent(QResizeEvent* event)
 
 void PaintBox::mousePressEvent(QMouseEvent* event)
 {
+    DeliverPendingMove();
     if (onMouseDown)
-        onMouseDown(event);
+        onMouseDown(event->position().toPoint());
 }
 
 void PaintBox::mouseMoveEvent(QMouseEvent* event)
 {
-    if (onMouseMove)
-        onMouseMove(event);
+    pendingMove_ = event->position().toPoint();
+    if (moveQueued_)
+        return;
+    moveQueued_ = true;
+    QTimer::singleShot(0, this, [this] { DeliverPendingMove(); });
 }
 
 void PaintBox::mouseReleaseEvent(QMouseEvent* event)
 {
+    DeliverPendingMove();
     if (onMouseUp)
-        onMouseUp(event);
+        onMouseUp(event->position().toPoint());
+}
+
+void PaintBox::DeliverPendingMove()
+{
+    if (!moveQueued_)
+        return;
+    moveQueued_ = false;
+    if (onMouseMove)
+        onMouseMove(pendingMove_);
 }
 
 }  // namespace quilvex

@@ -22,7 +22,10 @@ public:
     void ShowImage();
 
     std::function<void()> onResized;
-    std::function<void(QMouseEvent*)> onMouseDown, onMouseMove, onMouseUp;
+    // Mouse positions in the box's own pixels. Moves are handed on after the
+    // events already waiting, only the latest of several: a drag follows the
+    // pointer rather than replaying where it was while a replot ran.
+    std::function<void(QPoint)> onMouseDown, onMouseMove, onMouseUp;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -32,7 +35,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void DeliverPendingMove();
+
     ImageCanvas canvas_;
+    QPoint pendingMove_;
+    bool moveQueued_ = false;
 };
 
 }  // namespace quilvex

@@ -113,12 +113,32 @@ TEST_F(DragTest, RightButtonDragsAndAReleaseOutsideEndsTheDrag)
     Send(QEvent::MouseButtonPress, Qt::RightButton, QPoint(162, 322));
     EXPECT_TRUE(S().PointPicked);
     Send(QEvent::MouseMove, Qt::RightButton, QPoint(200, 322));
+    QCoreApplication::processEvents();
     EXPECT_EQ(Cell(0, 1), FormatCell((200.0L - 54) / (430.0L / 4) + 1));
     Send(QEvent::MouseButtonRelease, Qt::RightButton, QPoint(-30, 900));
     EXPECT_FALSE(S().MouseIsDown);
     EXPECT_FALSE(S().PointPicked);
     Send(QEvent::MouseMove, Qt::NoButton, QPoint(100, 100));
+    QCoreApplication::processEvents();
     EXPECT_EQ(Cell(0, 1), FormatCell((200.0L - 54) / (430.0L / 4) + 1));
+}
+
+TEST_F(DragTest, MovesWaitingTogetherAreMergedIntoTheLatest)
+{
+    Send(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(162, 322));
+    const std::uint64_t before = Grid().Generation();
+    Send(QEvent::MouseMove, Qt::LeftButton, QPoint(170, 322));
+    Send(QEvent::MouseMove, Qt::LeftButton, QPoint(180, 322));
+    Send(QEvent::MouseMove, Qt::LeftButton, QPoint(190, 322));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Grid().Generation(), before + 2);  // one move wrote X and Y once
+    EXPECT_EQ(Cell(0, 1), FormatCell((190.0L - 54) / (430.0L / 4) + 1));
+
+    // A release hands on the move still waiting first, so the drop lands where the pointer was.
+    Send(QEvent::MouseMove, Qt::LeftButton, QPoint(200, 322));
+    Send(QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(200, 322));
+    EXPECT_EQ(Cell(0, 1), FormatCell((200.0L - 54) / (430.0L / 4) + 1));
+    EXPECT_FALSE(S().PointPicked);
 }
 
 TEST_F(DragTest, DraggedValuesUseAPointInAnyLocale)

@@ -1,4 +1,4 @@
-// The fits on 300 points, each fast form beside its exact form.
+// The fits on 300 points, each fast form beside its literal (exact) form.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -7,7 +7,6 @@
 #include "fit/lagrange.h"
 #include "fit/regression.h"
 #include "fit/spline.h"
-#include "reference/exact_fits.h"
 
 namespace quilvex::bench {
 
@@ -55,16 +54,16 @@ void LagrangeValue(benchmark::State& state, Lagrange evaluate)
 }  // namespace
 
 BENCHMARK_CAPTURE(Regression, fast, FitRegression)->Arg(3)->Arg(30)->Arg(299)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Regression, exact, exact::FitRegression)->Arg(3)->Arg(30)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Regression, exact, literal::FitRegression)->Arg(3)->Arg(30)->Unit(benchmark::kMillisecond);
 // About a quarter of a minute a run: three runs.
-BENCHMARK_CAPTURE(Regression, exact, exact::FitRegression)
+BENCHMARK_CAPTURE(Regression, exact, literal::FitRegression)
     ->Arg(299)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(3);
 BENCHMARK_CAPTURE(Spline, fast, SetUpSpline)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Spline, exact, exact::SetUpSpline)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Spline, exact, literal::SetUpSpline)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(LagrangeValue, fast, EvalLagrange)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(LagrangeValue, exact, exact::EvalLagrange)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(LagrangeValue, exact, literal::EvalLagrange)->Unit(benchmark::kMicrosecond);
 
 }  // namespace quilvex::bench

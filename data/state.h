@@ -5,9 +5,9 @@
 #include <cstdint>
 
 #include "data/checked.h"
-#include "fit/fitcache.h"
-#include "graph/core/canvas.h"
-#include "graph/core/messagetext.h"
+#include "data/color.h"
+#include "data/fitcache.h"
+#include "data/messagetext.h"
 
 namespace quilvex {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "data/checked.h"
-#include "graph/core/messagetext.h"
+#include "data/messagetext.h"
 
 namespace quilvex {
 

@@ -109,11 +109,12 @@ int IntervalEnd(int n, const RealArray& x, Real t)
     return n + 1;
 }
 
-}  // namespace
+// The messages of t outside the data, then the window of order + 1 points.
+struct Window {
+    int lo, hi;
+};
 
-Real EvalLagrange(int n, const RealArray& x, const RealArray& y, Real t) { return LagrangeSum(1, n, x, y, t); }
-
-Real lagrange_ord(int order, int n, const RealArray& x, const RealArray& y, Real t, MessageText& messages)
+Window OrderWindow(int order, int n, const RealArray& x, Real t, MessageText& messages)
 {
     if (t < x[1])
         messages.Append(" * Can't calculate lagrange_ord before first point!");
@@ -130,7 +131,29 @@ Real lagrange_ord(int order, int n, const RealArray& x, const RealArray& y, Real
         --lo;
         --hi;
     }
-    return LagrangeSum(lo, hi, x, y, t);
+    return {lo, hi};
 }
+
+}  // namespace
+
+Real EvalLagrange(int n, const RealArray& x, const RealArray& y, Real t) { return LagrangeSum(1, n, x, y, t); }
+
+Real lagrange_ord(int order, int n, const RealArray& x, const RealArray& y, Real t, MessageText& messages)
+{
+    const Window w = OrderWindow(order, n, x, t, messages);
+    return LagrangeSum(w.lo, w.hi, x, y, t);
+}
+
+namespace literal {
+
+Real EvalLagrange(int n, const RealArray& x, const RealArray& y, Real t) { return LagrangeSumLiteral(1, n, x, y, t); }
+
+Real lagrange_ord(int order, int n, const RealArray& x, const RealArray& y, Real t, MessageText& messages)
+{
+    const Window w = OrderWindow(order, n, x, t, messages);
+    return LagrangeSumLiteral(w.lo, w.hi, x, y, t);
+}
+
+}  // namespace literal
 
 }  // namespace quilvex

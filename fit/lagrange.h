@@ -6,7 +6,7 @@
 // factor by factor in ascending order. Two equal x in the window divide by
 // zero ("Floating point division by zero", or an invalid operation for 0/0).
 #include "data/checked.h"
-#include "graph/core/messagetext.h"
+#include "data/messagetext.h"
 
 namespace quilvex {
 
@@ -19,5 +19,15 @@ Real EvalLagrange(int n, const RealArray& x, const RealArray& y, Real t);
 // then shifted inside 1..n. Outside [x[1], x[n]] it adds a message and
 // extrapolates with the end window.
 Real lagrange_ord(int order, int n, const RealArray& x, const RealArray& y, Real t, MessageText& messages);
+
+// The same with the sum as first written, n^2 quotients each checked as it is
+// formed, which the forms above give bit for bit: their fallback after a
+// fault, and what the identity tests hold them to.
+namespace literal {
+
+Real EvalLagrange(int n, const RealArray& x, const RealArray& y, Real t);
+Real lagrange_ord(int order, int n, const RealArray& x, const RealArray& y, Real t, MessageText& messages);
+
+}  // namespace literal
 
 }  // namespace quilvex

@@ -19,21 +19,6 @@ Real RepeatedPower(Real x, int p)
     return t;
 }
 
-// The normal equations as written: every element its own sum.
-void FitRegressionLiteral(int n, int m, const RealArray& x, const RealArray& y, RealArray& coef,
-                          MessageText& messages)
-{
-    const auto A = NewAugmentedMatrix();
-    for (int r = 1; r <= m + 1; ++r)
-        for (int j = 1; j <= m + 1; ++j)
-            (*A)[r][j] = SumXPower(n, r + j - 2, x);
-    for (int r = 1; r <= m + 1; ++r)
-        (*A)[r][m + 2] = SumXPowerY(n, r - 1, x, y);
-    SolveLinearSystem(m + 1, *A, messages);
-    for (int r = 1; r <= m + 1; ++r)
-        coef[r] = (*A)[r][m + 2];
-}
-
 // SumXPower(n, p) for p = 0..highest and SumXPowerY(n, p) for p = 0..lowest.
 // A sum depends only on its exponent, and x[i]^p is the same product chain
 // (t := x[i], t := t * x[i], ...) whichever sum uses it, so one pass over the
@@ -114,7 +99,7 @@ void FitRegression(int n, int m, const RealArray& x, const RealArray& y, RealArr
     if (m < 0)
         return;  // no equations: nothing is formed or stored
     if (n > MaxPoints || FaultFlagged() || !AllFinite(n, x) || !AllFinite(n, y)) {
-        FitRegressionLiteral(n, m, x, y, coef, messages);
+        literal::FitRegression(n, m, x, y, coef, messages);
         return;
     }
     if (m + 1 > MatrixRows)
@@ -150,5 +135,32 @@ Real EvalRegression(int m, const RealArray& coef, Real x)
     }
     return result;
 }
+
+namespace literal {
+
+void FitRegression(int n, int m, const RealArray& x, const RealArray& y, RealArray& coef, MessageText& messages)
+{
+    const auto A = NewAugmentedMatrix();
+    for (int r = 1; r <= m + 1; ++r)
+        for (int j = 1; j <= m + 1; ++j)
+            (*A)[r][j] = SumXPower(n, r + j - 2, x);
+    for (int r = 1; r <= m + 1; ++r)
+        (*A)[r][m + 2] = SumXPowerY(n, r - 1, x, y);
+    SolveLinearSystem(m + 1, *A, messages);
+    for (int r = 1; r <= m + 1; ++r)
+        coef[r] = (*A)[r][m + 2];
+}
+
+Real EvalRegression(int m, const RealArray& coef, Real x)
+{
+    Real result = coef[1];
+    for (int k = 2; k <= m + 1; ++k) {
+        result = result + coef[k] * RepeatedPower(x, k - 1);
+        CheckFpu();
+    }
+    return result;
+}
+
+}  // namespace literal
 
 }  // namespace quilvex

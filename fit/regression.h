@@ -6,7 +6,7 @@
 // coefficient depends on exactly this work. FitRegression and EvalRegression
 // share chains and sums where they are equal, which keeps every bit.
 #include "data/checked.h"
-#include "graph/core/messagetext.h"
+#include "data/messagetext.h"
 
 namespace quilvex {
 
@@ -23,5 +23,17 @@ void FitRegression(int n, int m, const RealArray& x, const RealArray& y, RealArr
 // coef[1] + coef[2] x + ... + coef[m+1] x^m, summed term by term from coef[1]
 // (not by Horner's rule); m < 1 gives coef[1].
 Real EvalRegression(int m, const RealArray& coef, Real x);
+
+// The forms as first written, which the ones above give bit for bit: the
+// fallback of the fast fit, and what the identity tests hold both to.
+namespace literal {
+
+// Every element of the normal equations its own SumXPower / SumXPowerY,
+// solved by SolveLinearSystem.
+void FitRegression(int n, int m, const RealArray& x, const RealArray& y, RealArray& coef, MessageText& messages);
+// Every term's power formed afresh.
+Real EvalRegression(int m, const RealArray& coef, Real x);
+
+}  // namespace literal
 
 }  // namespace quilvex

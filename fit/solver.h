@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "data/checked.h"
-#include "graph/core/messagetext.h"
+#include "data/messagetext.h"
 
 namespace quilvex {
 

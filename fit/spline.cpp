@@ -44,27 +44,6 @@ ContinuityRow FormContinuityRow(int i, const RealArray& x, const RealArray& y, M
     return row;
 }
 
-// The dense system as written, solved by SolveLinearSystem.
-void SetUpSplineLiteral(int n, const RealArray& x, const RealArray& y, RealArray& d2, MessageText& messages)
-{
-    const auto A = NewAugmentedMatrix();
-    for (int r = 1; r <= n; ++r)
-        for (int c = 1; c <= n + 1; ++c)
-            (*A)[r][c] = 0;
-    (*A)[1][1] = 1;
-    (*A)[n][n] = 1;
-    for (int i = 2; i <= n - 1; ++i) {
-        const ContinuityRow row = FormContinuityRow(i, x, y, messages);
-        (*A)[i][i - 1] = row.left;
-        (*A)[i][i] = row.diagonal;
-        (*A)[i][i + 1] = 1;
-        (*A)[i][n + 1] = row.rhs;
-    }
-    SolveLinearSystem(n, *A, messages);
-    for (int i = 1; i <= n; ++i)
-        d2[i] = (*A)[i][n + 1];
-}
-
 }  // namespace
 
 // The same system held by rows of three coefficients, solved without the
@@ -73,7 +52,7 @@ void SetUpSplineLiteral(int n, const RealArray& x, const RealArray& y, RealArray
 void SetUpSpline(int n, const RealArray& x, const RealArray& y, RealArray& d2, MessageText& messages)
 {
     if (n < 1 || n > MaxPoints || FaultFlagged() || !AllFinite(n, x) || !AllFinite(n, y)) {
-        SetUpSplineLiteral(n, x, y, d2, messages);
+        literal::SetUpSpline(n, x, y, d2, messages);
         return;
     }
     ProfileSystem A(n);
@@ -93,6 +72,30 @@ void SetUpSpline(int n, const RealArray& x, const RealArray& y, RealArray& d2, M
     for (int i = 1; i <= n; ++i)
         d2[i] = A.Solution(i);
 }
+
+namespace literal {
+
+void SetUpSpline(int n, const RealArray& x, const RealArray& y, RealArray& d2, MessageText& messages)
+{
+    const auto A = NewAugmentedMatrix();
+    for (int r = 1; r <= n; ++r)
+        for (int c = 1; c <= n + 1; ++c)
+            (*A)[r][c] = 0;
+    (*A)[1][1] = 1;
+    (*A)[n][n] = 1;
+    for (int i = 2; i <= n - 1; ++i) {
+        const ContinuityRow row = FormContinuityRow(i, x, y, messages);
+        (*A)[i][i - 1] = row.left;
+        (*A)[i][i] = row.diagonal;
+        (*A)[i][i + 1] = 1;
+        (*A)[i][n + 1] = row.rhs;
+    }
+    SolveLinearSystem(n, *A, messages);
+    for (int i = 1; i <= n; ++i)
+        d2[i] = (*A)[i][n + 1];
+}
+
+}  // namespace literal
 
 Real EvalSpline(int n, const RealArray& x, const RealArray& y, const RealArray& d2, Real t, MessageText& messages)
 {

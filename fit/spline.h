@@ -3,7 +3,7 @@
 // point i and point i + 1). It interpolates only: evaluation outside
 // [x[1], x[n]] is clamped to the end point with a message.
 #include "data/checked.h"
-#include "graph/core/messagetext.h"
+#include "data/messagetext.h"
 
 namespace quilvex {
 
@@ -22,5 +22,14 @@ void SetUpSpline(int n, const RealArray& x, const RealArray& y, RealArray& d2, M
 //   + (y[hi] / h - h d2[hi] (1/6)) b + (y[lo] / h - h d2[lo] (1/6)) a
 // added left to right, (1/6) being a constant factor.
 Real EvalSpline(int n, const RealArray& x, const RealArray& y, const RealArray& d2, Real t, MessageText& messages);
+
+namespace literal {
+
+// The set-up as first written, which SetUpSpline gives bit for bit: the dense
+// system solved by SolveLinearSystem. SetUpSpline's fallback, and what the
+// identity tests hold it to.
+void SetUpSpline(int n, const RealArray& x, const RealArray& y, RealArray& d2, MessageText& messages);
+
+}  // namespace literal
 
 }  // namespace quilvex

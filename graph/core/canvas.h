@@ -2,26 +2,9 @@
 // The drawing surface of the graph: a pen, a brush and integer pixels, as the
 // replot uses them. The window's paint box implements it over an image; tests
 // implement it by recording the calls.
-#include <cstdint>
+#include "data/color.h"
 
 namespace quilvex {
-
-struct Color {
-    std::uint8_t r = 0, g = 0, b = 0;
-    friend bool operator==(const Color&, const Color&) = default;
-};
-
-namespace colors {
-inline constexpr Color Black{0, 0, 0};
-inline constexpr Color Yellow{255, 255, 0};
-inline constexpr Color Green{0, 128, 0};
-inline constexpr Color Red{255, 0, 0};
-inline constexpr Color Purple{128, 0, 128};
-inline constexpr Color Gray{128, 128, 128};
-inline constexpr Color Blue{0, 0, 255};
-inline constexpr Color Background{240, 255, 255};
-inline constexpr Color Lime{0, 255, 0};
-}  // namespace colors
 
 enum class PenStyle { Solid, Dash };
 enum class BrushStyle { Solid, Clear };

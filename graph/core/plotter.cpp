@@ -26,7 +26,9 @@ Real Plotter::PixelToY(Real p) const
 
 bool Plotter::ToPixel(Real x, Real y, Pixel& out)
 {
+    // X is mapped first, so a fault of its mapping is the one reported.
     const Real px = XToPixel(x);
+    CheckFpu();
     const Real py = YToPixel(y);
     CheckFpu();
     if (std::fabs(px) > kPixelLimit || std::fabs(py) > kPixelLimit) {

@@ -53,10 +53,13 @@ ScaleResult ScaleGraph(QuilvexState& s, CellGrid& grid, int width, int height)
         s.XScale = 1;
         s.YScale = 1;
     } else {
+        // Each scale is stored as soon as it is formed: a fault in YScale
+        // leaves the new XScale, which the next mouse press maps with.
         const Real xScale = (width - s.MarginX) / (s.x[s.n] - s.x[1]);
-        const Real yScale = (height - s.MarginY) / (s.YMax - s.YMin);
         CheckFpu();
         s.XScale = xScale;
+        const Real yScale = (height - s.MarginY) / (s.YMax - s.YMin);
+        CheckFpu();
         s.YScale = yScale;
     }
     if (std::fabs(s.XScale) < kTiny) {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "data/checked.h"
-#include "fit/fitcache.h"
-#include "graph/core/messagetext.h"
+#include "data/fitcache.h"
+#include "data/messagetext.h"
 
 namespace quilvex::testing {
 

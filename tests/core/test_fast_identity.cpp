@@ -1,4 +1,4 @@
-// The fast forms of the fits against their exact forms: the same bits, the
+// The fast forms of the fits against their literal forms: the same bits, the
 // same messages in the same order, the same error.
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include "fit/lagrange.h"
 #include "fit/regression.h"
 #include "fit/fastsolve.h"
+#include "fit/solver.h"
 #include "fit/spline.h"
-#include "reference/exact_fits.h"
 
 using namespace quilvex;
 using namespace quilvex::testing;
@@ -39,7 +39,7 @@ Outcome ExactRegression(const Table& t, int m)
         for (int k = 1; k <= 300; ++k)
             coef[k] = kUntouched;
         try {
-            exact::FitRegression(t.n, m, t.x, t.y, coef, messages);
+            literal::FitRegression(t.n, m, t.x, t.y, coef, messages);
         } catch (...) {
             values.assign(coef.data(), coef.data() + 300);
             throw;
@@ -109,7 +109,7 @@ TEST(FastIdentity, EvalRegressionTermByTerm)
         const Real x = round % 7 == 0 ? make.Signed(std::pow(10.0L, make.Uniform(0, 100))) : make.Uniform(-3, 3);
         ExpectSameOutcome(Capture([&](std::vector<Real>& v, MessageText&) { v.push_back(EvalRegression(m, coef, x)); }),
                           Capture([&](std::vector<Real>& v, MessageText&) {
-                              v.push_back(exact::EvalRegression(m, coef, x));
+                              v.push_back(literal::EvalRegression(m, coef, x));
                           }),
                           "order " + std::to_string(m) + " at " + Show(x));
     }
@@ -123,7 +123,7 @@ TEST(FastIdentity, DenseSolverOnRandomSystems)
     for (int round = 0; round < 3000; ++round) {
         const int N = make.Int(1, 9);
         std::vector<Real> a(static_cast<std::size_t>(N * (N + 1)));
-        auto A = exact::NewAugmentedMatrix();
+        auto A = NewAugmentedMatrix();
         for (int r = 0; r < N; ++r)
             for (int c = 0; c <= N; ++c) {
                 const int kind = make.Int(0, 9);
@@ -137,7 +137,7 @@ TEST(FastIdentity, DenseSolverOnRandomSystems)
                 values.push_back(a[static_cast<std::size_t>(r * (N + 1) + N)]);
         });
         const Outcome exactOutcome = Capture([&](std::vector<Real>& values, MessageText& messages) {
-            exact::SolveLinearSystem(N, *A, messages);
+            SolveLinearSystem(N, *A, messages);
             for (int r = 1; r <= N; ++r)
                 values.push_back((*A)[r][N + 1]);
         });
@@ -152,7 +152,7 @@ Outcome SplineSetUp(const Table& t, bool fast)
         for (int k = 1; k <= 300; ++k)
             d2[k] = kUntouched;
         try {
-            (fast ? SetUpSpline : exact::SetUpSpline)(t.n, t.x, t.y, d2, messages);
+            (fast ? SetUpSpline : literal::SetUpSpline)(t.n, t.x, t.y, d2, messages);
         } catch (...) {
             values.assign(d2.data(), d2.data() + 300);
             throw;
@@ -233,14 +233,14 @@ TEST(FastIdentity, LagrangeOnRandomTables)
                 ExpectSameOutcome(
                     Capture([&](std::vector<Real>& v, MessageText&) { v.push_back(EvalLagrange(t.n, t.x, t.y, at)); }),
                     Capture([&](std::vector<Real>& v, MessageText&) {
-                        v.push_back(exact::EvalLagrange(t.n, t.x, t.y, at));
+                        v.push_back(literal::EvalLagrange(t.n, t.x, t.y, at));
                     }),
                     what);
                 ExpectSameOutcome(Capture([&](std::vector<Real>& v, MessageText& m) {
                                       v.push_back(lagrange_ord(order, t.n, t.x, t.y, at, m));
                                   }),
                                   Capture([&](std::vector<Real>& v, MessageText& m) {
-                                      v.push_back(exact::lagrange_ord(order, t.n, t.x, t.y, at, m));
+                                      v.push_back(literal::lagrange_ord(order, t.n, t.x, t.y, at, m));
                                   }),
                                   what);
             }
@@ -271,7 +271,7 @@ TEST(FastIdentity, LagrangeFaultsComeInTheirOrder)
             t.y[i] = i;
         }
         const Outcome exactOutcome =
-            Capture([&](std::vector<Real>& v, MessageText&) { v.push_back(exact::EvalLagrange(t.n, t.x, t.y, c.t)); });
+            Capture([&](std::vector<Real>& v, MessageText&) { v.push_back(literal::EvalLagrange(t.n, t.x, t.y, c.t)); });
         ExpectSameOutcome(
             Capture([&](std::vector<Real>& v, MessageText&) { v.push_back(EvalLagrange(t.n, t.x, t.y, c.t)); }),
             exactOutcome, Describe(t));
@@ -316,8 +316,8 @@ TEST(FastIdentity, ExamplesOfTheFitTests)
                                       v.push_back(EvalLagrange(t.n, t.x, t.y, at));
                                   }),
                                   Capture([&](std::vector<Real>& v, MessageText& m) {
-                                      v.push_back(exact::lagrange_ord(order, t.n, t.x, t.y, at, m));
-                                      v.push_back(exact::EvalLagrange(t.n, t.x, t.y, at));
+                                      v.push_back(literal::lagrange_ord(order, t.n, t.x, t.y, at, m));
+                                      v.push_back(literal::EvalLagrange(t.n, t.x, t.y, at));
                                   }),
                                   Describe(t) + " t " + Show(at));
             }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -207,6 +209,42 @@ TEST(Plotter, RejectsFarPixelsAndDrawsEachPixelOnce)
     EXPECT_EQ(canvas.Count(CanvasOp::Line), 2);
     EXPECT_EQ(r.s.MessageBuffer.Text(), " * plot value too large * plot value too large");
     EXPECT_EQ(r.s.LastPixel, (Pixel{Round(plot.XToPixel(2)), Round(plot.YToPixel(2))}));
+}
+
+// The text of the fault that ends action, "" when none does.
+std::string FaultOf(const std::function<void()>& action)
+{
+    ClearFpu();
+    std::string text;
+    try {
+        action();
+    } catch (const QuilvexError& e) {
+        text = e.what();
+    }
+    ClearFpu();
+    return text;
+}
+
+// A fault ends the routine where a trapping unit would stop: what was stored
+// before it stays, and of two faults the one formed first is reported.
+TEST(FirstFault, InWrittenOrder)
+{
+    QuilvexState s;
+    VectorGrid grid(2);
+    s.n = 2;
+    s.x[1] = 0, s.x[2] = 1;
+    s.y[1] = 1e4932L, s.y[2] = -1e4932L;
+    EXPECT_EQ(FaultOf([&] { ScaleGraph(s, grid, 538, 402); }), kOverflowText);  // YMax - YMin
+    EXPECT_EQ(s.XScale, 430);
+
+    const Real infinity = std::numeric_limits<Real>::infinity();
+    Scaled r = Scale({{-infinity, 0}, {1, 1e-10L}});
+    RecordingCanvas canvas(538, 402);
+    Plotter plot(r.s, canvas);
+    // X: -inf - -inf is invalid; Y: 1e4925 * YScale overflows.
+    EXPECT_EQ(FaultOf([&] { plot.MoveToValue(-infinity, 1e4925L); }), kInvalidText);
+    EXPECT_EQ(FaultOf([&] { plot.LineToValue(-infinity, 1e4925L); }), kInvalidText);
+    EXPECT_EQ(FaultOf([&] { plot.LineToValue(1, 1e4925L); }), kOverflowText);
 }
 
 TEST(MessageText, HoldsAtMost255Characters)

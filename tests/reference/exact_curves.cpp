@@ -1,9 +1,13 @@
-// A verbatim copy of graph/core/curves.cpp as first written, calling the exact
-// fits of this folder; the transformed fits are shared.
+// A verbatim copy of graph/core/curves.cpp as first written, calling the
+// literal forms of the fits; the transformed fits are shared.
 #include "reference/exact_curves.h"
 
+#include <functional>
+
+#include "fit/lagrange.h"
+#include "fit/regression.h"
+#include "fit/spline.h"
 #include "fit/transformed.h"
-#include "reference/exact_fits.h"
 
 namespace quilvex::exact {
 
@@ -50,7 +54,7 @@ void TraceInColor(Plotter& plot, Color color, Span span, const Curve& f)
 
 Real SplineAt(QuilvexState& s, Real t) { return EvalSpline(s.n, s.x, s.y, s.SplineD2, t, s.MessageBuffer); }
 
-Real LagrangeOrdAt(QuilvexState& s, Real t) { return lagrange_ord(s.LagrOrd, s.n, s.x, s.y, t, s.MessageBuffer); }
+Real LagrangeOrdAt(QuilvexState& s, Real t) { return literal::lagrange_ord(s.LagrOrd, s.n, s.x, s.y, t, s.MessageBuffer); }
 
 bool WithinData(const QuilvexState& s, Real X) { return s.x[1] <= X && X <= s.x[s.n]; }
 
@@ -59,9 +63,9 @@ bool WithinData(const QuilvexState& s, Real X) { return s.x[1] <= X && X <= s.x[
 void PrepareFits(QuilvexState& s)
 {
     if (s.ShowSpline)
-        SetUpSpline(s.n, s.x, s.y, s.SplineD2, s.MessageBuffer);
+        literal::SetUpSpline(s.n, s.x, s.y, s.SplineD2, s.MessageBuffer);
     if (s.ShowRegr)
-        FitRegression(s.n, s.RegrOrd, s.x, s.y, s.RegrCoef, s.MessageBuffer);
+        literal::FitRegression(s.n, s.RegrOrd, s.x, s.y, s.RegrCoef, s.MessageBuffer);
     if (s.ShowExp || s.ShowLog || s.ShowPower)
         ComputeFitSums(s);
 }
@@ -70,7 +74,7 @@ void TraceRegression(Plotter& plot)
 {
     QuilvexState& s = plot.State();
     TraceInColor(plot, colors::Red, Span::Visible,
-                 [&](Real t) { return EvalRegression(s.RegrOrd, s.RegrCoef, t); });
+                 [&](Real t) { return literal::EvalRegression(s.RegrOrd, s.RegrCoef, t); });
 }
 
 void TraceSpline(Plotter& plot)
@@ -84,7 +88,7 @@ void TraceLagrange(Plotter& plot)
 {
     QuilvexState& s = plot.State();
     TraceInColor(plot, colors::Yellow, Span::Data,
-                 [&](Real t) { return EvalLagrange(s.n, s.x, s.y, t); });
+                 [&](Real t) { return literal::EvalLagrange(s.n, s.x, s.y, t); });
 }
 
 void TraceLagrangeOrd(Plotter& plot)
@@ -148,11 +152,11 @@ void MarkCurvesAt(Plotter& plot, Real X)
 {
     QuilvexState& s = plot.State();
     if (s.ShowRegr)
-        MarkXValue(plot, X, EvalRegression(s.RegrOrd, s.RegrCoef, X));
+        MarkXValue(plot, X, literal::EvalRegression(s.RegrOrd, s.RegrCoef, X));
     if (s.ShowSpline && WithinData(s, X))
         MarkXValue(plot, X, SplineAt(s, X));
     if (s.ShowLagr && WithinData(s, X))
-        MarkXValue(plot, X, EvalLagrange(s.n, s.x, s.y, X));
+        MarkXValue(plot, X, literal::EvalLagrange(s.n, s.x, s.y, X));
     if (s.ShowLagrO && WithinData(s, X))
         MarkXValue(plot, X, LagrangeOrdAt(s, X));
     if (s.ShowExp)

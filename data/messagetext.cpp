@@ -1,4 +1,4 @@
-#include "graph/core/messagetext.h"
+#include "data/messagetext.h"
 
 #include "data/fpfault.h"
 

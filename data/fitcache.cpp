@@ -1,4 +1,4 @@
-#include "fit/fitcache.h"
+#include "data/fitcache.h"
 
 #include <cstring>
 

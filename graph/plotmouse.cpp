@@ -75,6 +75,7 @@ void TPlotForm::PlotPaintBoxMouseUp(int, int)
     state_.MouseIsDown = false;
     state_.PointPicked = false;
     Draw();
+    main_.RecordTableStep("drag");
 }
 
 }  // namespace quilvex

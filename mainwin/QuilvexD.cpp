@@ -1,5 +1,6 @@
 #include "mainwin/QuilvexD.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenuBar>
 
@@ -45,6 +46,7 @@ TQuilvexForm::TQuilvexForm(QuilvexState& state, Dialogs& dialogs) : state_(state
     setCentralWidget(client);
     BuildMenu();
     BuildControls(client);
+    BuildHistory();
     SetTabOrder();
     resize(kFrameWidth - 8, kFrameHeight - 27);
 }
@@ -154,6 +156,16 @@ void TQuilvexForm::BuildGrid(QWidget* client)
     DataStringGrid->setGeometry(224, 96, 153, 129);
     DataStringGrid->setToolTip("The current set of X,Y values. Use F2 to edit");
     connect(&Grid(), &GridModel::cellEdited, this, [this] { DataStringGridSetEditText(); });
+    connect(DataStringGrid, &TextGrid::editFinished, this, [this] { RecordTableStep("cell edit"); });
+    connect(DataStringGrid, &TextGrid::blockPasted, this, [this] {
+        state_.DataModified = true;
+        DrawGraph();
+        RecordTableStep("paste");
+    });
+    connect(DataStringGrid, &TextGrid::blockCleared, this, [this] {
+        state_.DataModified = true;
+        RecordTableStep("clear");
+    });
 
     AddRowButton = new QPushButton("Add Row", client);
     AddRowButton->setGeometry(224, 232, 57, 17);
@@ -195,7 +207,11 @@ void TQuilvexForm::DrawGraph()
     plotForm_->Draw();
 }
 
-void TQuilvexForm::AddRowButtonClick() { Grid().SetRowCount(Grid().RowCount() + 1); }
+void TQuilvexForm::AddRowButtonClick()
+{
+    Grid().SetRowCount(Grid().RowCount() + 1);
+    RecordTableStep("add row");
+}
 
 void TQuilvexForm::DeleteRowButtonClick()
 {
@@ -205,6 +221,7 @@ void TQuilvexForm::DeleteRowButtonClick()
     Grid().SetCell(0, rows - 1, "");
     Grid().SetCell(1, rows - 1, "");
     Grid().SetRowCount(rows - 1);
+    RecordTableStep("delete row");
 }
 
 void TQuilvexForm::DataStringGridSetEditText() { state_.DataModified = true; }
@@ -213,6 +230,10 @@ void TQuilvexForm::MenuExitClick() { close(); }
 
 void TQuilvexForm::closeEvent(QCloseEvent* event)
 {
+    if (!MayClose()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     QCoreApplication::exit(0);
 }

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "data/state.h"
+#include "mainwin/tablehistory.h"
 #include "ui/clicklabel.h"
 #include "ui/dialogs.h"
 #include "ui/textgrid.h"
@@ -43,6 +44,9 @@ public:
     void Status1Click();
     void Extrapolate1Click();
     void LabelClick(ClickLabel* label);
+    // Ends a step of the table's undo history; the drag ends one too.
+    void RecordTableStep(const QString& what) { history_->Record(what); }
+    TableHistory& History() { return *history_; }
 
     // Controls, named as the form defines them.
     QLabel* TopPanel = nullptr;
@@ -80,6 +84,8 @@ public:
     QAction* Status1 = nullptr;
     QAction* Extrapolate1 = nullptr;
     QAction* MenuHelp = nullptr;
+    QAction* UndoAction = nullptr;
+    QAction* RedoAction = nullptr;
 
     GridModel& Grid() { return DataStringGrid->Model(); }
 
@@ -93,6 +99,10 @@ private:
     void BuildMethodBoxes(QWidget* client);
     void BuildGrid(QWidget* client);
     void BuildMenu();
+    void BuildHistory();
+    void ShowTable(const TableSnapshot& table);
+    // Asks to save a table with unsaved changes; false when the user cancels.
+    bool MayClose();
     void SetTabOrder();
     QLineEdit* AddParameterEdit(QWidget* client, int left, const char* text, const char* hint);
     QCheckBox* AddMethodBox(QWidget* client, int top, const char* caption, Color color, const char* hint);
@@ -101,6 +111,7 @@ private:
     Dialogs& dialogs_;
     TPlotForm* plotForm_ = nullptr;
     TStatusForm* statusForm_ = nullptr;
+    TableHistory* history_ = nullptr;
 };
 
 }  // namespace quilvex

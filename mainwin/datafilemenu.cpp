@@ -51,6 +51,8 @@ void TQuilvexForm::MenuOpenClick()
             plotForm_->Draw();
             plotForm_->Draw();
         }
+        RecordTableStep("open file");
+        history_->MarkSaved();
     });
 }
 
@@ -69,6 +71,7 @@ void TQuilvexForm::Saveas1Click()
             dialogs_.MessageBox(BoxType::Warning, OverwriteQuestionText(*name), BoxButtons::YesNo) != BoxAnswer::Yes)
             return;
         SaveFileBytes(*name, FormatDataFile(Grid()));
+        history_->MarkSaved();
     });
 }
 

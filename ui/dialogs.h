@@ -7,8 +7,8 @@
 namespace quilvex {
 
 enum class BoxType { Warning, Error };
-enum class BoxButtons { Ok, OkCancel, YesNo };
-enum class BoxAnswer { Ok, Cancel, Yes, No };
+enum class BoxButtons { Ok, OkCancel, YesNo, SaveDiscardCancel };
+enum class BoxAnswer { Ok, Cancel, Yes, No, Save, Discard };
 
 class Dialogs {
 public:

@@ -23,6 +23,7 @@ public:
     void SetRowCount(int rows) override;
     // Replaces every row at once (used when a data file was read).
     void SetRows(std::vector<DataRow> rows);
+    const std::vector<DataRow>& Rows() const { return rows_; }
     // Counts every change of a text or of the row count.
     std::uint64_t Generation() const { return generation_; }
 

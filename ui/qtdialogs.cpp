@@ -15,6 +15,7 @@ QMessageBox::StandardButtons ToQt(BoxButtons buttons)
     switch (buttons) {
     case BoxButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
     case BoxButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case BoxButtons::SaveDiscardCancel: return QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     case BoxButtons::Ok: break;
     }
     return QMessageBox::Ok;
@@ -26,6 +27,8 @@ BoxAnswer FromQt(int button)
     case QMessageBox::Cancel: return BoxAnswer::Cancel;
     case QMessageBox::Yes: return BoxAnswer::Yes;
     case QMessageBox::No: return BoxAnswer::No;
+    case QMessageBox::Save: return BoxAnswer::Save;
+    case QMessageBox::Discard: return BoxAnswer::Discard;
     default: return BoxAnswer::Ok;
     }
 }

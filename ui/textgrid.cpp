@@ -1,8 +1,15 @@
 #include "ui/textgrid.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
+#include <algorithm>
+
+#include "data/cellgrid.h"
+#include "data/pasteblock.h"
 
 #include "ui/look.h"
 
@@ -23,6 +30,7 @@ public:
     {
         auto* editor = new QLineEdit(parent);
         editor->setFrame(false);
+        editor->installEventFilter(this->parent());  // the grid's own keys
         editor->setProperty(kTextBeforeEdit, index.data(Qt::EditRole));
         QAbstractItemModel* model = const_cast<QAbstractItemModel*>(index.model());
         const QPersistentModelIndex cell(index);
@@ -66,10 +74,106 @@ TextGrid::TextGrid(int rows, QWidget* parent) : QTableView(parent), model_(rows)
     horizontalHeader()->setDefaultSectionSize(kColumnWidth);
     setShowGrid(true);
     setEditTriggers(QAbstractItemView::AllEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabKeyNavigation(true);
+}
+
+void TextGrid::PasteBlock(const std::string& text)
+{
+    const std::vector<PastedRow> rows = SplitPastedBlock(text);
+    if (rows.empty())
+        return;
+    const QModelIndex at = currentIndex();
+    const int top = at.isValid() ? at.row() : 0, left = at.isValid() ? at.column() : 0;
+    model_.SetRowCount(std::max(model_.RowCount(), top + static_cast<int>(rows.size())));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        for (std::size_t j = 0; j < rows[i].size() && left + static_cast<int>(j) < 2; ++j)
+            model_.SetCell(left + static_cast<int>(j), top + static_cast<int>(i), rows[i][j]);
+    emit blockPasted();
+}
+
+std::string TextGrid::SelectedText() const
+{
+    const QModelIndexList cells = selectionModel()->selectedIndexes();
+    if (cells.isEmpty())
+        return {};
+    int top = model_.RowCount(), bottom = -1, left = 2, right = -1;
+    for (const QModelIndex& cell : cells) {
+        top = std::min(top, cell.row());
+        bottom = std::max(bottom, cell.row());
+        left = std::min(left, cell.column());
+        right = std::max(right, cell.column());
+    }
+    std::string text;
+    for (int row = top; row <= bottom; ++row) {
+        for (int col = left; col <= right; ++col)
+            text += model_.Cell(col, row) + (col < right ? "\t" : "\n");
+    }
+    return text;
+}
+
+void TextGrid::ClearSelection()
+{
+    bool cleared = false;
+    for (const QModelIndex& cell : selectionModel()->selectedIndexes()) {
+        if (!model_.Cell(cell.column(), cell.row()).empty()) {
+            model_.SetCell(cell.column(), cell.row(), "");
+            cleared = true;
+        }
+    }
+    if (cleared)
+        emit blockCleared();
+}
+
+bool TextGrid::BlockKey(QKeyEvent* event, bool inEditor)
+{
+    const bool severalCells = selectionModel()->selectedIndexes().size() > 1;
+    if (event->matches(QKeySequence::Paste)) {
+        PasteBlock(QGuiApplication::clipboard()->text().toLatin1().toStdString());
+        return true;
+    }
+    if (event->matches(QKeySequence::Copy) && (severalCells || !inEditor)) {
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(SelectedText()));
+        return true;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        return true;
+    }
+    if (event->matches(QKeySequence::Delete) && (severalCells || !inEditor)) {
+        ClearSelection();
+        return true;
+    }
+    return false;
+}
+
+void TextGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (!BlockKey(event, false))
+        QTableView::keyPressEvent(event);
+}
+
+bool TextGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (qobject_cast<QLineEdit*>(watched) == nullptr)
+        return QTableView::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Undo and redo are the table's, not the cell editor's.
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))
+            return true;
+    } else if (event->type() == QEvent::KeyPress) {
+        // Shift with left or right widens the block of cells, as up and down do.
+        if (key->modifiers() == Qt::ShiftModifier && (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right)) {
+            QTableView::keyPressEvent(key);
+            return true;
+        }
+        if (BlockKey(key, true))
+            return true;
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void TextGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
@@ -82,6 +186,7 @@ void TextGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
             model_.setData(cell, before, Qt::EditRole);
     }
     QTableView::closeEditor(editor, hint);
+    emit editFinished();
 }
 
 }  // namespace quilvex

@@ -15,10 +15,28 @@ public:
     GridModel& Model() { return model_; }
     const GridModel& Model() const { return model_; }
 
+    // The block of text put in at the current cell, rows added as needed.
+    void PasteBlock(const std::string& text);
+    // The selected cells as tab-separated lines, the texts as stored.
+    std::string SelectedText() const;
+    void ClearSelection();
+
+signals:
+    // After a paste or a clear, as one change of the table.
+    void blockPasted();
+    void blockCleared();
+    // A cell's editor closed: the typing in it is over.
+    void editFinished();
+
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    // Copy, paste, select all and clear of whole cells; false for other keys.
+    bool BlockKey(QKeyEvent* event, bool inEditor);
+
     GridModel model_;
 };
 

@@ -128,7 +128,7 @@ TEST_F(WindowsTest, MenuHoldsItsItems)
     QStringList bar;
     for (QAction* a : Main().menuBar()->actions())
         bar << a->text();
-    EXPECT_EQ(bar, QStringList({"&File", "&Status", "Extrapolate", "&Help"}));
+    EXPECT_EQ(bar, QStringList({"&File", "&Edit", "&Status", "Extrapolate", "&Help"}));
     QStringList file;
     for (QAction* a : Main().menuBar()->actions().first()->menu()->actions())
         file << (a->isSeparator() ? "-" : a->text());

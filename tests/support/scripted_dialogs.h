@@ -39,7 +39,11 @@ public:
             answers.pop_front();
             return answer;
         }
-        return buttons == BoxButtons::YesNo ? BoxAnswer::Yes : BoxAnswer::Ok;
+        switch (buttons) {
+        case BoxButtons::YesNo: return BoxAnswer::Yes;
+        case BoxButtons::SaveDiscardCancel: return BoxAnswer::Save;
+        default: return BoxAnswer::Ok;
+        }
     }
     void ErrorBox(const std::string& errorText) override { errors.push_back(errorText); }
     std::optional<std::string> OpenFileName() override { return Next(openNames); }

@@ -1,0 +1,72 @@
+#include "mainwin/tablehistory.h"
+
+namespace quilvex {
+
+namespace {
+constexpr int kUndoSteps = 100;
+}
+
+// One step: the table before and after. Its first redo is the action itself,
+// which has already happened.
+class TableStep : public QUndoCommand {
+public:
+    TableStep(TableHistory& history, TableHistory::Shared before, TableHistory::Shared after, const QString& what)
+        : QUndoCommand(what), history_(history), before_(std::move(before)), after_(std::move(after))
+    {
+    }
+    void undo() override { history_.Apply(before_); }
+    void redo() override
+    {
+        if (done_)
+            history_.Apply(after_);
+        done_ = true;
+    }
+
+private:
+    TableHistory& history_;
+    TableHistory::Shared before_, after_;
+    bool done_ = false;
+};
+
+TableHistory::TableHistory(Take take, Restore restore, QObject* parent)
+    : QObject(parent), take_(std::move(take)), restore_(std::move(restore))
+{
+    stack_.setUndoLimit(kUndoSteps);
+    current_ = std::make_shared<const TableSnapshot>(take_());
+    saved_ = current_;
+}
+
+void TableHistory::Record(const QString& what)
+{
+    auto now = std::make_shared<const TableSnapshot>(take_());
+    if (now->SameTable(*current_))
+        return;
+    Shared before = current_;
+    current_ = now;
+    stack_.push(new TableStep(*this, std::move(before), std::move(now), what));
+}
+
+void TableHistory::Undo()
+{
+    Record(QStringLiteral("edit"));
+    stack_.undo();
+}
+
+void TableHistory::Redo()
+{
+    Record(QStringLiteral("edit"));
+    stack_.redo();
+}
+
+void TableHistory::Apply(const Shared& snapshot)
+{
+    restore_(*snapshot);
+    // The replot after the restore may adjust values; they belong to this step.
+    current_ = std::make_shared<const TableSnapshot>(take_());
+}
+
+void TableHistory::MarkSaved() { saved_ = std::make_shared<const TableSnapshot>(take_()); }
+
+bool TableHistory::Unsaved() const { return take_().rows != saved_->rows; }
+
+}  // namespace quilvex

@@ -1,0 +1,55 @@
+#pragma once
+// Undo and redo over the table: each step holds the whole table (its rows and
+// the "Current file" caption) as it was before and after the step. A step is
+// recorded when an action on the table ends, so the values a replot writes
+// in between (the ascending adjustment, a grown or cut row count) belong to
+// the step that caused them; a change made outside any step is taken into the
+// next one rather than lost.
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "data/datafile.h"
+
+namespace quilvex {
+
+struct TableSnapshot {
+    std::vector<DataRow> rows;
+    QString fileName;
+    bool dataModified = false;  // restored with the table, not compared
+    bool SameTable(const TableSnapshot& other) const { return rows == other.rows && fileName == other.fileName; }
+};
+
+class TableHistory : public QObject {
+    Q_OBJECT
+public:
+    using Take = std::function<TableSnapshot()>;
+    using Restore = std::function<void(const TableSnapshot&)>;
+    TableHistory(Take take, Restore restore, QObject* parent = nullptr);
+
+    QUndoStack& Stack() { return stack_; }
+    // Ends a step named what: pushed when the table differs from the last step's.
+    void Record(const QString& what);
+    // Both first record what changed since the last step.
+    void Undo();
+    void Redo();
+    // The table as saved or opened last; closing asks only when it differs.
+    void MarkSaved();
+    bool Unsaved() const;
+
+private:
+    friend class TableStep;
+    using Shared = std::shared_ptr<const TableSnapshot>;
+    void Apply(const Shared& snapshot);
+
+    Take take_;
+    Restore restore_;
+    QUndoStack stack_;
+    Shared current_;
+    Shared saved_;
+};
+
+}  // namespace quilvex

@@ -1,4 +1,5 @@
 // "Open" and "Save as": the data file meets the grid.
+#include <QFile>
 #include <QSaveFile>
 
 #include "data/datafile.h"
@@ -15,7 +16,7 @@ namespace {
 // place of the old file only when everything was written.
 void SaveFileBytes(const std::string& name, const std::string& bytes)
 {
-    QSaveFile file(QString::fromLocal8Bit(name));
+    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(name)));
     errno = 0;
     // Unbuffered, so that a write that fails is seen here and not lost in a late flush.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -45,7 +46,7 @@ void TQuilvexForm::MenuOpenClick()
         Grid().SetRows(std::move(rows));
         state_.NewFileLoaded = true;
         state_.DataModified = false;
-        FileNameLabel->setText(QString::fromLocal8Bit(*name));
+        FileNameLabel->setText(QFile::decodeName(QByteArray::fromStdString(*name)));
         FileNameLabel->adjustSize();
         if (plotForm_ != nullptr && GraphEnableCheckBox->isChecked()) {
             plotForm_->Draw();

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 #include "data/fpfault.h"
@@ -16,6 +18,7 @@ namespace quilvex {
 namespace {
 
 constexpr std::size_t kMaxRestLength = 255;
+constexpr std::size_t kReadChunk = std::size_t{1} << 16;
 constexpr char kEndOfFile = 26;  // Ctrl-Z
 constexpr std::string_view kFieldSeparators = " ,";
 
@@ -157,6 +160,36 @@ int OpenWithoutWaiting(const std::string& name, int mode)
     return fd;
 }
 
+// Refuses what cannot be a data file before a byte is read. Returns the size
+// a regular file tells, 0 for anything else.
+std::size_t CheckedFileSize(int fd)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return 0;
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+        throw QuilvexError(kDeviceFileText);
+    if (!S_ISREG(info.st_mode))
+        return 0;
+    const auto size = static_cast<std::uintmax_t>(info.st_size);
+    if (size > kMaxDataFileBytes)
+        throw QuilvexError(kFileTooLargeText);
+    return static_cast<std::size_t>(size);
+}
+
+// Pipes, growing files and files that tell no size (as in /proc) are held to
+// the bound while they are read: a stream that never ends is cut there. The
+// text grows by doubling, never past the bound.
+void AppendWithinBound(std::string& bytes, const char* chunk, std::size_t count)
+{
+    const std::size_t size = bytes.size() + count;
+    if (size > kMaxDataFileBytes)
+        throw QuilvexError(kFileTooLargeText);
+    if (size > bytes.capacity())
+        bytes.reserve(std::min(kMaxDataFileBytes, std::max(size, 2 * bytes.capacity())));
+    bytes.append(chunk, count);
+}
+
 }  // namespace
 
 std::string IoErrorText(int code)
@@ -209,10 +242,8 @@ std::string ReadFileBytes(const std::string& name)
     if (file.fd() < 0)
         RaiseIoError(errno);
     std::string bytes;
-    struct stat info {};
-    if (::fstat(file.fd(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char chunk[1 << 16];
+    bytes.reserve(CheckedFileSize(file.fd()));
+    char chunk[kReadChunk];
     for (;;) {
         const ssize_t got = ::read(file.fd(), chunk, sizeof chunk);
         if (got == 0)
@@ -222,15 +253,18 @@ std::string ReadFileBytes(const std::string& name)
                 continue;
             RaiseIoError(errno);
         }
-        bytes.append(chunk, static_cast<std::size_t>(got));
+        AppendWithinBound(bytes, chunk, static_cast<std::size_t>(got));
     }
 }
 
 ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::vector<DataRow>& rows,
                           const DataWarning& warn)
 {
+    const std::size_t lineCount = CountLines(bytes);
+    if (lineCount > kMaxDataFileLines)
+        throw QuilvexError(kFileTooLargeText);
     std::vector<DataRow> read;
-    read.reserve(CountLines(bytes));
+    read.reserve(lineCount);
     LineCursor cursor(bytes);
     std::string_view line;
     while (cursor.Next(line)) {

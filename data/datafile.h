@@ -11,6 +11,7 @@
 //
 // Writing: for every grid row, the X text, one blank, the Y text and CR LF,
 // with the cell texts exactly as they stand.
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,13 @@
 namespace quilvex {
 
 inline constexpr const char* kWrongExtensionText = "File extension must be .dta";
+
+// The largest data file that is read: far beyond any table the program can
+// plot (300 points), and a bound on the memory a mistaken choice can take.
+inline constexpr std::size_t kMaxDataFileBytes = std::size_t{256} << 20;
+inline constexpr std::size_t kMaxDataFileLines = 10'000'000;
+inline constexpr const char* kFileTooLargeText = "File too large for a data file (over 256 MiB or 10 million lines)";
+inline constexpr const char* kDeviceFileText = "File is a device, not a data file";
 
 struct DataRow {
     std::string x;
@@ -57,12 +65,15 @@ std::string SplitField(std::string& line, std::string_view separators);
 // file is closed at once. Never creates the file.
 bool DataFileExists(const std::string& name);
 
-// All bytes of the file. Throws QuilvexError with IoErrorText on failure.
+// All bytes of the file. Throws QuilvexError with IoErrorText on failure, with
+// kDeviceFileText for a character or block device and with kFileTooLargeText
+// when the file (or the stream of a pipe) holds more than kMaxDataFileBytes.
 std::string ReadFileBytes(const std::string& name);
 
 // Parses the bytes of a data file named name (the name only goes into the
 // warnings: "Invalid data in file <name>, line <k>: "<X>", "<Y>"", k counting
-// data lines from 1). After Loaded, rows holds one row per data line; after
+// data lines from 1). More than kMaxDataFileLines lines throw QuilvexError with
+// kFileTooLargeText before anything is parsed. After Loaded, rows holds one row per data line; after
 // Cancelled, rows is empty. A number beyond the extended range throws
 // QuilvexError("Floating point overflow") and leaves rows as it was.
 ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::vector<DataRow>& rows,

@@ -125,6 +125,7 @@ void TPlotForm::BuildLabels()
     RightXLabel = AddEdgeLabel(BottomPanel, "RX", 58, 10);
     RightXLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
     MsgLabel = new QLabel(BottomPanel);
+    MsgLabel->setTextFormat(Qt::PlainText);  // messages such as " * x<=0 for log" are no markup
     MsgLabel->setFont(PixelFont("Arial", 9));
     SetTextColor(MsgLabel, colors::Black);
     SetBackgroundColor(MsgLabel, colors::Lime);

@@ -21,6 +21,7 @@ const QString kWindowFont = "MS Sans Serif";
 QLabel* AddLabel(QWidget* parent, int left, int top, const char* caption)
 {
     auto* label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);  // a file name is shown as it is, never as markup
     label->move(left, top);
     label->adjustSize();
     return label;

@@ -1,4 +1,5 @@
 // "Open" and "Save as": the data file meets the grid.
+#include <QFile>
 #include <QSaveFile>
 
 #include "data/datafile.h"
@@ -12,10 +13,12 @@ namespace quilvex {
 namespace {
 
 // Writes the bytes through a temporary file in the same folder that takes the
-// place of the old file only when everything was written.
+// place of the old file only when everything was written. Where no new file
+// may be made in the folder, a writable file is written over in place.
 void SaveFileBytes(const std::string& name, const std::string& bytes)
 {
-    QSaveFile file(QString::fromLocal8Bit(name));
+    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(name)));
+    file.setDirectWriteFallback(true);
     errno = 0;
     // Unbuffered, so that a write that fails is seen here and not lost in a late flush.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -45,7 +48,7 @@ void TQuilvexForm::MenuOpenClick()
         Grid().SetRows(std::move(rows));
         state_.NewFileLoaded = true;
         state_.DataModified = false;
-        FileNameLabel->setText(QString::fromLocal8Bit(*name));
+        FileNameLabel->setText(QFile::decodeName(QByteArray::fromStdString(*name)));
         FileNameLabel->adjustSize();
         if (plotForm_ != nullptr && GraphEnableCheckBox->isChecked()) {
             plotForm_->Draw();

@@ -10,7 +10,7 @@ namespace quilvex {
 
 namespace {
 
-// The text area holds single-byte characters, as the rest of the program does.
+// Number texts are single-byte characters, as the rest of the program holds them.
 std::string ToText(const QString& text) { return text.toLatin1().toStdString(); }
 
 }  // namespace
@@ -22,7 +22,7 @@ void TStatusForm::ShowStatusReport()
     StatusRichEdit->ClearLines();
     StatusRichEdit->SetFontName("MS Sans Serif");
     SetPlainStyle();
-    for (const ReportLine& line : StatusReportLines(state_, ToText(main_.FileNameLabel->text()))) {
+    for (const ReportLine& line : StatusReportLines(state_, main_.FileNameLabel->text().toStdString())) {
         if (line.style == ReportLine::Style::Heading)
             SetHeadingStyle(line.color);
         else

@@ -1,7 +1,9 @@
 #include "ui/qtdialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "data/fpfault.h"
@@ -33,16 +35,18 @@ BoxAnswer FromQt(int button)
     }
 }
 
-std::optional<std::string> Chosen(QFileDialog& dialog)
-{
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().first().toLocal8Bit().toStdString();
-}
-
 // Native dialogs would add the filter's extension by themselves; the program
 // applies its own extension rule.
-constexpr QFileDialog::Options kFileDialogOptions = QFileDialog::DontUseNativeDialog;
+constexpr QFileDialog::Options kFileDialogOptions =
+    QFileDialog::DontUseNativeDialog | QFileDialog::DontUseCustomDirectoryIcons;
+
+// Names and messages are UTF-8 and shown exactly as they are, never as markup.
+int ShowBox(QMessageBox::Icon icon, const QString& title, const QString& text, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, title, text, buttons, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    return box.exec();
+}
 
 }  // namespace
 
@@ -50,25 +54,22 @@ BoxAnswer QtDialogs::MessageBox(BoxType type, const std::string& text, BoxButton
 {
     FpuFlagsKeeper keep;
     const bool warning = type == BoxType::Warning;
-    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Critical, warning ? "Warning" : "Error",
-                    QString::fromLatin1(text), ToQt(buttons), QApplication::activeWindow());
-    return FromQt(box.exec());
+    return FromQt(ShowBox(warning ? QMessageBox::Warning : QMessageBox::Critical, warning ? "Warning" : "Error",
+                          QString::fromUtf8(text), ToQt(buttons)));
 }
 
 void QtDialogs::ErrorBox(const std::string& errorText)
 {
     FpuFlagsKeeper keep;
-    QMessageBox box(QMessageBox::Critical, kAppTitle, QString::fromLatin1(errorText) + ".", QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.exec();
+    ShowBox(QMessageBox::Critical, kAppTitle, QString::fromUtf8(errorText) + ".", QMessageBox::Ok);
 }
 
 std::optional<std::string> QtDialogs::OpenFileName()
 {
     FpuFlagsKeeper keep;
     // Any typed name is taken: a file that does not exist is reported by the reader.
-    QFileDialog dialog(QApplication::activeWindow(), "Open", {}, kDataFileFilter);
-    dialog.setOptions(kFileDialogOptions);
+    QFileDialog dialog(QApplication::activeWindow(), "Open");
+    Prepare(dialog);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     return Chosen(dialog);
@@ -77,10 +78,34 @@ std::optional<std::string> QtDialogs::OpenFileName()
 std::optional<std::string> QtDialogs::SaveFileName()
 {
     FpuFlagsKeeper keep;
-    QFileDialog dialog(QApplication::activeWindow(), "Save as", lastSaveName_, kDataFileFilter);
-    dialog.setOptions(kFileDialogOptions | QFileDialog::DontConfirmOverwrite);
+    QFileDialog dialog(QApplication::activeWindow(), "Save as");
+    Prepare(dialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (!lastSaveName_.isEmpty())
+        dialog.selectFile(QFileInfo(lastSaveName_).fileName());
     return Chosen(dialog);
+}
+
+void QtDialogs::OfferSaveName(const std::string& name) { lastSaveName_ = QFile::decodeName(QByteArray::fromStdString(name)); }
+
+void QtDialogs::Prepare(QFileDialog& dialog)
+{
+    dialog.setOptions(kFileDialogOptions);
+    // The provider goes in before the folder is listed, so that no entry is labelled by Qt's own.
+    dialog.setIconProvider(&iconProvider_);
+    dialog.setNameFilter(kDataFileFilter);
+    if (!lastFolder_.isEmpty())
+        dialog.setDirectory(lastFolder_);
+}
+
+std::optional<std::string> QtDialogs::Chosen(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString name = dialog.selectedFiles().first();
+    lastFolder_ = QFileInfo(name).absolutePath();
+    return QFile::encodeName(name).toStdString();
 }
 
 }  // namespace quilvex

@@ -4,6 +4,9 @@
 #include <QWidget>
 
 #include "ui/dialogs.h"
+#include "ui/nameiconprovider.h"
+
+class QFileDialog;
 
 namespace quilvex {
 
@@ -16,10 +19,16 @@ public:
     void ErrorBox(const std::string& errorText) override;
     std::optional<std::string> OpenFileName() override;
     std::optional<std::string> SaveFileName() override;
-    void OfferSaveName(const std::string& name) override { lastSaveName_ = QString::fromLocal8Bit(name); }
+    void OfferSaveName(const std::string& name) override;
 
 private:
+    // Both dialogs start in the folder of the last file chosen in this run.
+    void Prepare(QFileDialog& dialog);
+    std::optional<std::string> Chosen(QFileDialog& dialog);
+
     QString lastSaveName_;
+    QString lastFolder_;
+    NameIconProvider iconProvider_;
 };
 
 }  // namespace quilvex

@@ -36,7 +36,7 @@ void RichTextArea::AppendLine(const std::string& text)
     if (!empty_)
         cursor.insertBlock();
     cursor.setBlockCharFormat(format);
-    cursor.insertText(QString::fromLatin1(text), format);
+    cursor.insertText(QString::fromUtf8(text), format);  // the file name in a line is UTF-8
     empty_ = false;
 }
 

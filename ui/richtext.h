@@ -23,6 +23,7 @@ public:
     void SetFontName(const QString& family);
     void SetStyle(const TextStyle& style) { style_ = style; }
     const TextStyle& Style() const { return style_; }
+    // The text is UTF-8 and shown as it is (never as markup).
     void AppendLine(const std::string& text);
     // Scroll the view to the start of the first or of the last line.
     void ShowFirstLine();

@@ -1,8 +1,14 @@
 // What the user sees when a file is not what the program expects.
 #include <QTemporaryDir>
+#include <csignal>
+#include <fcntl.h>
 #include <fstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
+#include "data/datafile.h"
 #include "support/app_fixture.h"
 
 using namespace quilvex;
@@ -22,6 +28,15 @@ protected:
     {
         dialogs.openNames.push_back(path);
         Main().MenuOpenClick();
+    }
+    // A named pipe with both ends open, so that its writer may start before the
+    // program opens it; returns the reading end, which keeps the pipe whole.
+    int OpenFifo(const std::string& path, int& writer)
+    {
+        ::mkfifo(path.c_str(), 0600);
+        const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+        writer = ::open(path.c_str(), O_WRONLY);
+        return reader;
     }
     QTemporaryDir dir;
 };
@@ -96,6 +111,51 @@ TEST_F(BadFilesTest, NamesThatCannotBeOpened)
     QDir(dir.path()).mkdir("sub.dta");
     Main().Saveas1Click();
     EXPECT_EQ(dialogs.errors.size(), 3u);  // a folder cannot be saved over
+}
+
+TEST_F(BadFilesTest, DevicesEndlessPipesAndHugeFilesChangeNothingButAPipeThatEndsLoads)
+{
+    SetGrid({{"7", "8"}});
+    Main().FileNameLabel->setText("before");
+    S().DataModified = true;
+    Open("/dev/zero");
+
+    const std::string sparse = Write("sparse.dta", "");
+    ASSERT_EQ(::truncate(sparse.c_str(), static_cast<off_t>(kMaxDataFileBytes) + 1), 0);
+    Open(sparse);
+    Open(Write("lines.dta", std::string(kMaxDataFileLines + 1, '\n')));
+
+    const auto oldPipeSignal = std::signal(SIGPIPE, SIG_IGN);
+    const std::string endless = (dir.path() + "/endless.dta").toStdString();
+    int writer = -1;
+    const int reader = OpenFifo(endless, writer);
+    std::thread feed([writer] {
+        const std::string block(1 << 16, '\n');
+        while (::write(writer, block.data(), block.size()) > 0) {
+        }
+    });
+    Open(endless);
+    ::close(reader);  // the pipe breaks, and the writer stops
+    feed.join();
+    ::close(writer);
+    std::signal(SIGPIPE, oldPipeSignal);
+
+    EXPECT_EQ(dialogs.errors, (std::vector<std::string>{kDeviceFileText, kFileTooLargeText, kFileTooLargeText,
+                                                        kFileTooLargeText}));
+    EXPECT_EQ(Grid().RowCount(), 1);
+    EXPECT_EQ(Cell(0, 0) + " " + Cell(1, 0), "7 8");
+    EXPECT_EQ(Main().FileNameLabel->text(), "before");
+    EXPECT_TRUE(S().DataModified);
+    EXPECT_FALSE(S().NewFileLoaded);
+
+    const int again = OpenFifo(endless, writer);
+    ASSERT_EQ(::write(writer, "1 2\r\n3 4\r\n", 10), 10);
+    ::close(writer);
+    Main().GraphEnableCheckBox->setChecked(false);
+    Open(endless);
+    ::close(again);
+    EXPECT_EQ(dialogs.errors.size(), 4u);
+    EXPECT_EQ(Cell(0, 1) + " " + Cell(1, 1), "3 4");
 }
 
 }  // namespace

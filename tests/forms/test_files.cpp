@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <fstream>
 #include <iterator>
 
@@ -163,6 +165,27 @@ TEST_F(FilesTest, AFailedSaveLeavesTheEarlierFileIntact)
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Disk full"});
     EXPECT_EQ(Read(path), "9 9\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.dta"});  // no half-written file left
+}
+
+TEST_F(FilesTest, WhereNoNewFileMayBeMadeAWritableFileIsWrittenInPlace)
+{
+    QDir(dir.path()).mkdir("locked");
+    const std::string path = Write("locked/kept.dta", "9 9\r\n9 9\r\n");
+    ::chmod(path.c_str(), 0666);
+    ::chmod(Path("locked").c_str(), 0555);
+    ::chmod(dir.path().toLocal8Bit().constData(), 0755);
+    // Root passes every permission check: run the saves under an ordinary user id.
+    const uid_t root = ::geteuid();
+    if (root == 0 && ::seteuid(65534) != 0)
+        GTEST_SKIP() << "cannot give up root, so a folder cannot refuse new files";
+    SetGrid({{"1", "2"}});
+    SaveAs(path);
+    SaveAs(Path("locked/new.dta"));
+    ASSERT_TRUE(root != 0 || ::seteuid(0) == 0);
+    ::chmod(Path("locked").c_str(), 0755);
+    EXPECT_EQ(Read(path), "1 2\r\n");
+    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"File access denied"});  // a new file still cannot be made
+    EXPECT_EQ(QDir(QString::fromStdString(Path("locked"))).entryList(QDir::Files), QStringList{"kept.dta"});
 }
 
 TEST_F(FilesTest, SavedThenOpenedGivesTheSameGrid)

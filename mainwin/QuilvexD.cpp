@@ -225,7 +225,11 @@ void TQuilvexForm::DeleteRowButtonClick()
     RecordTableStep("delete row");
 }
 
-void TQuilvexForm::DataStringGridSetEditText() { state_.DataModified = true; }
+void TQuilvexForm::DataStringGridSetEditText()
+{
+    state_.DataModified = true;
+    history_->NoteTyping();
+}
 
 void TQuilvexForm::MenuExitClick() { close(); }
 

@@ -33,11 +33,11 @@ TableHistory::TableHistory(Take take, Restore restore, QObject* parent)
 {
     stack_.setUndoLimit(kUndoSteps);
     current_ = std::make_shared<const TableSnapshot>(take_());
-    saved_ = current_;
 }
 
 void TableHistory::Record(const QString& what)
 {
+    typingPending_ = false;
     auto now = std::make_shared<const TableSnapshot>(take_());
     if (now->SameTable(*current_))
         return;
@@ -48,13 +48,13 @@ void TableHistory::Record(const QString& what)
 
 void TableHistory::Undo()
 {
-    Record(QStringLiteral("edit"));
+    Record(QStringLiteral("cell edit"));
     stack_.undo();
 }
 
 void TableHistory::Redo()
 {
-    Record(QStringLiteral("edit"));
+    Record(QStringLiteral("cell edit"));
     stack_.redo();
 }
 
@@ -65,8 +65,13 @@ void TableHistory::Apply(const Shared& snapshot)
     current_ = std::make_shared<const TableSnapshot>(take_());
 }
 
-void TableHistory::MarkSaved() { saved_ = std::make_shared<const TableSnapshot>(take_()); }
+void TableHistory::MarkSaved() { stack_.setClean(); }
 
-bool TableHistory::Unsaved() const { return take_().rows != saved_->rows; }
+bool TableHistory::Unsaved()
+{
+    if (typingPending_)
+        Record(QStringLiteral("cell edit"));
+    return !stack_.isClean();
+}
 
 }  // namespace quilvex

@@ -4,7 +4,7 @@
 // recorded when an action on the table ends, so the values a replot writes
 // in between (the ascending adjustment, a grown or cut row count) belong to
 // the step that caused them; a change made outside any step is taken into the
-// next one rather than lost.
+// next one rather than lost. Only the user's steps make the table unsaved.
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
@@ -36,9 +36,12 @@ public:
     // Both first record what changed since the last step.
     void Undo();
     void Redo();
-    // The table as saved or opened last; closing asks only when it differs.
+    // The table was saved or opened: closing asks only after a later step
+    // (or after undoing back past this point).
     void MarkSaved();
-    bool Unsaved() const;
+    bool Unsaved();
+    // The user typed into a cell; the step ends when the editor closes.
+    void NoteTyping() { typingPending_ = true; }
 
 private:
     friend class TableStep;
@@ -49,7 +52,7 @@ private:
     Restore restore_;
     QUndoStack stack_;
     Shared current_;
-    Shared saved_;
+    bool typingPending_ = false;
 };
 
 }  // namespace quilvex

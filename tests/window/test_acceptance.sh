@@ -265,7 +265,7 @@ qv_retry 4 "the opened file drawn with spline and regression" opened
 # ---- 7. Status report ------------------------------------------------------------------
 
 qv_raise "$main"
-qv_click "$main" 57 8 # "&Status" in the menu bar
+qv_click "$main" 92 8 # "&Status" in the menu bar
 qv_wait_window status "$QV_STATUS_TITLE"
 qv_is_above "$status" "$graph" || qv_fail "the status window is not in front"
 status_report() {
@@ -289,7 +289,7 @@ qv_retry 3 "status report shown with its coloured headings" status_report
 # ---- 8. Interpolation report -----------------------------------------------------------
 
 qv_raise "$main"
-qv_click "$main" 115 8 # "Extrapolate" in the menu bar
+qv_click "$main" 150 8 # "Extrapolate" in the menu bar
 sleep 0.5
 qv_is_above "$status" "$main" || qv_fail "\"Extrapolate\" did not bring the status window to the front"
 empty_text() {

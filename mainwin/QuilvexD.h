@@ -39,6 +39,8 @@ public:
     void DataStringGridSetEditText();
     void MenuOpenClick();
     void Saveas1Click();
+    void ExportGraphClick();
+    void CopyGraphClick();
     void MenuExitClick();
     void Status1Click();
     void Extrapolate1Click();
@@ -76,6 +78,8 @@ public:
 
     QAction* MenuOpen = nullptr;
     QAction* Saveas1 = nullptr;
+    QAction* ExportGraph = nullptr;
+    QAction* CopyGraph = nullptr;
     QAction* MenuExit = nullptr;
     QAction* Status1 = nullptr;
     QAction* Extrapolate1 = nullptr;

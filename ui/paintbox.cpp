@@ -13,8 +13,8 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent)
 
 ImageCanvas& PaintBox::PreparedCanvas()
 {
-    if (canvas_.Width() != width() || canvas_.Height() != height())
-        canvas_.Resize(width(), height());
+    if (canvas_.Width() != width() || canvas_.Height() != height() || canvas_.PixelRatio() != devicePixelRatioF())
+        canvas_.Resize(width(), height(), devicePixelRatioF());
     return canvas_;
 }
 
@@ -45,7 +45,7 @@ void PaintBox::paintEvent(QPaintEvent*)
 void PaintBox::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    canvas_.Resize(width(), height());
+    canvas_.Resize(width(), height(), devicePixelRatioF());
 }
 
 void PaintBox::mousePressEvent(QMouseEvent* event)

@@ -81,3 +81,35 @@ std::optional<std::string> QtDialogs::SaveFileName()
 }
 
 }  // namespace quilvex
+
+namespace quilvex {
+
+std::optional<GraphFileChoice> QtDialogs::GraphFileName()
+{
+    FpuFlagsKeeper keep;
+    QFileDialog dialog(QApplication::activeWindow(), "Export graph");
+    dialog.setNameFilters({kPngFilter, kPngDoubleFilter, kSvgFilter});
+    dialog.setOptions(kFileDialogOptions | QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    std::optional<std::string> name = Chosen(dialog);
+    if (!name)
+        return std::nullopt;
+    const QString filter = dialog.selectedNameFilter();
+    GraphFileType type = GraphFileType::Png;
+    if (filter == kPngDoubleFilter)
+        type = GraphFileType::PngDoubleSize;
+    else if (filter == kSvgFilter)
+        type = GraphFileType::Svg;
+    return GraphFileChoice{*name, type};
+}
+
+std::optional<std::string> QtDialogs::ResultsFileName()
+{
+    FpuFlagsKeeper keep;
+    QFileDialog dialog(QApplication::activeWindow(), "Save results", {}, kTextFilter);
+    dialog.setOptions(kFileDialogOptions | QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    return Chosen(dialog);
+}
+
+}  // namespace quilvex

@@ -152,6 +152,11 @@ std::vector<std::string> FitQualityTable(const QuilvexState& s, const std::vecto
     return lines;
 }
 
+std::string FitQualityTitle(const QuilvexState& s)
+{
+    return "Fit quality at the " + FormatGeneral(s.n, 8) + " data points, residual = y - f(x):";
+}
+
 void AppendFitQualityLines(const QuilvexState& s, const LineSink& append)
 {
     if (s.n < 1) {
@@ -159,7 +164,7 @@ void AppendFitQualityLines(const QuilvexState& s, const LineSink& append)
         append("**** No data yet loaded");
         return;
     }
-    append("Fit quality at the " + FormatGeneral(s.n, 8) + " data points, residual = y - f(x):");
+    append(FitQualityTitle(s));
     const auto G = [](Real v) { return FormatGeneral(v, 8); };
     for (const std::string& line : FitQualityTable(s, MeasureFitQuality(s), G, 16))
         append(line);

@@ -47,6 +47,9 @@ using NumberFormat = std::function<std::string(Real)>;
 std::vector<std::string> FitQualityTable(const QuilvexState& s, const std::vector<FitQuality>& figures,
                                          const NumberFormat& format, std::size_t width);
 
+// "Fit quality at the <n> data points, residual = y - f(x):"
+std::string FitQualityTitle(const QuilvexState& s);
+
 // The status window's block at 8 digits: a title line, a column heading, then
 // a line per enabled method with the four figures, or the reason there are
 // none. With no points, the title and "**** No data yet loaded".

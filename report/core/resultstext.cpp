@@ -91,7 +91,7 @@ std::string ResultsText(const QuilvexState& s, const std::string& fileName)
     const std::vector<FitQuality> figures = MeasureFitQuality(s);
     if (!figures.empty()) {
         out.Line("");
-        out.Line("Fit quality, residual = y - f(x):");
+        out.Line(FitQualityTitle(s));
         for (const std::string& line : FitQualityTable(s, figures, Full, kColumnWidth))
             out.Line(line);
     }

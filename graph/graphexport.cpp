@@ -1,6 +1,7 @@
 #include "graph/graphexport.h"
 
 #include <QBuffer>
+#include <QRegion>
 #include <QSvgGenerator>
 #include <QtMath>
 #include <algorithm>
@@ -46,21 +47,24 @@ void PaintLabels(QPainter& painter, TPlotForm& form)
     }
 }
 
-// The panel's colour, the box, then the labels over it as the window stacks them.
+// The box, the panel's colour around it (covering any stroke that ran beyond
+// the box, as the window clips it), then the labels.
 void PaintGraph(QPainter& painter, TPlotForm& form, qreal scale, bool vector)
 {
     const ImageCanvas& canvas = form.PlotPaintBox->Canvas();
-    painter.fillRect(QRect(QPoint(0, 0), PictureSize(form)), form.PlotPanel->palette().color(QPalette::Window));
-    const QPoint box = InPicture(form, form.PlotPaintBox);
+    const QRect box(InPicture(form, form.PlotPaintBox), QSize(canvas.Width(), canvas.Height()));
     if (vector) {
         painter.save();
-        painter.translate(box);
-        painter.setClipRect(0, 0, canvas.Width(), canvas.Height());
+        painter.translate(box.topLeft());
+        painter.setClipRect(0, 0, box.width(), box.height());
         canvas.Recorded().Replay(painter, DisplayList::Lines::Joined);
         painter.restore();
     } else {
-        painter.drawImage(box, ReplayedBox(canvas, scale));
+        painter.drawImage(box.topLeft(), ReplayedBox(canvas, scale));
     }
+    const QColor panel = form.PlotPanel->palette().color(QPalette::Window);
+    for (const QRect& strip : QRegion(QRect(QPoint(0, 0), PictureSize(form))) - QRegion(box))
+        painter.fillRect(strip, panel);
     PaintLabels(painter, form);
 }
 
@@ -116,6 +120,7 @@ QByteArray GraphSvg(TPlotForm& form)
     svg.setOutputDevice(&buffer);
     svg.setSize(PictureSize(form));
     svg.setViewBox(QRect(QPoint(0, 0), PictureSize(form)));
+    svg.setResolution(96);  // one picture pixel to a pixel of the usual screen
     svg.setTitle("Quilvex graph");
     QPainter painter(&svg);
     PaintGraph(painter, form, 1, true);

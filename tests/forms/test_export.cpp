@@ -1,14 +1,10 @@
-// "Export graph…", "Copy graph" and the picture at a device pixel ratio of 2:
-// the exported box is the canvas's picture, the SVG holds the drawing as
-// shapes, and no export runs a replot.
-#include <QClipboard>
-#include <QGuiApplication>
+// "Export graph…": the exported box is the canvas's picture, the SVG holds the
+// drawing as shapes, and no export runs a replot. (The clipboard and a device
+// pixel ratio of 2 are checked on real windows.)
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <map>
 
-#include "graph/core/curves.h"
-#include "graph/core/scene.h"
 #include "graph/graphexport.h"
 #include "support/app_fixture.h"
 #include "ui/look.h"
@@ -145,37 +141,6 @@ TEST_F(ExportTest, TheFileTypeFollowsTheNameAndExportingRunsNoReplot)
     Main().ExportGraphClick();
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{"File not found"});
     EXPECT_EQ(Screen(), before);
-}
-
-TEST_F(ExportTest, CopyGraphPutsTheOneToOnePictureOnTheClipboard)
-{
-    FullGraph();
-    Main().CopyGraph->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
-              GraphImage(Plot(), 1).convertToFormat(QImage::Format_RGB32));
-}
-
-// At two device pixels per pixel the canvas keeps its size in pixels, and
-// draws each shape at twice the detail where the mapping puts it.
-TEST_F(ExportTest, AtPixelRatioTwoTheCanvasDrawsAtDeviceResolutionInItsOwnPixels)
-{
-    FullGraph();
-    ImageCanvas sharp;
-    sharp.Resize(538, 402, 2);
-    EXPECT_EQ(sharp.Width(), 538);
-    EXPECT_EQ(sharp.Image().size(), QSize(1076, 804));
-    Plotter plot(S(), sharp);
-    DrawAxes(plot);
-    DrawPoints(plot);
-    sharp.Finish();
-    const QColor blue = ToQColor(colors::Blue), ground = ToQColor(colors::Background);
-    // Point 1 at (1, 2): its circle of radius 4 is 8 device pixels from the centre.
-    const int cx = Round(plot.XToPixel(S().x[1])) * 2, cy = Round(plot.YToPixel(S().y[1])) * 2;
-    EXPECT_EQ(sharp.Image().pixelColor(cx, cy), ground);
-    EXPECT_EQ(sharp.Image().pixelColor(cx - 8, cy), blue);
-    EXPECT_EQ(sharp.Image().pixelColor(cx + 4, cy), ground);
-    EXPECT_EQ(ReplayedBox(sharp, 2).convertToFormat(QImage::Format_RGB32),
-              sharp.Image().convertToFormat(QImage::Format_RGB32));
 }
 
 }  // namespace

@@ -32,9 +32,11 @@ std::string TStatusForm::ResultsOfLastReplot()
 
 void TStatusForm::FitQualityButtonClick()
 {
-    StatusRichEdit->SetFontName("Courier");
-    AppendFitQualityLines(state_, [this](const std::string& line) { AddStatusLine(line); });
-    StatusRichEdit->ShowLastLine();
+    RunHandler(dialogs_, [this] {
+        StatusRichEdit->SetFontName("Courier");
+        AppendFitQualityLines(state_, [this](const std::string& line) { AddStatusLine(line); });
+        StatusRichEdit->ShowLastLine();
+    });
 }
 
 void TStatusForm::CopyResultsButtonClick()

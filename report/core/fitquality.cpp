@@ -71,16 +71,18 @@ FitQuality Measure(const QuilvexState& s, FitMethod method, bool haveSpread, Rea
 {
     FitQuality q;
     q.method = method;
-    int point = 1;
+    int point = 0;  // the point whose curve value is being taken; 0 in the sums
     try {
         ClearFpu();
-        for (; point <= s.n; ++point) {
-            const Real residual = s.y[point] - CurveAt(s, method, s.x[point]);
+        for (int i = 1; i <= s.n; ++i) {
+            point = i;
+            const Real residual = s.y[i] - CurveAt(s, method, s.x[i]);
             CheckFpu();
+            point = 0;
             q.ssr += residual * residual;
             q.maxResidual = std::max(q.maxResidual, std::fabs(residual));
+            CheckFpu();
         }
-        point = 0;  // a fault from here on belongs to no single point
         q.rms = std::sqrt(q.ssr / s.n);
         q.r2Defined = haveSpread && spread > 0;
         if (q.r2Defined)

@@ -184,6 +184,8 @@ void TQuilvexForm::BuildMenu()
     QMenu* MenuFile = menuBar()->addMenu("&File");
     MenuOpen = MenuFile->addAction("&Open", this, [this] { MenuOpenClick(); });
     Saveas1 = MenuFile->addAction("&Save as", this, [this] { Saveas1Click(); });
+    ExportGraph = MenuFile->addAction("&Export graph…", this, [this] { ExportGraphClick(); });
+    CopyGraph = MenuFile->addAction("&Copy graph", this, [this] { CopyGraphClick(); });
     MenuFile->addSeparator();
     MenuExit = MenuFile->addAction("E&xit", this, [this] { MenuExitClick(); });
     Status1 = menuBar()->addAction("&Status", this, [this] { Status1Click(); });

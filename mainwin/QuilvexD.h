@@ -40,6 +40,8 @@ public:
     void DataStringGridSetEditText();
     void MenuOpenClick();
     void Saveas1Click();
+    void ExportGraphClick();
+    void CopyGraphClick();
     void MenuExitClick();
     void Status1Click();
     void Extrapolate1Click();
@@ -80,6 +82,8 @@ public:
 
     QAction* MenuOpen = nullptr;
     QAction* Saveas1 = nullptr;
+    QAction* ExportGraph = nullptr;
+    QAction* CopyGraph = nullptr;
     QAction* MenuExit = nullptr;
     QAction* Status1 = nullptr;
     QAction* Extrapolate1 = nullptr;

@@ -17,8 +17,9 @@ TStatusForm::TStatusForm(QuilvexState& state, Dialogs& dialogs, TQuilvexForm& ma
     font.setPointSize(8);
     setFont(font);
     move(47, 29);
-    resize(425 - 8, 494 - 27);
     BuildPanels();
+    // The row of result buttons comes below the text area's designed height.
+    resize(425 - 8, 494 - 27 + ResultsPanel->height());
     XvalueEdit->setFocus();
 }
 
@@ -53,6 +54,28 @@ void TStatusForm::BuildPanels()
 
     StatusRichEdit = new RichTextArea(this);
     layout->addWidget(StatusRichEdit, 1);
+    BuildResultsPanel();
+    layout->addWidget(ResultsPanel);
+}
+
+void TStatusForm::BuildResultsPanel()
+{
+    auto* panel = new QFrame(this);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setFixedHeight(31);
+    ResultsPanel = panel;
+    FitQualityButton = new QPushButton("Fit quality", panel);
+    FitQualityButton->setGeometry(16, 3, 81, 25);
+    FitQualityButton->setToolTip("Adds how closely each curve meets the data points");
+    CopyResultsButton = new QPushButton("Copy results", panel);
+    CopyResultsButton->setGeometry(216, 3, 87, 25);
+    CopyResultsButton->setToolTip("Copies every coefficient at full precision");
+    SaveResultsButton = new QPushButton("Save results…", panel);
+    SaveResultsButton->setGeometry(306, 3, 89, 25);
+    SaveResultsButton->setToolTip("Saves the same text as a file");
+    connect(FitQualityButton, &QPushButton::clicked, this, [this] { FitQualityButtonClick(); });
+    connect(CopyResultsButton, &QPushButton::clicked, this, [this] { CopyResultsButtonClick(); });
+    connect(SaveResultsButton, &QPushButton::clicked, this, [this] { SaveResultsButtonClick(); });
 }
 
 void TStatusForm::closeEvent(QCloseEvent* event)

@@ -26,6 +26,9 @@ public:
     void ShowStatusReport();
     void ExtrapButtonClick();
     void ClearButtonClick();
+    void FitQualityButtonClick();
+    void CopyResultsButtonClick();
+    void SaveResultsButtonClick();
 
     void AddStatusLine(const std::string& text) { StatusRichEdit->AppendLine(text); }
     void SetHeadingStyle(Color color);
@@ -37,6 +40,10 @@ public:
     QLineEdit* XvalueEdit = nullptr;
     QPushButton* ExtrapButton = nullptr;
     QPushButton* ClearButton = nullptr;
+    QWidget* ResultsPanel = nullptr;
+    QPushButton* FitQualityButton = nullptr;
+    QPushButton* CopyResultsButton = nullptr;
+    QPushButton* SaveResultsButton = nullptr;
     RichTextArea* StatusRichEdit = nullptr;
 
 protected:
@@ -44,6 +51,8 @@ protected:
 
 private:
     void BuildPanels();
+    void BuildResultsPanel();
+    std::string ResultsOfLastReplot();
 
     QuilvexState& state_;
     Dialogs& dialogs_;

@@ -10,6 +10,13 @@ enum class BoxType { Warning, Error };
 enum class BoxButtons { Ok, OkCancel, YesNo, SaveDiscardCancel };
 enum class BoxAnswer { Ok, Cancel, Yes, No, Save, Discard };
 
+// The pictures "Export graph…" writes: the paint box's size, twice that, or vector.
+enum class GraphFileType { Png, PngDoubleSize, Svg };
+struct GraphFileChoice {
+    std::string name;
+    GraphFileType type = GraphFileType::Png;  // of the file type chosen in the dialog
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -21,6 +28,10 @@ public:
     // The chosen file name with its full path; nothing when cancelled.
     virtual std::optional<std::string> OpenFileName() = 0;
     virtual std::optional<std::string> SaveFileName() = 0;
+    // "Export graph…": the name and the file type chosen; nothing when cancelled.
+    virtual std::optional<GraphFileChoice> GraphFileName() = 0;
+    // "Save results…": a text file's name; nothing when cancelled.
+    virtual std::optional<std::string> ResultsFileName() = 0;
     // The name the save dialog offers next time.
     virtual void OfferSaveName(const std::string&) {}
 };

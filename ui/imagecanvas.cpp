@@ -1,15 +1,36 @@
 #include "ui/imagecanvas.h"
 
+#include <QtMath>
+
 #include "data/fpfault.h"
 #include "ui/look.h"
 
 namespace quilvex {
 
-void ImageCanvas::Resize(int width, int height)
+void ImageCanvas::Resize(int width, int height, qreal pixelRatio)
 {
     Finish();
-    image_ = QImage(width < 1 ? 1 : width, height < 1 ? 1 : height, QImage::Format_RGB32);
+    width_ = width < 1 ? 1 : width;
+    height_ = height < 1 ? 1 : height;
+    image_ = QImage(qCeil(width_ * pixelRatio), qCeil(height_ * pixelRatio), QImage::Format_RGB32);
+    image_.setDevicePixelRatio(pixelRatio);
     image_.fill(ToQColor(colors::Background));
+    recorded_.Clear();
+    DrawOp blank = Op(DrawOp::Kind::Fill);
+    blank.rect = QRect(0, 0, width_, height_);
+    blank.brush = colors::Background;
+    recorded_.Add(blank);
+}
+
+DrawOp ImageCanvas::Op(DrawOp::Kind kind) const
+{
+    DrawOp op;
+    op.kind = kind;
+    op.pen = pen_;
+    op.penStyle = penStyle_;
+    op.brush = brush_;
+    op.brushStyle = brushStyle_;
+    return op;
 }
 
 void ImageCanvas::Finish() { painter_.reset(); }
@@ -27,12 +48,8 @@ QPainter& ImageCanvas::Painter()
 
 void ImageCanvas::ApplyPen()
 {
-    if (!painter_)
-        return;
-    QPen pen(ToQColor(pen_));
-    pen.setWidth(1);
-    pen.setStyle(penStyle_ == PenStyle::Dash ? Qt::DashLine : Qt::SolidLine);
-    painter_->setPen(pen);
+    if (painter_)
+        painter_->setPen(CanvasPen(pen_, penStyle_));
 }
 
 void ImageCanvas::ApplyBrush()
@@ -69,7 +86,13 @@ void ImageCanvas::SetBrushStyle(BrushStyle s)
 void ImageCanvas::FillRect(int left, int top, int right, int bottom)
 {
     FpuFlagsKeeper keep;
-    Painter().fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), ToQColor(brush_));
+    DrawOp op = Op(DrawOp::Kind::Fill);
+    op.rect = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    Painter().fillRect(op.rect, ToQColor(brush_));
+    // A fill of the whole box starts a new picture.
+    if (left <= 0 && top <= 0 && right >= width_ && bottom >= height_)
+        recorded_.Clear();
+    recorded_.Add(op);
 }
 
 void ImageCanvas::MoveTo(int x, int y) { position_ = QPoint(x, y); }
@@ -77,15 +100,21 @@ void ImageCanvas::MoveTo(int x, int y) { position_ = QPoint(x, y); }
 void ImageCanvas::LineTo(int x, int y)
 {
     FpuFlagsKeeper keep;
-    const QPoint to(x, y);
-    Painter().drawLine(position_, to);
-    position_ = to;
+    DrawOp op = Op(DrawOp::Kind::Line);
+    op.from = position_;
+    op.to = QPoint(x, y);
+    Painter().drawLine(op.from, op.to);
+    recorded_.Add(op);
+    position_ = op.to;
 }
 
 void ImageCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
     FpuFlagsKeeper keep;
-    Painter().drawEllipse(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
+    DrawOp op = Op(DrawOp::Kind::Ellipse);
+    op.rect = QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1));
+    Painter().drawEllipse(op.rect);
+    recorded_.Add(op);
 }
 
 }  // namespace quilvex

@@ -1,24 +1,33 @@
 #pragma once
 // The graph's canvas over an image: pen and brush state that outlives each
-// painting session, integer pixels, no antialiasing.
+// painting session, integer pixels, no antialiasing. The image may hold more
+// device pixels than the canvas has pixels (a high-density screen): drawing
+// and sizes stay in the canvas's own pixels. What was drawn since the box was
+// last filled whole is kept as a display list.
 #include <QImage>
 #include <QPainter>
 #include <memory>
 
 #include "graph/core/canvas.h"
+#include "ui/displaylist.h"
 
 namespace quilvex {
 
 class ImageCanvas : public Canvas {
 public:
     QImage& Image() { return image_; }
-    // A new, blank image; the pen, brush and current position stay.
-    void Resize(int width, int height);
+    // A new, blank image of width x height pixels, each pixelRatio device
+    // pixels wide; the pen, brush and current position stay.
+    void Resize(int width, int height, qreal pixelRatio = 1);
     // Ends the painting session so the image can be shown.
     void Finish();
 
-    int Width() const override { return image_.width(); }
-    int Height() const override { return image_.height(); }
+    qreal PixelRatio() const { return image_.devicePixelRatio(); }
+    // Everything drawn since the last fill of the whole box (or the resize).
+    const DisplayList& Recorded() const { return recorded_; }
+
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
     Color PenColor() const override { return pen_; }
     void SetPenColor(Color c) override;
     PenStyle GetPenStyle() const override { return penStyle_; }
@@ -35,8 +44,11 @@ private:
     QPainter& Painter();
     void ApplyPen();
     void ApplyBrush();
+    DrawOp Op(DrawOp::Kind kind) const;
 
     QImage image_{1, 1, QImage::Format_RGB32};
+    int width_ = 1, height_ = 1;
+    DisplayList recorded_;
     std::unique_ptr<QPainter> painter_;
     Color pen_ = colors::Black;
     PenStyle penStyle_ = PenStyle::Solid;

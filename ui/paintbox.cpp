@@ -18,8 +18,8 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent)
 
 ImageCanvas& PaintBox::PreparedCanvas()
 {
-    if (canvas_.Width() != width() || canvas_.Height() != height())
-        canvas_.Resize(width(), height());
+    if (canvas_.Width() != width() || canvas_.Height() != height() || canvas_.PixelRatio() != devicePixelRatioF())
+        canvas_.Resize(width(), height(), devicePixelRatioF());
     return canvas_;
 }
 

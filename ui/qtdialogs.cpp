@@ -69,7 +69,7 @@ std::optional<std::string> QtDialogs::OpenFileName()
     FpuFlagsKeeper keep;
     // Any typed name is taken: a file that does not exist is reported by the reader.
     QFileDialog dialog(QApplication::activeWindow(), "Open");
-    Prepare(dialog);
+    Prepare(dialog, {kDataFileFilter});
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     return Chosen(dialog);
@@ -79,7 +79,7 @@ std::optional<std::string> QtDialogs::SaveFileName()
 {
     FpuFlagsKeeper keep;
     QFileDialog dialog(QApplication::activeWindow(), "Save as");
-    Prepare(dialog);
+    Prepare(dialog, {kDataFileFilter});
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!lastSaveName_.isEmpty())
@@ -89,12 +89,12 @@ std::optional<std::string> QtDialogs::SaveFileName()
 
 void QtDialogs::OfferSaveName(const std::string& name) { lastSaveName_ = QFile::decodeName(QByteArray::fromStdString(name)); }
 
-void QtDialogs::Prepare(QFileDialog& dialog)
+void QtDialogs::Prepare(QFileDialog& dialog, const QStringList& filters)
 {
     dialog.setOptions(kFileDialogOptions);
     // The provider goes in before the folder is listed, so that no entry is labelled by Qt's own.
     dialog.setIconProvider(&iconProvider_);
-    dialog.setNameFilter(kDataFileFilter);
+    dialog.setNameFilters(filters);
     if (!lastFolder_.isEmpty())
         dialog.setDirectory(lastFolder_);
 }
@@ -106,6 +106,35 @@ std::optional<std::string> QtDialogs::Chosen(QFileDialog& dialog)
     const QString name = dialog.selectedFiles().first();
     lastFolder_ = QFileInfo(name).absolutePath();
     return QFile::encodeName(name).toStdString();
+}
+
+std::optional<GraphFileChoice> QtDialogs::GraphFileName()
+{
+    FpuFlagsKeeper keep;
+    QFileDialog dialog(QApplication::activeWindow(), "Export graph");
+    Prepare(dialog, {kPngFilter, kPngDoubleFilter, kSvgFilter});
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    std::optional<std::string> name = Chosen(dialog);
+    if (!name)
+        return std::nullopt;
+    const QString filter = dialog.selectedNameFilter();
+    GraphFileType type = GraphFileType::Png;
+    if (filter == kPngDoubleFilter)
+        type = GraphFileType::PngDoubleSize;
+    else if (filter == kSvgFilter)
+        type = GraphFileType::Svg;
+    return GraphFileChoice{*name, type};
+}
+
+std::optional<std::string> QtDialogs::ResultsFileName()
+{
+    FpuFlagsKeeper keep;
+    QFileDialog dialog(QApplication::activeWindow(), "Save results");
+    Prepare(dialog, {kTextFilter});
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    return Chosen(dialog);
 }
 
 }  // namespace quilvex

@@ -12,6 +12,10 @@ namespace quilvex {
 
 inline constexpr const char* kAppTitle = "Quilvex 0.9 (Beta)";
 inline constexpr const char* kDataFileFilter = "Quilvex Data Files (*.dta)";
+inline constexpr const char* kPngFilter = "PNG image (*.png)";
+inline constexpr const char* kPngDoubleFilter = "PNG image, double size (*.png)";
+inline constexpr const char* kSvgFilter = "SVG image (*.svg)";
+inline constexpr const char* kTextFilter = "Text files (*.txt)";
 
 class QtDialogs : public Dialogs {
 public:
@@ -20,10 +24,12 @@ public:
     std::optional<std::string> OpenFileName() override;
     std::optional<std::string> SaveFileName() override;
     void OfferSaveName(const std::string& name) override;
+    std::optional<GraphFileChoice> GraphFileName() override;
+    std::optional<std::string> ResultsFileName() override;
 
 private:
     // Both dialogs start in the folder of the last file chosen in this run.
-    void Prepare(QFileDialog& dialog);
+    void Prepare(QFileDialog& dialog, const QStringList& filters);
     std::optional<std::string> Chosen(QFileDialog& dialog);
 
     QString lastSaveName_;

@@ -132,7 +132,7 @@ TEST_F(WindowsTest, MenuHoldsItsItems)
     QStringList file;
     for (QAction* a : Main().menuBar()->actions().first()->menu()->actions())
         file << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(file, QStringList({"&Open", "&Save as", "-", "E&xit"}));
+    EXPECT_EQ(file, QStringList({"&Open", "&Save as", "&Export graph…", "&Copy graph", "-", "E&xit"}));
 }
 
 TEST_F(WindowsTest, GraphWindowLayoutAndInitialCaptions)

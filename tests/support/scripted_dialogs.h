@@ -21,7 +21,8 @@ public:
     // Answers for the next boxes; without one a box is answered with its first button.
     std::deque<BoxAnswer> answers;
     // Names for the next file dialogs; without one the dialog is cancelled.
-    std::deque<std::string> openNames, saveNames;
+    std::deque<std::string> openNames, saveNames, resultsNames;
+    std::deque<GraphFileChoice> graphNames;
 
     // Runs while a box is open, as the events of a modal box's own loop would.
     std::function<void()> whileOpen;
@@ -48,6 +49,8 @@ public:
     void ErrorBox(const std::string& errorText) override { errors.push_back(errorText); }
     std::optional<std::string> OpenFileName() override { return Next(openNames); }
     std::optional<std::string> SaveFileName() override { return Next(saveNames); }
+    std::optional<std::string> ResultsFileName() override { return Next(resultsNames); }
+    std::optional<GraphFileChoice> GraphFileName() override { return Next(graphNames); }
 
     std::vector<std::string> BoxTexts() const
     {
@@ -58,11 +61,12 @@ public:
     }
 
 private:
-    static std::optional<std::string> Next(std::deque<std::string>& names)
+    template <typename Name>
+    static std::optional<Name> Next(std::deque<Name>& names)
     {
         if (names.empty())
             return std::nullopt;
-        std::string name = names.front();
+        Name name = names.front();
         names.pop_front();
         return name;
     }

@@ -331,6 +331,21 @@ qv_wait_no_window() {
   qv_fail "a window /$regex/ is still shown after ${limit}s"
 }
 
+# qv_wait_idle: waits until the program has used no processor time for a
+# moment. A window may be mapped long before it can take keys (a file dialog
+# under the sanitizers needs seconds to fill itself); keys sent before that
+# are lost.
+qv_wait_idle() {
+  local before="" now deadline=$((SECONDS + QV_WINDOW_TIMEOUT)) quiet=0
+  while ((quiet < 2)); do
+    ((SECONDS < deadline)) || qv_fail "the program was still busy after ${QV_WINDOW_TIMEOUT}s"
+    now="$(awk '{print $14 + $15}' "/proc/$QV_APP_PID/stat" 2>/dev/null)" || qv_fail "the program has ended"
+    if [[ "$now" == "$before" ]]; then quiet=$((quiet + 1)); else quiet=0; fi
+    before="$now"
+    sleep 0.3
+  done
+}
+
 # qv_app_windows: the program's visible windows (menus included), sorted.
 qv_app_windows() {
   timeout "$QV_STEP_TIMEOUT" xdotool search --onlyvisible --classname "$(basename "$QV_BIN")" 2>/dev/null | sort || true
@@ -356,6 +371,7 @@ qv_menu() {
 qv_file_dialog() {
   local title="$1" path="$2" dialog="" attempt
   qv_wait_window dialog "^$title\$"
+  qv_wait_idle
   qv_key "$dialog" ctrl+a
   qv_type "$dialog" "$path"
   for attempt in 1 2 3; do

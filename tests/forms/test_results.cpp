@@ -1,0 +1,65 @@
+// The status window's result buttons: the fit quality block appended below the
+// report, the results text on the clipboard and in a file.
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include "report/core/resultstext.h"
+#include "support/app_fixture.h"
+
+using namespace quilvex;
+using namespace quilvex::testing;
+
+namespace {
+
+class ResultsTest : public AppTest {
+protected:
+    void LineWithRegression()
+    {
+        SetGrid({{"1", "1"}, {"2", "3"}, {"3", "2"}});
+        Main().RegrOrdEdit->setText("1");
+        Main().RegrCheckBox->setChecked(true);
+    }
+    std::vector<std::string> Lines()
+    {
+        std::vector<std::string> lines;
+        for (int i = 0; i < Status().StatusRichEdit->LineCount(); ++i)
+            lines.push_back(Status().StatusRichEdit->LineText(i).toStdString());
+        return lines;
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(ResultsTest, FitQualityIsAppendedBelowWhatTheTextAreaHolds)
+{
+    LineWithRegression();
+    Status().XvalueEdit->setText("2");
+    Status().ExtrapButton->click();
+    const std::size_t before = Lines().size();
+    const std::string msg = Msg();
+    Status().FitQualityButton->click();
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), before + 3);
+    EXPECT_EQ(lines[before], "Fit quality at the 3 data points, residual = y - f(x):");
+    EXPECT_EQ(lines[before + 2].substr(0, 38), "  Regression order 1 polynomial : 1.5 ");
+    EXPECT_EQ(Msg(), msg);
+}
+
+TEST_F(ResultsTest, CopyAndSaveGiveTheSameFullPrecisionText)
+{
+    LineWithRegression();
+    const std::string expected = ResultsText(S(), "");
+    EXPECT_NE(expected.find("  c1 = 0.5\n"), std::string::npos) << expected;
+    Status().CopyResultsButton->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), expected);
+
+    const std::string name = (dir.path() + "/results").toStdString();
+    dialogs.resultsNames.push_back(name);
+    Status().SaveResultsButton->click();
+    QFile file(QString::fromStdString(name + ".txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), expected);
+}
+
+}  // namespace

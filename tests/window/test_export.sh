@@ -77,7 +77,7 @@ qv_retry 1 "the copied graph is the exported one" same_pixels "copied graph" "$f
 # ---- 2. Fit quality and full-precision results --------------------------------------
 
 qv_raise "$main"
-qv_click "$main" 57 8 # "&Status"
+qv_click "$main" 92 8 # "&Status"
 qv_wait_window status "$QV_STATUS_TITLE"
 qv_window_geometry "$status"
 RESULTS_Y=$((QV_WIN_H - 16)) # the row of result buttons at the bottom

@@ -32,12 +32,17 @@ void SaveFileBytes(const std::string& name, const std::string& bytes)
 void TQuilvexForm::MenuOpenClick()
 {
     RunHandler(dialogs_, [this] {
-        const std::optional<std::string> name = dialogs_.OpenFileName();
-        if (!name)
-            return;
+        if (const std::optional<std::string> name = dialogs_.OpenFileName())
+            OpenDataFile(*name);
+    });
+}
+
+void TQuilvexForm::OpenDataFile(const std::string& name)
+{
+    RunHandler(dialogs_, [this, &name] {
         ClearFpu();
         std::vector<DataRow> rows;
-        const ReadOutcome outcome = ReadDataFile(*name, rows, [this](const std::string& warning) {
+        const ReadOutcome outcome = ReadDataFile(name, rows, [this](const std::string& warning) {
             return dialogs_.MessageBox(BoxType::Warning, warning, BoxButtons::OkCancel) == BoxAnswer::Ok;
         });
         if (outcome == ReadOutcome::Cancelled)
@@ -45,7 +50,7 @@ void TQuilvexForm::MenuOpenClick()
         Grid().SetRows(std::move(rows));
         state_.NewFileLoaded = true;
         state_.DataModified = false;
-        FileNameLabel->setText(QString::fromLocal8Bit(*name));
+        FileNameLabel->setText(QString::fromLocal8Bit(name));
         FileNameLabel->adjustSize();
         if (plotForm_ != nullptr && GraphEnableCheckBox->isChecked()) {
             plotForm_->Draw();

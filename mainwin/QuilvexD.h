@@ -42,6 +42,11 @@ public:
     void MenuExitClick();
     void Status1Click();
     void Extrapolate1Click();
+    void About1Click();
+    void Help1Click();
+    // Reads the data file into the grid as "Open" does after its dialog: the
+    // same warnings, error box and replots. The command line and drops use it too.
+    void OpenDataFile(const std::string& name);
     void LabelClick(ClickLabel* label);
 
     // Controls, named as the form defines them.
@@ -80,6 +85,8 @@ public:
     QAction* Status1 = nullptr;
     QAction* Extrapolate1 = nullptr;
     QAction* MenuHelp = nullptr;
+    QAction* About1 = nullptr;
+    QAction* Help1 = nullptr;
 
     GridModel& Grid() { return DataStringGrid->Model(); }
 
@@ -93,6 +100,7 @@ private:
     void BuildMethodBoxes(QWidget* client);
     void BuildGrid(QWidget* client);
     void BuildMenu();
+    void AddShortcuts();
     void SetTabOrder();
     QLineEdit* AddParameterEdit(QWidget* client, int left, const char* text, const char* hint);
     QCheckBox* AddMethodBox(QWidget* client, int top, const char* caption, Color color, const char* hint);

@@ -17,6 +17,8 @@ public:
     std::optional<std::string> OpenFileName() override;
     std::optional<std::string> SaveFileName() override;
     void OfferSaveName(const std::string& name) override { lastSaveName_ = QString::fromLocal8Bit(name); }
+    void ShowInformation(const std::string& title, const std::string& text) override;
+    void ShowPage(const std::string& title, const std::string& html) override;
 
 private:
     QString lastSaveName_;

@@ -7,6 +7,8 @@ PACKAGES=(
   build-essential cmake g++ qt6-base-dev libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps imagemagick fonts-liberation2
   clang libclang-rt-14-dev
+  librsvg2-bin dpkg-dev file
+  desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils
 )
 
 is_installed() {

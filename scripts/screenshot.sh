@@ -16,24 +16,34 @@ if [[ -z "${QV_INSIDE_VIRTUAL_DISPLAY:-}" ]]; then
 fi
 qv_init "$@"
 
-qv_start_app "$root/examples/noisy.dta"
+# The name shown under "Current file" should not depend on where the sources are.
+examples="${TMPDIR:-/tmp}/quilvex-examples"
+mkdir -p "$examples"
+cp "$root/examples/noisy.dta" "$examples/"
+qv_start_app "$examples/noisy.dta"
 qv_wait_window main "$QV_MAIN_TITLE"
 qv_wait_window graph "$QV_GRAPH_TITLE"
 qv_key "$main" alt+s # the "&Status" menu item: the status report
 qv_wait_window status "$QV_STATUS_TITLE"
 
 place() { timeout "$QV_STEP_TIMEOUT" xdotool windowmove --sync "$1" "$2" "$3" || qv_fail "cannot move window $1"; }
-place "$main" 0 0
-place "$status" 0 340
-place "$graph" 425 0
+place "$main" 12 12
+place "$status" 12 336
+place "$graph" 442 12
 sleep 1
 qv_screenshot all
-qv_window_geometry "$status"
-bottom=$((QV_WIN_Y + QV_WIN_H))
-qv_window_geometry "$graph"
-right=$((QV_WIN_X + QV_WIN_W))
-convert "$QV_ARTIFACTS/all.png" -crop "${right}x${bottom}+0+0" +repage "$root/docs/screenshot.png" \
-  || qv_fail "cannot cut the screenshot"
-qv_log "wrote $root/docs/screenshot.png (${right}x$bottom)"
+
+# The three windows on a plain background (the virtual screen's own is black).
+layers=() right=0 bottom=0
+for window in "$main" "$status" "$graph"; do
+  qv_window_geometry "$window"
+  layers+=(\( "$QV_ARTIFACTS/all.png" -crop "${QV_WIN_W}x$QV_WIN_H+$QV_WIN_X+$QV_WIN_Y" +repage \)
+    -geometry "+$QV_WIN_X+$QV_WIN_Y" -composite)
+  ((QV_WIN_X + QV_WIN_W > right)) && right=$((QV_WIN_X + QV_WIN_W))
+  ((QV_WIN_Y + QV_WIN_H > bottom)) && bottom=$((QV_WIN_Y + QV_WIN_H))
+done
+convert -size "$((right + 12))x$((bottom + 12))" xc:'#d5dbe3' "${layers[@]}" "$root/docs/screenshot.png" \
+  || qv_fail "cannot compose the screenshot"
+qv_log "wrote $root/docs/screenshot.png"
 qv_close_window "$main"
 qv_expect_exit 0

@@ -7,7 +7,6 @@
 #include <QUrl>
 #include <fstream>
 
-#include "mainwin/commandline.h"
 #include "support/app_fixture.h"
 
 using namespace quilvex;
@@ -104,8 +103,6 @@ TEST_F(DesktopTest, OnlyLocalFilesAreTakenAndATextEditDoesNotTypeThemIn)
     QCoreApplication::processEvents();
     EXPECT_EQ(Status().XvalueEdit->text(), "");
     EXPECT_EQ(Cell(1, 2), "5");
-    EXPECT_EQ(ParseCommandLine({"quilvex", QString::fromStdString(path)}), path);
-    EXPECT_EQ(ParseCommandLine({"quilvex"}), std::nullopt);
 }
 
 TEST_F(DesktopTest, HelpMenuAndEnterInTheXValueField)

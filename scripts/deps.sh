@@ -8,7 +8,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-apps imagemagick fonts-liberation2
   clang libclang-rt-14-dev
   librsvg2-bin dpkg-dev file
-  desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils
+  desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils libglib2.0-bin x11-utils
 )
 
 is_installed() {

@@ -59,6 +59,8 @@ if command -v xdg-mime >/dev/null && command -v gio >/dev/null; then
     xdg-mime query filetype "$usr/share/quilvex/examples/line.dta")"
   [[ "$type" == text/x-quilvex-data ]] || fail "xdg-mime calls an example $type"
   log "xdg-mime: an example is $type"
+else
+  log "no xdg-mime or gio: the type is checked in the database only"
 fi
 log "desktop entry, metainfo and MIME package validate"
 

@@ -1,7 +1,6 @@
 #pragma once
 // The program: its state and its three windows, created in start-up order.
 #include <memory>
-
 #include <string>
 
 #include "data/state.h"

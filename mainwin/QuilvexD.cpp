@@ -185,8 +185,7 @@ void TQuilvexForm::BuildMenu()
     AddShortcuts();
 }
 
-// The desktop's own keys for these actions; they work in all three windows,
-// as only the main window has a menu.
+// The desktop's own keys for these actions, in the window that holds the menu.
 void TQuilvexForm::AddShortcuts()
 {
     const std::pair<QAction*, QKeySequence::StandardKey> keys[] = {
@@ -194,10 +193,8 @@ void TQuilvexForm::AddShortcuts()
         {Saveas1, QKeySequence::Save},
         {MenuExit, QKeySequence::Quit},
         {Help1, QKeySequence::HelpContents}};
-    for (const auto& [action, key] : keys) {
+    for (const auto& [action, key] : keys)
         action->setShortcuts(key);
-        action->setShortcutContext(Qt::ApplicationShortcut);
-    }
 }
 
 void TQuilvexForm::SetTabOrder()

@@ -3,7 +3,7 @@
 # line: the file opens (its name in "Current file", its points in the graph),
 # the windows carry the icon, F1 and Ctrl+O bring up the help page and the
 # file dialog, a dropped file opens (a web address is refused) and Ctrl+Q
-# in the graph window ends the program.
+# ends the program.
 # Usage: bash opens_its_argument.sh <quilvex> <artifact-root> <line.dta>
 # shellcheck source-path=SCRIPTDIR source=../window/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../window/lib.sh"
@@ -69,5 +69,5 @@ qv_retry 6 "a file dropped on the graph opens" line_gone
 drop "$main" 22 84 "file://$example" accepted
 qv_retry 6 "a file dropped on a text field opens" line_drawn
 
-qv_key "$graph" ctrl+q
+qv_key "$main" ctrl+q
 qv_expect_exit 0

@@ -1,5 +1,7 @@
 #include "mainwin/QuilvexApp.h"
 
+#include <QTimer>
+
 namespace quilvex {
 
 QuilvexApp::QuilvexApp(Dialogs& dialogs)
@@ -11,11 +13,19 @@ QuilvexApp::QuilvexApp(Dialogs& dialogs)
     status_->SetPlotForm(plot_.get());
     main_->SetStatusForm(status_.get());
     main_->SetPlotForm(plot_.get());
+    drop_ = std::make_unique<FileDrop>([this](const std::string& name) { main_->OpenDataFile(name); }, nullptr);
+    for (QWidget* window : std::initializer_list<QWidget*>{main_.get(), plot_.get(), status_.get()})
+        drop_->Watch(window);
     plot_->show();
 }
 
 QuilvexApp::~QuilvexApp() = default;
 
 void QuilvexApp::Start() { main_->show(); }
+
+void QuilvexApp::OpenAtStart(const std::string& name)
+{
+    QTimer::singleShot(0, main_.get(), [this, name] { main_->OpenDataFile(name); });
+}
 
 }  // namespace quilvex

@@ -1,12 +1,14 @@
 #pragma once
 // The program: its state and its three windows, created in start-up order.
 #include <memory>
+#include <string>
 
 #include "data/state.h"
 #include "graph/QuilvexG.h"
 #include "mainwin/QuilvexD.h"
 #include "report/Status.h"
 #include "ui/dialogs.h"
+#include "ui/filedrop.h"
 
 namespace quilvex {
 
@@ -19,6 +21,9 @@ public:
 
     // Shows the main window.
     void Start();
+    // Opens the data file as "Open" does, once the event loop runs, so that
+    // its boxes come up over the windows already shown.
+    void OpenAtStart(const std::string& name);
 
     QuilvexState& State() { return state_; }
     TQuilvexForm& Main() { return *main_; }
@@ -31,6 +36,7 @@ private:
     std::unique_ptr<TQuilvexForm> main_;
     std::unique_ptr<TPlotForm> plot_;
     std::unique_ptr<TStatusForm> status_;
+    std::unique_ptr<FileDrop> drop_;
 };
 
 }  // namespace quilvex

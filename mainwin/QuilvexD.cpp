@@ -1,10 +1,13 @@
 #include "mainwin/QuilvexD.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeySequence>
 #include <QMenuBar>
 
 #include "graph/QuilvexG.h"
+#include "mainwin/helptext.h"
 #include "report/Status.h"
 #include "ui/handler.h"
 #include "ui/look.h"
@@ -190,7 +193,23 @@ void TQuilvexForm::BuildMenu()
     MenuExit = MenuFile->addAction("E&xit", this, [this] { MenuExitClick(); });
     Status1 = menuBar()->addAction("&Status", this, [this] { Status1Click(); });
     Extrapolate1 = menuBar()->addAction("Extrapolate", this, [this] { Extrapolate1Click(); });
-    MenuHelp = menuBar()->addAction("&Help");
+    QMenu* helpMenu = menuBar()->addMenu("&Help");
+    MenuHelp = helpMenu->menuAction();
+    About1 = helpMenu->addAction("&About Quilvex", this, [this] { About1Click(); });
+    Help1 = helpMenu->addAction("&Help", this, [this] { Help1Click(); });
+    AddShortcuts();
+}
+
+// The desktop's own keys for these actions, in the window that holds the menu.
+void TQuilvexForm::AddShortcuts()
+{
+    const std::pair<QAction*, QKeySequence::StandardKey> keys[] = {
+        {MenuOpen, QKeySequence::Open},
+        {Saveas1, QKeySequence::Save},
+        {MenuExit, QKeySequence::Quit},
+        {Help1, QKeySequence::HelpContents}};
+    for (const auto& [action, key] : keys)
+        action->setShortcuts(key);
 }
 
 void TQuilvexForm::SetTabOrder()
@@ -256,6 +275,10 @@ void TQuilvexForm::Extrapolate1Click()
     statusForm_->Panel1->setText("Data interpolate / extrapolate");
     statusForm_->StatusRichEdit->ClearLines();
 }
+
+void TQuilvexForm::About1Click() { dialogs_.ShowInformation(kAboutTitle, AboutText(qVersion())); }
+
+void TQuilvexForm::Help1Click() { dialogs_.ShowPage(kHelpTitle, HelpPageHtml()); }
 
 void TQuilvexForm::LabelClick(ClickLabel* label)
 {

@@ -45,6 +45,11 @@ public:
     void MenuExitClick();
     void Status1Click();
     void Extrapolate1Click();
+    void About1Click();
+    void Help1Click();
+    // Reads the data file into the grid as "Open" does after its dialog: the
+    // same warnings, error box and replots. The command line and drops use it too.
+    void OpenDataFile(const std::string& name);
     void LabelClick(ClickLabel* label);
     // Ends a step of the table's undo history; the drag ends one too.
     void RecordTableStep(const QString& what) { history_->Record(what); }
@@ -90,6 +95,8 @@ public:
     QAction* MenuHelp = nullptr;
     QAction* UndoAction = nullptr;
     QAction* RedoAction = nullptr;
+    QAction* About1 = nullptr;
+    QAction* Help1 = nullptr;
 
     GridModel& Grid() { return DataStringGrid->Model(); }
 
@@ -107,6 +114,7 @@ private:
     void ShowTable(const TableSnapshot& table);
     // Asks to save a table with unsaved changes; false when the user cancels.
     bool MayClose();
+    void AddShortcuts();
     void SetTabOrder();
     QLineEdit* AddParameterEdit(QWidget* client, int left, const char* text, const char* hint);
     QCheckBox* AddMethodBox(QWidget* client, int top, const char* caption, Color color, const char* hint);

@@ -35,12 +35,17 @@ void SaveFileBytes(const std::string& name, const std::string& bytes)
 void TQuilvexForm::MenuOpenClick()
 {
     RunHandler(dialogs_, [this] {
-        const std::optional<std::string> name = dialogs_.OpenFileName();
-        if (!name)
-            return;
+        if (const std::optional<std::string> name = dialogs_.OpenFileName())
+            OpenDataFile(*name);
+    });
+}
+
+void TQuilvexForm::OpenDataFile(const std::string& name)
+{
+    RunHandler(dialogs_, [this, &name] {
         ClearFpu();
         std::vector<DataRow> rows;
-        const ReadOutcome outcome = ReadDataFile(*name, rows, [this](const std::string& warning) {
+        const ReadOutcome outcome = ReadDataFile(name, rows, [this](const std::string& warning) {
             return dialogs_.MessageBox(BoxType::Warning, warning, BoxButtons::OkCancel) == BoxAnswer::Ok;
         });
         if (outcome == ReadOutcome::Cancelled)
@@ -48,7 +53,7 @@ void TQuilvexForm::MenuOpenClick()
         Grid().SetRows(std::move(rows));
         state_.NewFileLoaded = true;
         state_.DataModified = false;
-        FileNameLabel->setText(QFile::decodeName(QByteArray::fromStdString(*name)));
+        FileNameLabel->setText(QFile::decodeName(QByteArray::fromStdString(name)));
         FileNameLabel->adjustSize();
         if (plotForm_ != nullptr && GraphEnableCheckBox->isChecked()) {
             plotForm_->Draw();

@@ -49,6 +49,8 @@ void TStatusForm::BuildPanels()
     ClearButton = new QPushButton("Clear", Panel2);
     ClearButton->setGeometry(336, 16, 59, 25);
     connect(ExtrapButton, &QPushButton::clicked, this, [this] { ExtrapButtonClick(); });
+    // Enter after typing a value asks for the report, as the button beside it does.
+    connect(XvalueEdit, &QLineEdit::returnPressed, this, [this] { ExtrapButtonClick(); });
     connect(ClearButton, &QPushButton::clicked, this, [this] { ClearButtonClick(); });
     layout->addWidget(Panel2);
 

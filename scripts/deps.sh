@@ -9,6 +9,8 @@ PACKAGES=(
   xvfb xauth xdotool x11-apps imagemagick fonts-liberation2
   xclip
   clang libclang-rt-14-dev
+  librsvg2-bin dpkg-dev file
+  desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils libglib2.0-bin x11-utils
 )
 
 is_installed() {

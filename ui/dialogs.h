@@ -34,6 +34,10 @@ public:
     virtual std::optional<std::string> ResultsFileName() = 0;
     // The name the save dialog offers next time.
     virtual void OfferSaveName(const std::string&) {}
+    // A box of plain information lines, such as the About box.
+    virtual void ShowInformation(const std::string& title, const std::string& text) = 0;
+    // A read-only page of text (HTML) in a window of its own, such as the help page.
+    virtual void ShowPage(const std::string& title, const std::string& html) = 0;
 };
 
 }  // namespace quilvex

@@ -1,10 +1,14 @@
 #include "ui/qtdialogs.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QTextBrowser>
+#include <QVBoxLayout>
 
 #include "data/fpfault.h"
 
@@ -135,6 +139,32 @@ std::optional<std::string> QtDialogs::ResultsFileName()
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     return Chosen(dialog);
+}
+
+void QtDialogs::ShowInformation(const std::string& title, const std::string& text)
+{
+    FpuFlagsKeeper keep;
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(title), QString::fromUtf8(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.setIconPixmap(QApplication::windowIcon().pixmap(64, 64));
+    box.exec();
+}
+
+void QtDialogs::ShowPage(const std::string& title, const std::string& html)
+{
+    FpuFlagsKeeper keep;
+    QDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(QString::fromUtf8(title));
+    dialog.resize(560, 480);
+    auto* page = new QTextBrowser(&dialog);
+    page->setHtml(QString::fromUtf8(html));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(page);
+    layout->addWidget(buttons);
+    dialog.exec();
 }
 
 }  // namespace quilvex

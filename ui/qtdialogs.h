@@ -26,6 +26,8 @@ public:
     void OfferSaveName(const std::string& name) override;
     std::optional<GraphFileChoice> GraphFileName() override;
     std::optional<std::string> ResultsFileName() override;
+    void ShowInformation(const std::string& title, const std::string& text) override;
+    void ShowPage(const std::string& title, const std::string& html) override;
 
 private:
     // Both dialogs start in the folder of the last file chosen in this run.

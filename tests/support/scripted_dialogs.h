@@ -29,6 +29,8 @@ public:
 
     std::vector<ShownBox> boxes;
     std::vector<std::string> errors;
+    // Information boxes and pages: the title, a tab, the text.
+    std::vector<std::string> informations, pages;
 
     BoxAnswer MessageBox(BoxType type, const std::string& text, BoxButtons buttons) override
     {
@@ -47,6 +49,11 @@ public:
         }
     }
     void ErrorBox(const std::string& errorText) override { errors.push_back(errorText); }
+    void ShowInformation(const std::string& title, const std::string& text) override
+    {
+        informations.push_back(title + "\t" + text);
+    }
+    void ShowPage(const std::string& title, const std::string& html) override { pages.push_back(title + "\t" + html); }
     std::optional<std::string> OpenFileName() override { return Next(openNames); }
     std::optional<std::string> SaveFileName() override { return Next(saveNames); }
     std::optional<std::string> ResultsFileName() override { return Next(resultsNames); }

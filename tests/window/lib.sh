@@ -85,10 +85,10 @@ qv_finish() {
   exit "$status"
 }
 
-# qv_start_app: starts the program (it takes no arguments) on the virtual
-# display; its output goes to <artifacts>/app.log.
+# qv_start_app [arguments...]: starts the program on the virtual display;
+# its output goes to <artifacts>/app.log.
 qv_start_app() {
-  QT_QPA_PLATFORM=xcb "$QV_BIN" >"$QV_ARTIFACTS/app.log" 2>&1 &
+  QT_QPA_PLATFORM=xcb "$QV_BIN" "$@" >"$QV_ARTIFACTS/app.log" 2>&1 &
   QV_APP_PID=$!
   qv_log "started $(basename "$QV_BIN") as process $QV_APP_PID"
 }

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Remakes docs/screenshot.png: the built program on a virtual display (Xvfb)
+# with an example file opened from its command line and the status report
+# shown, the three windows side by side.
+# Usage: bash scripts/screenshot.sh [quilvex-binary]   (default: build/quilvex)
+# shellcheck source-path=SCRIPTDIR source=../tests/window/lib.sh
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$root/tests/window/lib.sh"
+QV_SCREEN="1440x900x24"
+main="" graph="" status="" # window ids, set by qv_wait_window
+
+if [[ -z "${QV_INSIDE_VIRTUAL_DISPLAY:-}" ]]; then
+  program="${1:-$root/build/quilvex}"
+  [[ -x "$program" ]] || bash "$root/scripts/build.sh"
+  qv_init "$program" "$root/build/screenshot"
+fi
+qv_init "$@"
+
+# The name shown under "Current file" should not depend on where the sources are.
+examples="${TMPDIR:-/tmp}/quilvex-examples"
+mkdir -p "$examples"
+cp "$root/examples/noisy.dta" "$examples/"
+qv_start_app "$examples/noisy.dta"
+qv_wait_window main "$QV_MAIN_TITLE"
+qv_wait_window graph "$QV_GRAPH_TITLE"
+qv_key "$main" alt+s # the "&Status" menu item: the status report
+qv_wait_window status "$QV_STATUS_TITLE"
+
+place() { timeout "$QV_STEP_TIMEOUT" xdotool windowmove --sync "$1" "$2" "$3" || qv_fail "cannot move window $1"; }
+place "$main" 12 12
+place "$status" 12 336
+place "$graph" 442 12
+sleep 1
+qv_screenshot all
+
+# The three windows on a plain background (the virtual screen's own is black).
+layers=() right=0 bottom=0
+for window in "$main" "$status" "$graph"; do
+  qv_window_geometry "$window"
+  layers+=(\( "$QV_ARTIFACTS/all.png" -crop "${QV_WIN_W}x$QV_WIN_H+$QV_WIN_X+$QV_WIN_Y" +repage \)
+    -geometry "+$QV_WIN_X+$QV_WIN_Y" -composite)
+  ((QV_WIN_X + QV_WIN_W > right)) && right=$((QV_WIN_X + QV_WIN_W))
+  ((QV_WIN_Y + QV_WIN_H > bottom)) && bottom=$((QV_WIN_Y + QV_WIN_H))
+done
+convert -size "$((right + 12))x$((bottom + 12))" xc:'#d5dbe3' "${layers[@]}" "$root/docs/screenshot.png" \
+  || qv_fail "cannot compose the screenshot"
+qv_log "wrote $root/docs/screenshot.png"
+qv_close_window "$main"
+qv_expect_exit 0

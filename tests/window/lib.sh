@@ -403,3 +403,20 @@ qv_measure_menu() {
   qv_retry 3 "main window layout measured" measure
   qv_log "menu bar height $QV_MENU"
 }
+
+# qv_drag <window> <x,y>...: presses the left button at the first point of
+# the window, moves through the others and releases at the last one.
+qv_drag() {
+  local win="$1" at
+  shift
+  for at in "$@"; do
+    timeout "$QV_STEP_TIMEOUT" xdotool mousemove --window "$win" "${at%,*}" "${at#*,}" \
+      || qv_fail "cannot move the mouse"
+    sleep 0.15
+    if [[ "$at" == "$1" ]]; then
+      timeout "$QV_STEP_TIMEOUT" xdotool mousedown 1 || qv_fail "cannot press the mouse button"
+      sleep 0.3
+    fi
+  done
+  timeout "$QV_STEP_TIMEOUT" xdotool mouseup 1 || qv_fail "cannot release the mouse button"
+}

@@ -190,16 +190,8 @@ qv_retry 4 "the seven curves in their colours" all_curves
 # Released on column 300, row 300 it becomes X = 1 + 246 / 107.5 and
 # Y = 2 + 62 / 80.5, written into the grid with 8 digits.
 qv_raise "$graph"
-drag_to() {
-  timeout "$QV_STEP_TIMEOUT" xdotool mousemove --window "$graph" $((BOX_X + $1)) $((BOX_Y + $2)) \
-    || qv_fail "cannot move the mouse"
-  sleep 0.15
-}
-drag_to 269 120
-timeout "$QV_STEP_TIMEOUT" xdotool mousedown 1 || qv_fail "cannot press the mouse button"
-sleep 0.3
-for step in "275 160" "285 220" "295 270" "300 300"; do drag_to "${step% *}" "${step#* }"; done
-timeout "$QV_STEP_TIMEOUT" xdotool mouseup 1 || qv_fail "cannot release the mouse button"
+qv_drag "$graph" $((BOX_X + 269)),$((BOX_Y + 120)) $((BOX_X + 275)),$((BOX_Y + 160)) \
+  $((BOX_X + 285)),$((BOX_Y + 220)) $((BOX_X + 295)),$((BOX_Y + 270)) $((BOX_X + 300)),$((BOX_Y + 300))
 sleep 0.5
 
 dragged() {

@@ -34,15 +34,7 @@ qv_key "$main" ctrl+v
 pasted() { pixels_at 02-pasted 269 120 "$POINT" 15 60 && pixels_at 02-pasted 484 40 "$POINT" 15 60; }
 qv_retry 4 "five pasted points drawn" pasted
 
-drag_to() {
-  timeout "$QV_STEP_TIMEOUT" xdotool mousemove --window "$graph" $((BOX_X + $1)) $((BOX_Y + $2)) \
-    || qv_fail "cannot move the mouse"
-  sleep 0.15
-}
-drag_to 269 120
-timeout "$QV_STEP_TIMEOUT" xdotool mousedown 1 || qv_fail "cannot press the mouse button"
-for step in "280 200" "300 300"; do drag_to "${step% *}" "${step#* }"; done
-timeout "$QV_STEP_TIMEOUT" xdotool mouseup 1 || qv_fail "cannot release the mouse button"
+qv_drag "$graph" $((BOX_X + 269)),$((BOX_Y + 120)) $((BOX_X + 280)),$((BOX_Y + 200)) $((BOX_X + 300)),$((BOX_Y + 300))
 dragged() { pixels_at 03-dragged 300 300 "$SELECTED" 20 100 && pixels_at 03-dragged 269 120 "$POINT/$SELECTED" 0 0; }
 qv_retry 4 "the point dragged to 300,300" dragged
 

@@ -96,6 +96,14 @@ TEST(FastIdentity, RegressionOverflowAndNonFiniteTables)
         t.y[3] = odd;
         ExpectSameRegression(t, 3);
     }
+    // Infinities and NaNs anywhere, any kind of table: the fault of the literal form, at its place.
+    const Real odd[] = {HUGE_VALL, -HUGE_VALL, std::nanl("")};
+    for (int round = 0; round < 2000; ++round) {
+        Table t = make.Make(make.Int(1, 12), kShapes[round % std::size(kShapes)]);
+        for (int k = make.Int(1, 3); k > 0; --k)
+            (make.Int(0, 1) ? t.x : t.y)[make.Int(1, t.n)] = odd[make.Int(0, 2)];
+        ExpectSameRegression(t, make.Int(0, t.n + 2));
+    }
 }
 
 TEST(FastIdentity, EvalRegressionTermByTerm)

@@ -36,9 +36,21 @@ struct Recorded {
     bool valid = false;
 };
 
+// While a point is dragged: per sample of the all-points Lagrange curve, the
+// basis products up to the dragged point's factor (n per sample), kept with
+// the inputs they came from (the table but the dragged point, its number, the
+// arguments) and whether each sample's are usable (formed without a fault).
+struct KeptProducts {
+    ReuseKey key;
+    std::vector<Real> arguments, products;
+    std::vector<char> usable;
+    bool valid = false;
+};
+
 struct FitCache {
     Recorded regression;  // RegrCoef[1..m+1] as values, no arguments
     Recorded regressionCurve, lagrangeCurve, lagrangeOrdCurve;
+    KeptProducts lagrangeDrag;
 };
 
 }  // namespace quilvex

@@ -91,6 +91,62 @@ Real LagrangeSum(int lo, int hi, const RealArray& x, const RealArray& y, Real t)
     return sum;
 }
 
+// Basis products of points i and i + 1 carried on over the factors from..last
+// (counted from 0), each skipping its own point.
+void ContinuePair(int from, int last, int i, const Real* xs, const Real* d, Real& L0, Real& L1)
+{
+    const Real x0 = xs[i], x1 = xs[i + 1];
+    for (int j = from; j <= last; ++j) {
+        const Real dj = d[j], xj = xs[j];
+        if (j != i)
+            L0 = (dj / (x0 - xj)) * L0;
+        if (j != i + 1)
+            L1 = (dj / (x1 - xj)) * L1;
+    }
+}
+
+void ContinueOne(int from, int last, int i, const Real* xs, const Real* d, Real& L)
+{
+    for (int j = from; j <= last; ++j)
+        if (j != i)
+            L = (d[j] / (xs[i] - xs[j])) * L;
+}
+
+// The all-points sum with the basis products of every point but q formed from
+// the factor q on; start(i) gives the product of point i's factors before q
+// (1 when it forms them itself, as for point q), and kept(i, L) is told it.
+template <typename Start, typename Kept>
+Real LagrangeSumAround(int n, const RealArray& x, const RealArray& y, Real t, int q, Start start, Kept kept)
+{
+    const Real* xs = x.data();
+    const Real* ys = y.data();
+    const int last = n - 1;
+    std::array<Real, MaxPoints> d;
+    for (int j = 0; j <= last; ++j)
+        d[static_cast<std::size_t>(j)] = t - xs[j];
+    Real sum = 0;
+    int i = 0;
+    for (; i + 1 <= last; i += 2) {
+        Real L0 = 1, L1 = 1;
+        if (i == q || i + 1 == q || !start(i, L0, L1)) {
+            ContinuePair(0, q - 1, i, xs, d.data(), L0, L1);
+            kept(i, L0);
+            kept(i + 1, L1);
+        }
+        ContinuePair(q, last, i, xs, d.data(), L0, L1);
+        sum = sum + L0 * ys[i];
+        sum = sum + L1 * ys[i + 1];
+    }
+    if (i == last) {
+        Real L = 1;
+        ContinueOne(0, q - 1, i, xs, d.data(), L);
+        kept(i, L);
+        ContinueOne(q, last, i, xs, d.data(), L);
+        sum = sum + L * ys[i];
+    }
+    return sum;
+}
+
 int ClampedOrder(int order, int n)
 {
     if (order < 2)
@@ -142,6 +198,40 @@ Real lagrange_ord(int order, int n, const RealArray& x, const RealArray& y, Real
 {
     const Window w = OrderWindow(order, n, x, t, messages);
     return LagrangeSum(w.lo, w.hi, x, y, t);
+}
+
+Real EvalLagrangeKeeping(int n, const RealArray& x, const RealArray& y, Real t, int p, Real* before, bool& usable)
+{
+    usable = false;
+    if (n < 1 || n > MaxPoints || p < 1 || p > n || FaultFlagged())
+        return EvalLagrange(n, x, y, t);
+    const Real sum = LagrangeSumAround(
+        n, x, y, t, p - 1, [](int, Real&, Real&) { return false; }, [&](int i, Real L) { before[i] = L; });
+    if (FaultFlagged()) {
+        ClearFpu();
+        return LagrangeSumLiteral(1, n, x, y, t);
+    }
+    usable = true;
+    return sum;
+}
+
+Real EvalLagrangeFrom(int n, const RealArray& x, const RealArray& y, Real t, int p, const Real* before)
+{
+    if (n < 1 || n > MaxPoints || p < 1 || p > n || FaultFlagged())
+        return EvalLagrange(n, x, y, t);
+    const Real sum = LagrangeSumAround(
+        n, x, y, t, p - 1,
+        [&](int i, Real& L0, Real& L1) {
+            L0 = before[i];
+            L1 = before[i + 1];
+            return true;
+        },
+        [](int, Real) {});
+    if (FaultFlagged()) {
+        ClearFpu();
+        return LagrangeSumLiteral(1, n, x, y, t);
+    }
+    return sum;
 }
 
 namespace literal {

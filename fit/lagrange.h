@@ -20,6 +20,15 @@ Real EvalLagrange(int n, const RealArray& x, const RealArray& y, Real t);
 // extrapolates with the end window.
 Real lagrange_ord(int order, int n, const RealArray& x, const RealArray& y, Real t, MessageText& messages);
 
+// While point p alone moves (a drag), every basis product of the all-points
+// sum but p's own keeps its factors before point p's, and their product.
+// EvalLagrangeKeeping is EvalLagrange that also writes these products (point
+// i's into before[i - 1]); `usable` tells whether they were formed without a
+// fault. EvalLagrangeFrom is EvalLagrange, bit for bit, from the products kept
+// at the same t for a table that differs at most in point p.
+Real EvalLagrangeKeeping(int n, const RealArray& x, const RealArray& y, Real t, int p, Real* before, bool& usable);
+Real EvalLagrangeFrom(int n, const RealArray& x, const RealArray& y, Real t, int p, const Real* before);
+
 // The same with the sum as first written, n^2 quotients each checked as it is
 // formed, which the forms above give bit for bit: their fallback after a
 // fault, and what the identity tests hold them to.

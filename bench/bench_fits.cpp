@@ -51,8 +51,28 @@ void LagrangeValue(benchmark::State& state, Lagrange evaluate)
     }
 }
 
+// Order 299 on 300 points with an infinity in X (0) or in Y (1): ends with
+// the fault of the literal form.
+void RegressionNonFinite(benchmark::State& state)
+{
+    PointTable table = SmoothTable(300);
+    (state.range(0) == 0 ? table.x : table.y)[150] = HUGE_VALL;
+    RealArray coef;
+    for (auto _ : state) {
+        MessageText messages;
+        ClearFpu();
+        try {
+            FitRegression(table.n, 299, table.x, table.y, coef, messages);
+            state.SkipWithError("no fault");
+            break;
+        } catch (const QuilvexError&) {
+        }
+    }
+}
+
 }  // namespace
 
+BENCHMARK(RegressionNonFinite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Regression, fast, FitRegression)->Arg(3)->Arg(30)->Arg(299)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Regression, exact, literal::FitRegression)->Arg(3)->Arg(30)->Unit(benchmark::kMillisecond);
 // About a quarter of a minute a run: three runs.

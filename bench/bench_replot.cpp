@@ -1,7 +1,10 @@
 // Replots through the real windows, offscreen, on the 538 x 402 paint box.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
 #include "bench/program.h"
+#include "graph/core/samples.h"
 
 namespace quilvex::bench {
 
@@ -70,35 +73,89 @@ void LagrangeTickAnother(benchmark::State& state)
         box->setChecked(!box->isChecked());  // the box's click replots
 }
 
-// 50 points, all seven methods: press on point 25, 100 accepted movements
-// (each replots), release. The time is that of the 100 movements.
+// All seven methods at 300 points and 10 000 plot points, computed afresh:
+// the curves' samples on one thread (0) or on every core (1).
+void LargeReplot(benchmark::State& state)
+{
+    const SamplePolicy before = CurrentSamplePolicy();
+    SamplePolicy policy = before;
+    if (state.range(0) == 0)
+        policy.threads = 1;
+    SetSamplePolicy(policy);
+    {
+        Program program;
+        program.Main().PlotPointsEdit->setText("10000");
+        program.Show(SmoothTable(300), kAllMethods);
+        for (auto _ : state) {
+            program.ForgetReuse();
+            program.Plot().Draw();
+        }
+    }
+    state.counters["threads"] = policy.threads;
+    SetSamplePolicy(before);
+}
+
+// n points, all seven methods, 512 plot points: press on a point, then 40
+// movements straight up and down (each replots), release. The time is that
+// of the 40 movements; a movement that leaves the point where it was ends the
+// case with an error. The press is on the middle point (second argument 0),
+// on the first (1) or on the one a tenth of the way (2); the press picks the
+// lowest-numbered point within its reach, which the counter `point` shows.
 void Drag(benchmark::State& state)
 {
+    const int n = static_cast<int>(state.range(0));
+    const int aimed[] = {(n + 1) / 2, 1, std::max(3, n / 10)};
+    constexpr int kMovements = 40;
+    int k = 0;
     Program program;
-    program.Show(SmoothTable(50), kAllMethods);
+    program.Show(SmoothTable(n), kAllMethods);
     TPlotForm& plot = program.Plot();
+    QuilvexState& s = program.State();
     for (auto _ : state) {
         state.PauseTiming();
-        const auto [px, py] = program.PixelOf(25);
-        plot.PlotPaintBoxMouseDown(px, py);
+        const auto [ax, ay] = program.PixelOf(aimed[state.range(1)]);
+        plot.PlotPaintBoxMouseDown(ax, ay);
+        k = s.SelectedPoint;
+        if (!s.PointPicked) {
+            state.SkipWithError("the press picked no point");
+            return;
+        }
+        const auto [px, py] = program.PixelOf(k);
         state.ResumeTiming();
-        for (int k = 0; k < 100; ++k)
-            plot.PlotPaintBoxMouseMove(px + (k % 7) - 3, py + (k % 41) - 20);
+        for (int m = 0; m < kMovements; ++m) {
+            const Real x = s.x[k], y = s.y[k];
+            plot.PlotPaintBoxMouseMove(px, py + (m % 41) - 20);
+            if (SameBits(s.x[k], x) && SameBits(s.y[k], y)) {
+                state.SkipWithError("a movement left the point where it was");
+                return;
+            }
+        }
         state.PauseTiming();
         plot.PlotPaintBoxMouseUp(px, py);
         state.ResumeTiming();
     }
     state.counters["per_event_ms"] =
-        benchmark::Counter(100, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        benchmark::Counter(kMovements, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["point"] = k;
 }
 
 }  // namespace
 
-BENCHMARK(TypicalReplot)->Unit(benchmark::kMillisecond);
-BENCHMARK(TypicalRepaint)->Unit(benchmark::kMillisecond);
-BENCHMARK(MethodReplot)->DenseRange(Spline, Power)->Unit(benchmark::kMillisecond);
-BENCHMARK(LagrangeFirstReplot)->Unit(benchmark::kMillisecond);
-BENCHMARK(LagrangeTickAnother)->Unit(benchmark::kMillisecond);
-BENCHMARK(Drag)->Unit(benchmark::kMillisecond);
+BENCHMARK(TypicalReplot)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(TypicalRepaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(MethodReplot)->DenseRange(Spline, Power)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(LagrangeFirstReplot)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(LagrangeTickAnother)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Their samples are computed on several threads: wall-clock time.
+BENCHMARK(LargeReplot)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Drag)
+    ->Args({20, 0})
+    ->Args({50, 0})
+    ->Args({100, 0})
+    ->Args({300, 0})
+    ->Args({300, 2})
+    ->Args({300, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace quilvex::bench

@@ -1,5 +1,6 @@
 #include "fit/lagrange.h"
 
+#include <algorithm>
 #include <array>
 
 #include "fit/fastpath.h"
@@ -92,24 +93,37 @@ Real LagrangeSum(int lo, int hi, const RealArray& x, const RealArray& y, Real t)
 }
 
 // Basis products of points i and i + 1 carried on over the factors from..last
-// (counted from 0), each skipping its own point.
+// (counted from 0), each skipping its own point. The products are held in
+// locals, which nothing else can alias, so that they stay in registers.
 void ContinuePair(int from, int last, int i, const Real* xs, const Real* d, Real& L0, Real& L1)
 {
+    Real l0 = L0, l1 = L1;
     const Real x0 = xs[i], x1 = xs[i + 1];
-    for (int j = from; j <= last; ++j) {
-        const Real dj = d[j], xj = xs[j];
-        if (j != i)
-            L0 = (dj / (x0 - xj)) * L0;
-        if (j != i + 1)
-            L1 = (dj / (x1 - xj)) * L1;
-    }
+    auto both = [&](int first, int end) {
+        for (int j = first; j <= end; ++j) {
+            const Real dj = d[j], xj = xs[j];
+            l0 = (dj / (x0 - xj)) * l0;
+            l1 = (dj / (x1 - xj)) * l1;
+        }
+    };
+    both(from, std::min(last, i - 1));
+    if (from <= i && i <= last)
+        l1 = (d[i] / (x1 - xs[i])) * l1;
+    if (from <= i + 1 && i + 1 <= last)
+        l0 = (d[i + 1] / (x0 - xs[i + 1])) * l0;
+    both(std::max(from, i + 2), last);
+    L0 = l0;
+    L1 = l1;
 }
 
 void ContinueOne(int from, int last, int i, const Real* xs, const Real* d, Real& L)
 {
+    Real l = L;
+    const Real xi = xs[i];
     for (int j = from; j <= last; ++j)
         if (j != i)
-            L = (d[j] / (xs[i] - xs[j])) * L;
+            l = (d[j] / (xi - xs[j])) * l;
+    L = l;
 }
 
 // The all-points sum with the basis products of every point but q formed from

@@ -78,7 +78,7 @@ void SamplesAhead::ComputeRange(std::size_t from, std::size_t to, const IndexedC
         } catch (...) {
             done_[k] = kFaulted;
         }
-        ClearFpu();
+        // A clean sample leaves no fault flagged for the next one.
         if (done_[k] == kFaulted) {
             std::size_t known = firstFault.load();
             while (k < known && !firstFault.compare_exchange_weak(known, k)) {

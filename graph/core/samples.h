@@ -24,7 +24,7 @@ namespace quilvex {
 // the cost of one, in divisions) reaches `minimumWork`.
 struct SamplePolicy {
     int threads = 1;
-    double minimumWork = 2e5;
+    double minimumWork = 2e6;
 };
 
 // As many threads as the machine has cores, unless set otherwise.

@@ -48,45 +48,58 @@ SamplesAhead::SamplesAhead(std::vector<Real> arguments, const IndexedCurve& curv
     done_.assign(count, kNotDone);
     following_ = true;
     const std::size_t threads = share ? std::min(static_cast<std::size_t>(policy.threads), count) : 1;
-    std::atomic<std::size_t> firstFault{count};
+    // Small blocks taken in turn: a helper that waits for a core leaves its
+    // share to the others instead of holding up the trace.
+    Shares shares{count, std::max<std::size_t>(1, count / (threads * 8))};
     // The fault flags of this thread belong to the replot: computing ahead leaves them alone.
     const FpuFlagsKeeper keeper;
     std::vector<std::future<void>> helpers;
     for (std::size_t w = 1; w < threads; ++w) {
-        const std::size_t from = count * w / threads, to = count * (w + 1) / threads;
         try {
-            helpers.push_back(std::async(std::launch::async, [&, from, to] { ComputeRange(from, to, curve, firstFault); }));
+            helpers.push_back(std::async(std::launch::async, [&] { ComputeShares(shares, curve); }));
         } catch (const std::system_error&) {
-            ComputeRange(from, to, curve, firstFault);  // no thread to be had: this one does it
+            break;  // no more threads to be had: the others do it
         }
     }
-    ComputeRange(0, count / threads, curve, firstFault);
+    ComputeShares(shares, curve);
     for (std::future<void>& helper : helpers)
         helper.get();
 }
 
 // Samples beyond a known fault are never asked for: the trace ends there.
-void SamplesAhead::ComputeRange(std::size_t from, std::size_t to, const IndexedCurve& curve,
-                                std::atomic<std::size_t>& firstFault)
+void SamplesAhead::ComputeShares(Shares& shares, const IndexedCurve& curve)
 {
     ClearFpu();
-    for (std::size_t k = from; k < to && k < firstFault.load(std::memory_order_relaxed); ++k) {
-        MessageText own;
-        try {
-            values_[k] = curve(k, arguments_[k], own);
-            done_[k] = FaultFlagged() ? kFaulted : kClean;
-        } catch (...) {
-            done_[k] = kFaulted;
-        }
-        // A clean sample leaves no fault flagged for the next one.
-        if (done_[k] == kFaulted) {
-            std::size_t known = firstFault.load();
-            while (k < known && !firstFault.compare_exchange_weak(known, k)) {
-            }
+    for (;;) {
+        const std::size_t from = shares.next.fetch_add(shares.block);
+        if (from >= shares.count || from >= shares.firstFault.load())
             return;
-        }
-        messages_[k] = own.Text();
+        const std::size_t to = std::min(from + shares.block, shares.count);
+        for (std::size_t k = from; k < to && k < shares.firstFault.load(std::memory_order_relaxed); ++k)
+            if (!ComputeSample(k, curve)) {
+                std::size_t known = shares.firstFault.load();
+                while (k < known && !shares.firstFault.compare_exchange_weak(known, k)) {
+                }
+                ClearFpu();
+                break;
+            }
     }
+}
+
+// False when the sample met a fault.
+bool SamplesAhead::ComputeSample(std::size_t k, const IndexedCurve& curve)
+{
+    MessageText own;
+    try {
+        values_[k] = curve(k, arguments_[k], own);
+        done_[k] = FaultFlagged() ? kFaulted : kClean;
+    } catch (...) {
+        done_[k] = kFaulted;
+    }
+    if (done_[k] == kFaulted)
+        return false;
+    messages_[k] = own.Text();
+    return true;
 }
 
 Real SamplesAhead::Value(Real t, MessageText& messages, const std::function<Real(Real, MessageText&)>& curve)

@@ -50,7 +50,13 @@ public:
 
 private:
     static constexpr char kNotDone = 0, kClean = 1, kFaulted = 2;
-    void ComputeRange(std::size_t from, std::size_t to, const IndexedCurve& curve, std::atomic<std::size_t>& firstFault);
+    // The samples not yet taken, handed out in blocks, and the first known to fault.
+    struct Shares {
+        std::size_t count, block;
+        std::atomic<std::size_t> next{0}, firstFault{count};
+    };
+    void ComputeShares(Shares& shares, const IndexedCurve& curve);
+    bool ComputeSample(std::size_t k, const IndexedCurve& curve);
 
     std::vector<Real> arguments_, values_;
     std::vector<std::string> messages_;

@@ -37,13 +37,15 @@ struct Recorded {
 };
 
 // While a point is dragged: per sample of the all-points Lagrange curve, the
-// basis products up to the dragged point's factor (n per sample), kept with
-// the inputs they came from (the table but the dragged point, its number, the
-// arguments) and whether each sample's are usable (formed without a fault).
+// basis products up to the dragged point's factor and the whole ones (n each
+// per sample), kept with the inputs they came from (the table but the dragged
+// point, its number, the arguments; for the whole ones its X, dragX) and how
+// far each sample's are usable: 0 not, 1 the partial ones, 2 both.
 struct KeptProducts {
     ReuseKey key;
-    std::vector<Real> arguments, products;
+    std::vector<Real> arguments, before, after;
     std::vector<char> usable;
+    Real dragX = 0;
     bool valid = false;
 };
 

@@ -129,8 +129,10 @@ void ContinueOne(int from, int last, int i, const Real* xs, const Real* d, Real&
 // The all-points sum with the basis products of every point but q formed from
 // the factor q on; start(i) gives the product of point i's factors before q
 // (1 when it forms them itself, as for point q), and kept(i, L) is told it.
+// The whole products go to after[i] unless it is null.
 template <typename Start, typename Kept>
-Real LagrangeSumAround(int n, const RealArray& x, const RealArray& y, Real t, int q, Start start, Kept kept)
+Real LagrangeSumAround(int n, const RealArray& x, const RealArray& y, Real t, int q, Start start, Kept kept,
+                       Real* after)
 {
     const Real* xs = x.data();
     const Real* ys = y.data();
@@ -148,6 +150,10 @@ Real LagrangeSumAround(int n, const RealArray& x, const RealArray& y, Real t, in
             kept(i + 1, L1);
         }
         ContinuePair(q, last, i, xs, d.data(), L0, L1);
+        if (after != nullptr) {
+            after[i] = L0;
+            after[i + 1] = L1;
+        }
         sum = sum + L0 * ys[i];
         sum = sum + L1 * ys[i + 1];
     }
@@ -156,6 +162,8 @@ Real LagrangeSumAround(int n, const RealArray& x, const RealArray& y, Real t, in
         ContinueOne(0, q - 1, i, xs, d.data(), L);
         kept(i, L);
         ContinueOne(q, last, i, xs, d.data(), L);
+        if (after != nullptr)
+            after[i] = L;
         sum = sum + L * ys[i];
     }
     return sum;
@@ -214,38 +222,59 @@ Real lagrange_ord(int order, int n, const RealArray& x, const RealArray& y, Real
     return LagrangeSum(w.lo, w.hi, x, y, t);
 }
 
-Real EvalLagrangeKeeping(int n, const RealArray& x, const RealArray& y, Real t, int p, Real* before, bool& usable)
+namespace {
+
+// The sum as formed, unless a fault is flagged: then the literal form meets it.
+Real UnlessFaulted(Real sum, int n, const RealArray& x, const RealArray& y, Real t, bool& usable)
 {
-    usable = false;
-    if (n < 1 || n > MaxPoints || p < 1 || p > n || FaultFlagged())
-        return EvalLagrange(n, x, y, t);
-    const Real sum = LagrangeSumAround(
-        n, x, y, t, p - 1, [](int, Real&, Real&) { return false; }, [&](int i, Real L) { before[i] = L; });
-    if (FaultFlagged()) {
-        ClearFpu();
-        return LagrangeSumLiteral(1, n, x, y, t);
-    }
-    usable = true;
-    return sum;
+    usable = !FaultFlagged();
+    if (usable)
+        return sum;
+    ClearFpu();
+    return LagrangeSumLiteral(1, n, x, y, t);
 }
 
-Real EvalLagrangeFrom(int n, const RealArray& x, const RealArray& y, Real t, int p, const Real* before)
+bool Keepable(int n, int p) { return 1 <= n && n <= MaxPoints && 1 <= p && p <= n && !FaultFlagged(); }
+
+}  // namespace
+
+Real EvalLagrangeKeeping(int n, const RealArray& x, const RealArray& y, Real t, int p, KeptBasis kept, bool& usable)
 {
-    if (n < 1 || n > MaxPoints || p < 1 || p > n || FaultFlagged())
+    usable = false;
+    if (!Keepable(n, p))
+        return EvalLagrange(n, x, y, t);
+    const Real sum = LagrangeSumAround(
+        n, x, y, t, p - 1, [](int, Real&, Real&) { return false; }, [&](int i, Real L) { kept.before[i] = L; },
+        kept.after);
+    return UnlessFaulted(sum, n, x, y, t, usable);
+}
+
+Real EvalLagrangeFrom(int n, const RealArray& x, const RealArray& y, Real t, int p, KeptBasis kept, bool& usable)
+{
+    usable = false;
+    if (!Keepable(n, p))
         return EvalLagrange(n, x, y, t);
     const Real sum = LagrangeSumAround(
         n, x, y, t, p - 1,
         [&](int i, Real& L0, Real& L1) {
-            L0 = before[i];
-            L1 = before[i + 1];
+            L0 = kept.before[i];
+            L1 = kept.before[i + 1];
             return true;
         },
-        [](int, Real) {});
-    if (FaultFlagged()) {
-        ClearFpu();
-        return LagrangeSumLiteral(1, n, x, y, t);
-    }
-    return sum;
+        [](int, Real) {}, kept.after);
+    return UnlessFaulted(sum, n, x, y, t, usable);
+}
+
+Real EvalLagrangeOfProducts(int n, const RealArray& x, const RealArray& y, Real t, const Real* after)
+{
+    if (!Keepable(n, 1))
+        return EvalLagrange(n, x, y, t);
+    const Real* ys = y.data();
+    Real sum = 0;
+    for (int i = 0; i < n; ++i)
+        sum = sum + after[i] * ys[i];
+    bool usable;
+    return UnlessFaulted(sum, n, x, y, t, usable);
 }
 
 namespace literal {

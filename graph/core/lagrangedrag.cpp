@@ -46,19 +46,35 @@ IndexedCurve LagrangeDragCurve(QuilvexState& s, const std::vector<Real>& argumen
     if (!(kept.valid && kept.key == key && SameArguments(kept.arguments, arguments))) {
         kept.key = std::move(key);
         kept.arguments = arguments;
-        kept.products.assign(arguments.size() * n, 0);
+        kept.before.assign(arguments.size() * n, 0);
+        kept.after.assign(arguments.size() * n, 0);
         kept.usable.assign(arguments.size(), 0);
         kept.valid = true;
     }
+    const Real dragX = s.x[s.SelectedPoint];
+    if (!SameBits(dragX, kept.dragX)) {
+        for (char& usable : kept.usable)
+            usable = std::min<char>(usable, 1);
+        kept.dragX = dragX;
+    }
     // Called for distinct k from several threads: each writes only its own sample's entries.
     return [&s, &kept, n](std::size_t k, Real t, MessageText&) {
-        Real* before = kept.products.data() + k * n;
+        const KeptBasis basis{kept.before.data() + k * n, kept.after.data() + k * n};
         const int p = s.SelectedPoint;
-        if (kept.usable[k])
-            return EvalLagrangeFrom(s.n, s.x, s.y, t, p, before);
         bool usable = false;
-        const Real value = EvalLagrangeKeeping(s.n, s.x, s.y, t, p, before, usable);
-        kept.usable[k] = usable;
+        Real value;
+        switch (kept.usable[k]) {
+        case 2:
+            return EvalLagrangeOfProducts(s.n, s.x, s.y, t, basis.after);
+        case 1:
+            value = EvalLagrangeFrom(s.n, s.x, s.y, t, p, basis, usable);
+            break;
+        default:
+            value = EvalLagrangeKeeping(s.n, s.x, s.y, t, p, basis, usable);
+            break;
+        }
+        if (usable)
+            kept.usable[k] = 2;
         return value;
     };
 }

@@ -3,7 +3,8 @@
 // point's coordinates change from one movement to the next, so every sample
 // keeps the basis products of the other points up to the dragged point's
 // factor (their inputs did not change) and forms only the factors from there
-// on: bit for bit the sum formed afresh.
+// on; while the point's X stays, the whole basis products stay and only the
+// sum is formed again: bit for bit the sum formed afresh.
 #include <vector>
 
 #include "data/state.h"

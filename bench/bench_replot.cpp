@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "bench/program.h"
 #include "graph/core/samples.h"
@@ -95,16 +96,33 @@ void LargeReplot(benchmark::State& state)
     SetSamplePolicy(before);
 }
 
+// Two pixel columns near px whose X lies strictly between the neighbours of
+// point k, where a movement is accepted; fewer when there are none.
+std::vector<int> ColumnsBetweenNeighbours(Program& program, int k, int px)
+{
+    const QuilvexState& s = program.State();
+    std::vector<int> columns;
+    for (int c : {px, px + 1, px - 1, px + 2, px - 2}) {
+        const Real x = program.XAtColumn(c);
+        if ((k == 1 || x > s.x[k - 1]) && (k == s.n || x < s.x[k + 1]) && columns.size() < 2)
+            columns.push_back(c);
+    }
+    return columns;
+}
+
 // n points, all seven methods, 512 plot points: press on a point, then 40
-// movements straight up and down (each replots), release. The time is that
-// of the 40 movements; a movement that leaves the point where it was ends the
-// case with an error. The press is on the middle point (second argument 0),
-// on the first (1) or on the one a tenth of the way (2); the press picks the
-// lowest-numbered point within its reach, which the counter `point` shows.
+// movements (each replots), release. The time is that of the 40 movements; a
+// movement that leaves the point where it was ends the case with an error.
+// The press is on the middle point (second argument 0 and 3), on the first
+// (1) or on the one a tenth of the way (2); it picks the lowest-numbered point
+// within its reach, which the counter `point` shows. The movements go
+// straight up and down, so that the point's X stays after the first, or with
+// 3 zigzag between two columns, so that it changes at every movement.
 void Drag(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
-    const int aimed[] = {(n + 1) / 2, 1, std::max(3, n / 10)};
+    const int aimed[] = {(n + 1) / 2, 1, std::max(3, n / 10), (n + 1) / 2};
+    const bool zigzag = state.range(1) == 3;
     constexpr int kMovements = 40;
     int k = 0;
     Program program;
@@ -121,10 +139,15 @@ void Drag(benchmark::State& state)
             return;
         }
         const auto [px, py] = program.PixelOf(k);
+        std::vector<int> columns = zigzag ? ColumnsBetweenNeighbours(program, k, px) : std::vector<int>{px};
+        if (zigzag && columns.size() < 2) {
+            state.SkipWithError("no two columns between the neighbours");
+            return;
+        }
         state.ResumeTiming();
         for (int m = 0; m < kMovements; ++m) {
             const Real x = s.x[k], y = s.y[k];
-            plot.PlotPaintBoxMouseMove(px, py + (m % 41) - 20);
+            plot.PlotPaintBoxMouseMove(columns[static_cast<std::size_t>(m) % columns.size()], py + (m % 41) - 20);
             if (SameBits(s.x[k], x) && SameBits(s.y[k], y)) {
                 state.SkipWithError("a movement left the point where it was");
                 return;
@@ -150,9 +173,12 @@ BENCHMARK(LagrangeTickAnother)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(LargeReplot)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Drag)
     ->Args({20, 0})
+    ->Args({20, 3})
     ->Args({50, 0})
     ->Args({100, 0})
+    ->Args({100, 3})
     ->Args({300, 0})
+    ->Args({300, 3})
     ->Args({300, 2})
     ->Args({300, 1})
     ->Unit(benchmark::kMillisecond)

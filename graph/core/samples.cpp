@@ -13,10 +13,15 @@ namespace quilvex {
 
 namespace {
 
+// Beyond this many, starting the threads costs more than a curve's share saves.
+constexpr int kMostThreads = 16;
+// Samples in a block: 32 all-points Lagrange values at 300 points take about 5 ms.
+constexpr std::size_t kLargestBlock = 32;
+
 SamplePolicy DefaultPolicy()
 {
     SamplePolicy policy;
-    policy.threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    policy.threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMostThreads);
     return policy;
 }
 
@@ -49,8 +54,9 @@ SamplesAhead::SamplesAhead(std::vector<Real> arguments, const IndexedCurve& curv
     following_ = true;
     const std::size_t threads = share ? std::min(static_cast<std::size_t>(policy.threads), count) : 1;
     // Small blocks taken in turn: a helper that waits for a core leaves its
-    // share to the others instead of holding up the trace.
-    Shares shares{count, std::max<std::size_t>(1, count / (threads * 8))};
+    // share to the others, and the last block, which the others may wait for,
+    // is short.
+    Shares shares{count, std::clamp<std::size_t>(count / (threads * 8), 1, kLargestBlock)};
     // The fault flags of this thread belong to the replot: computing ahead leaves them alone.
     const FpuFlagsKeeper keeper;
     std::vector<std::future<void>> helpers;

@@ -27,7 +27,7 @@ struct SamplePolicy {
     double minimumWork = 2e6;
 };
 
-// As many threads as the machine has cores, unless set otherwise.
+// As many threads as the machine has cores (at most 16), unless set otherwise.
 SamplePolicy CurrentSamplePolicy();
 void SetSamplePolicy(const SamplePolicy& policy);
 

@@ -270,9 +270,10 @@ def main():
     peak_mb = peak_million_kb / 1024
     out.append(f"| Loading 1,000,000 lines: under 2 GB peak memory | {peak_mb:.0f} MB | {'yes' if peak_mb < 2048 else 'NO'} |")
     out.append("")
-    out.append("On this machine the two cores are shared by several people's builds and tests,")
-    out.append("so a second thread seldom finds a free core: the wall-clock ratios of the")
-    out.append("threaded cases show the load more than the program. The main thread's CPU")
+    out.append("The two cores of this machine are shared with other people's builds and tests;")
+    out.append("while they are busy (a load average above 2) a second thread seldom finds a")
+    out.append("free core, and the wall-clock ratios of the threaded cases show the load more")
+    out.append("than the program. The main thread's CPU")
     out.append("time shows the share the helpers took off it; on an idle machine the wall-clock")
     out.append("time comes down to about that figure (a replot's serial part, the fits, the")
     out.append("mapping, the drawing and the labels, is a few per cent of these cases). With")

@@ -51,8 +51,31 @@ void LagrangeValue(benchmark::State& state, Lagrange evaluate)
     }
 }
 
+// Order 299 on 300 points with an infinity in X (0) or in Y (1), which end
+// with a fault, or with a NaN in Y (2), which the solver carries to the end
+// without one; the counter `faulted` tells which.
+void RegressionNonFinite(benchmark::State& state)
+{
+    PointTable table = SmoothTable(300);
+    const int where = static_cast<int>(state.range(0));
+    (where == 0 ? table.x : table.y)[150] = where == 2 ? std::nanl("") : HUGE_VALL;
+    RealArray coef;
+    bool faulted = false;
+    for (auto _ : state) {
+        MessageText messages;
+        ClearFpu();
+        try {
+            FitRegression(table.n, 299, table.x, table.y, coef, messages);
+        } catch (const QuilvexError&) {
+            faulted = true;
+        }
+    }
+    state.counters["faulted"] = faulted;
+}
+
 }  // namespace
 
+BENCHMARK(RegressionNonFinite)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Regression, fast, FitRegression)->Arg(3)->Arg(30)->Arg(299)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Regression, exact, literal::FitRegression)->Arg(3)->Arg(30)->Unit(benchmark::kMillisecond);
 // About a quarter of a minute a run: three runs.

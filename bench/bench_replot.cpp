@@ -1,7 +1,11 @@
 // Replots through the real windows, offscreen, on the 538 x 402 paint box.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "bench/program.h"
+#include "graph/core/samples.h"
 
 namespace quilvex::bench {
 
@@ -70,35 +74,114 @@ void LagrangeTickAnother(benchmark::State& state)
         box->setChecked(!box->isChecked());  // the box's click replots
 }
 
-// 50 points, all seven methods: press on point 25, 100 accepted movements
-// (each replots), release. The time is that of the 100 movements.
+// All seven methods at 300 points and 10 000 plot points, computed afresh:
+// the curves' samples on one thread (0) or on every core (1).
+void LargeReplot(benchmark::State& state)
+{
+    const SamplePolicy before = CurrentSamplePolicy();
+    SamplePolicy policy = before;
+    if (state.range(0) == 0)
+        policy.threads = 1;
+    SetSamplePolicy(policy);
+    {
+        Program program;
+        program.Main().PlotPointsEdit->setText("10000");
+        program.Show(SmoothTable(300), kAllMethods);
+        for (auto _ : state) {
+            program.ForgetReuse();
+            program.Plot().Draw();
+        }
+    }
+    state.counters["threads"] = policy.threads;
+    SetSamplePolicy(before);
+}
+
+// Two pixel columns near px whose X lies strictly between the neighbours of
+// point k, where a movement is accepted; fewer when there are none.
+std::vector<int> ColumnsBetweenNeighbours(Program& program, int k, int px)
+{
+    const QuilvexState& s = program.State();
+    std::vector<int> columns;
+    for (int c : {px, px + 1, px - 1, px + 2, px - 2}) {
+        const Real x = program.XAtColumn(c);
+        if ((k == 1 || x > s.x[k - 1]) && (k == s.n || x < s.x[k + 1]) && columns.size() < 2)
+            columns.push_back(c);
+    }
+    return columns;
+}
+
+// n points, all seven methods, 512 plot points: press on a point, then 40
+// movements (each replots), release. The time is that of the 40 movements; a
+// movement that leaves the point where it was ends the case with an error.
+// The press is on the middle point (second argument 0 and 3), on the first
+// (1) or on the one a tenth of the way (2); it picks the lowest-numbered point
+// within its reach, which the counter `point` shows. The movements go
+// straight up and down, so that the point's X stays after the first, or with
+// 3 zigzag between two columns, so that it changes at every movement.
 void Drag(benchmark::State& state)
 {
+    const int n = static_cast<int>(state.range(0));
+    const int aimed[] = {(n + 1) / 2, 1, std::max(3, n / 10), (n + 1) / 2};
+    const bool zigzag = state.range(1) == 3;
+    constexpr int kMovements = 40;
+    int k = 0;
     Program program;
-    program.Show(SmoothTable(50), kAllMethods);
+    program.Show(SmoothTable(n), kAllMethods);
     TPlotForm& plot = program.Plot();
+    QuilvexState& s = program.State();
     for (auto _ : state) {
         state.PauseTiming();
-        const auto [px, py] = program.PixelOf(25);
-        plot.PlotPaintBoxMouseDown(px, py);
+        const auto [ax, ay] = program.PixelOf(aimed[state.range(1)]);
+        plot.PlotPaintBoxMouseDown(ax, ay);
+        k = s.SelectedPoint;
+        if (!s.PointPicked) {
+            state.SkipWithError("the press picked no point");
+            return;
+        }
+        const auto [px, py] = program.PixelOf(k);
+        std::vector<int> columns = zigzag ? ColumnsBetweenNeighbours(program, k, px) : std::vector<int>{px};
+        if (zigzag && columns.size() < 2) {
+            state.SkipWithError("no two columns between the neighbours");
+            return;
+        }
         state.ResumeTiming();
-        for (int k = 0; k < 100; ++k)
-            plot.PlotPaintBoxMouseMove(px + (k % 7) - 3, py + (k % 41) - 20);
+        for (int m = 0; m < kMovements; ++m) {
+            const Real x = s.x[k], y = s.y[k];
+            plot.PlotPaintBoxMouseMove(columns[static_cast<std::size_t>(m) % columns.size()], py + (m % 41) - 20);
+            if (SameBits(s.x[k], x) && SameBits(s.y[k], y)) {
+                state.SkipWithError("a movement left the point where it was");
+                return;
+            }
+        }
         state.PauseTiming();
         plot.PlotPaintBoxMouseUp(px, py);
         state.ResumeTiming();
     }
     state.counters["per_event_ms"] =
-        benchmark::Counter(100, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        benchmark::Counter(kMovements, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["point"] = k;
 }
 
 }  // namespace
 
-BENCHMARK(TypicalReplot)->Unit(benchmark::kMillisecond);
-BENCHMARK(TypicalRepaint)->Unit(benchmark::kMillisecond);
-BENCHMARK(MethodReplot)->DenseRange(Spline, Power)->Unit(benchmark::kMillisecond);
-BENCHMARK(LagrangeFirstReplot)->Unit(benchmark::kMillisecond);
-BENCHMARK(LagrangeTickAnother)->Unit(benchmark::kMillisecond);
-BENCHMARK(Drag)->Unit(benchmark::kMillisecond);
+BENCHMARK(TypicalReplot)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(TypicalRepaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(MethodReplot)->DenseRange(Spline, Power)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(LagrangeFirstReplot)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(LagrangeTickAnother)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Their samples are computed on several threads: wall-clock time.
+BENCHMARK(LargeReplot)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Drag)
+    ->Args({20, 0})
+    ->Args({20, 3})
+    ->Args({50, 0})
+    ->Args({100, 0})
+    ->Args({100, 3})
+    ->Args({300, 0})
+    ->Args({300, 3})
+    ->Args({300, 2})
+    ->Args({300, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace quilvex::bench

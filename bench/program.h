@@ -53,6 +53,13 @@ public:
         return {Round(plot.XToPixel(State().x[i])), Round(plot.YToPixel(State().y[i]))};
     }
 
+    // The X that a press or a movement at pixel column px stands for.
+    Real XAtColumn(int px)
+    {
+        testing::RecordingCanvas canvas(Plot().PlotPaintBox->width(), Plot().PlotPaintBox->height());
+        return Plotter(State(), canvas).PixelToX(px);
+    }
+
     // Forgets what the last replot computed, so the next one computes it all.
     void ForgetReuse() { State().Reuse = FitCache{}; }
 

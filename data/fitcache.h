@@ -36,9 +36,23 @@ struct Recorded {
     bool valid = false;
 };
 
+// While a point is dragged: per sample of the all-points Lagrange curve, the
+// basis products up to the dragged point's factor and the whole ones (n each
+// per sample), kept with the inputs they came from (the table but the dragged
+// point, its number, the arguments; for the whole ones its X, dragX) and how
+// far each sample's are usable: 0 not, 1 the partial ones, 2 both.
+struct KeptProducts {
+    ReuseKey key;
+    std::vector<Real> arguments, before, after;
+    std::vector<char> usable;
+    Real dragX = 0;
+    bool valid = false;
+};
+
 struct FitCache {
     Recorded regression;  // RegrCoef[1..m+1] as values, no arguments
     Recorded regressionCurve, lagrangeCurve, lagrangeOrdCurve;
+    KeptProducts lagrangeDrag;
 };
 
 }  // namespace quilvex

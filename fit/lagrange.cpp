@@ -1,5 +1,6 @@
 #include "fit/lagrange.h"
 
+#include <algorithm>
 #include <array>
 
 #include "fit/fastpath.h"
@@ -91,6 +92,83 @@ Real LagrangeSum(int lo, int hi, const RealArray& x, const RealArray& y, Real t)
     return sum;
 }
 
+// Basis products of points i and i + 1 carried on over the factors from..last
+// (counted from 0), each skipping its own point. The products are held in
+// locals, which nothing else can alias, so that they stay in registers.
+void ContinuePair(int from, int last, int i, const Real* xs, const Real* d, Real& L0, Real& L1)
+{
+    Real l0 = L0, l1 = L1;
+    const Real x0 = xs[i], x1 = xs[i + 1];
+    auto both = [&](int first, int end) {
+        for (int j = first; j <= end; ++j) {
+            const Real dj = d[j], xj = xs[j];
+            l0 = (dj / (x0 - xj)) * l0;
+            l1 = (dj / (x1 - xj)) * l1;
+        }
+    };
+    both(from, std::min(last, i - 1));
+    if (from <= i && i <= last)
+        l1 = (d[i] / (x1 - xs[i])) * l1;
+    if (from <= i + 1 && i + 1 <= last)
+        l0 = (d[i + 1] / (x0 - xs[i + 1])) * l0;
+    both(std::max(from, i + 2), last);
+    L0 = l0;
+    L1 = l1;
+}
+
+void ContinueOne(int from, int last, int i, const Real* xs, const Real* d, Real& L)
+{
+    Real l = L;
+    const Real xi = xs[i];
+    for (int j = from; j <= last; ++j)
+        if (j != i)
+            l = (d[j] / (xi - xs[j])) * l;
+    L = l;
+}
+
+// The all-points sum with the basis products of every point but q formed from
+// the factor q on; start(i) gives the product of point i's factors before q
+// (1 when it forms them itself, as for point q), and kept(i, L) is told it.
+// The whole products go to after[i] unless it is null.
+template <typename Start, typename Kept>
+Real LagrangeSumAround(int n, const RealArray& x, const RealArray& y, Real t, int q, Start start, Kept kept,
+                       Real* after)
+{
+    const Real* xs = x.data();
+    const Real* ys = y.data();
+    const int last = n - 1;
+    std::array<Real, MaxPoints> d;
+    for (int j = 0; j <= last; ++j)
+        d[static_cast<std::size_t>(j)] = t - xs[j];
+    Real sum = 0;
+    int i = 0;
+    for (; i + 1 <= last; i += 2) {
+        Real L0 = 1, L1 = 1;
+        if (i == q || i + 1 == q || !start(i, L0, L1)) {
+            ContinuePair(0, q - 1, i, xs, d.data(), L0, L1);
+            kept(i, L0);
+            kept(i + 1, L1);
+        }
+        ContinuePair(q, last, i, xs, d.data(), L0, L1);
+        if (after != nullptr) {
+            after[i] = L0;
+            after[i + 1] = L1;
+        }
+        sum = sum + L0 * ys[i];
+        sum = sum + L1 * ys[i + 1];
+    }
+    if (i == last) {
+        Real L = 1;
+        ContinueOne(0, q - 1, i, xs, d.data(), L);
+        kept(i, L);
+        ContinueOne(q, last, i, xs, d.data(), L);
+        if (after != nullptr)
+            after[i] = L;
+        sum = sum + L * ys[i];
+    }
+    return sum;
+}
+
 int ClampedOrder(int order, int n)
 {
     if (order < 2)
@@ -142,6 +220,61 @@ Real lagrange_ord(int order, int n, const RealArray& x, const RealArray& y, Real
 {
     const Window w = OrderWindow(order, n, x, t, messages);
     return LagrangeSum(w.lo, w.hi, x, y, t);
+}
+
+namespace {
+
+// The sum as formed, unless a fault is flagged: then the literal form meets it.
+Real UnlessFaulted(Real sum, int n, const RealArray& x, const RealArray& y, Real t, bool& usable)
+{
+    usable = !FaultFlagged();
+    if (usable)
+        return sum;
+    ClearFpu();
+    return LagrangeSumLiteral(1, n, x, y, t);
+}
+
+bool Keepable(int n, int p) { return 1 <= n && n <= MaxPoints && 1 <= p && p <= n && !FaultFlagged(); }
+
+}  // namespace
+
+Real EvalLagrangeKeeping(int n, const RealArray& x, const RealArray& y, Real t, int p, KeptBasis kept, bool& usable)
+{
+    usable = false;
+    if (!Keepable(n, p))
+        return EvalLagrange(n, x, y, t);
+    const Real sum = LagrangeSumAround(
+        n, x, y, t, p - 1, [](int, Real&, Real&) { return false; }, [&](int i, Real L) { kept.before[i] = L; },
+        kept.after);
+    return UnlessFaulted(sum, n, x, y, t, usable);
+}
+
+Real EvalLagrangeFrom(int n, const RealArray& x, const RealArray& y, Real t, int p, KeptBasis kept, bool& usable)
+{
+    usable = false;
+    if (!Keepable(n, p))
+        return EvalLagrange(n, x, y, t);
+    const Real sum = LagrangeSumAround(
+        n, x, y, t, p - 1,
+        [&](int i, Real& L0, Real& L1) {
+            L0 = kept.before[i];
+            L1 = kept.before[i + 1];
+            return true;
+        },
+        [](int, Real) {}, kept.after);
+    return UnlessFaulted(sum, n, x, y, t, usable);
+}
+
+Real EvalLagrangeOfProducts(int n, const RealArray& x, const RealArray& y, Real t, const Real* after)
+{
+    if (!Keepable(n, 1))
+        return EvalLagrange(n, x, y, t);
+    const Real* ys = y.data();
+    Real sum = 0;
+    for (int i = 0; i < n; ++i)
+        sum = sum + after[i] * ys[i];
+    bool usable;
+    return UnlessFaulted(sum, n, x, y, t, usable);
 }
 
 namespace literal {

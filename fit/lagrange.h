@@ -20,6 +20,24 @@ Real EvalLagrange(int n, const RealArray& x, const RealArray& y, Real t);
 // extrapolates with the end window.
 Real lagrange_ord(int order, int n, const RealArray& x, const RealArray& y, Real t, MessageText& messages);
 
+// While point p alone moves (a drag), every basis product of the all-points
+// sum but p's own keeps its factors before point p's; while x[p] stays, every
+// whole basis product stays. Point i's are kept in before[i - 1] and
+// after[i - 1]. Each of these is EvalLagrange, bit for bit:
+// - EvalLagrangeKeeping forms both kinds;
+// - EvalLagrangeFrom takes `before` kept at the same t for a table that differs
+//   at most in point p, and forms `after`;
+// - EvalLagrangeOfProducts takes `after` kept at the same t for a table that
+//   differs at most in y[p].
+// `usable` tells whether what was formed came without a fault.
+struct KeptBasis {
+    Real* before;
+    Real* after;
+};
+Real EvalLagrangeKeeping(int n, const RealArray& x, const RealArray& y, Real t, int p, KeptBasis kept, bool& usable);
+Real EvalLagrangeFrom(int n, const RealArray& x, const RealArray& y, Real t, int p, KeptBasis kept, bool& usable);
+Real EvalLagrangeOfProducts(int n, const RealArray& x, const RealArray& y, Real t, const Real* after);
+
 // The same with the sum as first written, n^2 quotients each checked as it is
 // formed, which the forms above give bit for bit: their fallback after a
 // fault, and what the identity tests hold them to.

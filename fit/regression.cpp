@@ -67,6 +67,58 @@ PowerSums FormPowerSums(int n, int highest, int lowest, const RealArray& x, cons
     throw QuilvexError(kRangeCheckText);
 }
 
+// The sums of a table that holds an infinity or a NaN, where the kind of the
+// first fault depends on where it comes: SumXPower(n, p) (or, with y,
+// SumXPowerY) for p = 0..highest, each point's chain carried from exponent to
+// exponent and the flags tested after each sum. The literal form meets the
+// first fault in the sum of the lowest exponent that raises one (every lower
+// one comes before it in its order), so that sum is formed again literally,
+// which ends with that fault.
+std::vector<Real> PowerSumsInTurn(int n, int highest, const RealArray& x, const RealArray* y)
+{
+    std::vector<Real> sums(static_cast<std::size_t>(highest) + 1);
+    const Real* xs = x.data();
+    std::vector<Real> chain(xs, xs + n);
+    for (int p = 0; p <= highest; ++p) {
+        Real sum = 0;
+        if (y == nullptr && p == 0)
+            sum = n;
+        for (int i = 0; i < n && (y != nullptr || p > 0); ++i) {
+            Real& t = chain[static_cast<std::size_t>(i)];
+            if (p > 1)
+                t = t * xs[i];
+            if (y == nullptr)
+                sum = sum + t;
+            else
+                sum = sum + (p == 0 ? y->data()[i] : t * y->data()[i]);
+        }
+        if (FaultFlagged()) {
+            ClearFpu();
+            sum = y == nullptr ? SumXPower(n, p, x) : SumXPowerY(n, p, x, *y);
+        }
+        sums[static_cast<std::size_t>(p)] = sum;
+    }
+    return sums;
+}
+
+// The literal solver, which checks after every operation, on the sums formed
+// in turn: no power formed more than once.
+void FitRegressionNonFinite(int n, int m, const RealArray& x, const RealArray& y, RealArray& coef,
+                            MessageText& messages)
+{
+    const std::vector<Real> ofX = PowerSumsInTurn(n, 2 * m, x, nullptr);
+    const std::vector<Real> ofXY = PowerSumsInTurn(n, m, x, &y);
+    const auto A = NewAugmentedMatrix();
+    for (int r = 1; r <= m + 1; ++r) {
+        for (int j = 1; j <= m + 1; ++j)
+            (*A)[r][j] = ofX[static_cast<std::size_t>(r + j - 2)];
+        (*A)[r][m + 2] = ofXY[static_cast<std::size_t>(r - 1)];
+    }
+    SolveLinearSystem(m + 1, *A, messages);
+    for (int r = 1; r <= m + 1; ++r)
+        coef[r] = (*A)[r][m + 2];
+}
+
 }  // namespace
 
 Real SumXPower(int n, int p, const RealArray& x)
@@ -98,8 +150,13 @@ void FitRegression(int n, int m, const RealArray& x, const RealArray& y, RealArr
 {
     if (m < 0)
         return;  // no equations: nothing is formed or stored
-    if (n > MaxPoints || FaultFlagged() || !AllFinite(n, x) || !AllFinite(n, y)) {
+    const bool finite = AllFinite(n, x) && AllFinite(n, y);
+    if (n > MaxPoints || FaultFlagged() || (!finite && m + 1 > MatrixRows)) {
         literal::FitRegression(n, m, x, y, coef, messages);
+        return;
+    }
+    if (!finite) {
+        FitRegressionNonFinite(n, m, x, y, coef, messages);
         return;
     }
     if (m + 1 > MatrixRows)

@@ -1,10 +1,16 @@
 #include "graph/core/curves.h"
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 #include "fit/fastpath.h"
 #include "fit/lagrange.h"
 #include "fit/regression.h"
 #include "fit/spline.h"
 #include "fit/transformed.h"
+#include "graph/core/lagrangedrag.h"
+#include "graph/core/samples.h"
 
 namespace quilvex {
 
@@ -112,28 +118,64 @@ private:
     Recorded fresh_;
 };
 
+// How a curve is traced: its values and their cost per sample (in divisions,
+// to decide whether to share them out over threads); optionally where its
+// samples are kept for the next replot, under the key of the curve's inputs,
+// and how to compute them ahead other than by f.
+struct CurveTrace {
+    CurveTrace(Curve values, double costPerSample) : f(std::move(values)), cost(costPerSample) {}
+
+    Curve f;
+    double cost = 1;
+    Recorded* kept = nullptr;
+    ReuseKey key;
+    std::function<IndexedCurve(const std::vector<Real>& arguments)> aheadFor;
+};
+
+// The most arguments computed ahead; PlotPoints is at most 10 000.
+constexpr std::size_t kMostArguments = 1 << 16;
+
+// The samples are computed ahead (see samples.h) unless the last trace's are
+// replayed: with somewhere to keep them, they are reused when the key, the
+// range and PlotPoints are all unchanged.
+void TraceSamples(Plotter& plot, XRange range, CurveTrace& trace)
+{
+    QuilvexState& s = plot.State();
+    bool replays = false;
+    if (trace.kept != nullptr) {
+        trace.key.Add(range.start);
+        trace.key.Add(range.end);
+        trace.key.Add(s.PlotPoints);
+        replays = trace.kept->valid && trace.kept->key == trace.key && !FaultFlagged();
+    }
+    SamplesAhead ahead;
+    if (!replays) {
+        std::vector<Real> arguments = plot.TraceArguments(range.start, range.end, kMostArguments);
+        IndexedCurve special = trace.aheadFor ? trace.aheadFor(arguments) : IndexedCurve{};
+        const bool always = static_cast<bool>(special);
+        if (!special)
+            special = [&](std::size_t, Real t, MessageText& messages) { return trace.f(t, messages); };
+        ahead = SamplesAhead(std::move(arguments), special, trace.cost, always);
+    }
+    const Curve valueAt = [&](Real t, MessageText& messages) { return ahead.Value(t, messages, trace.f); };
+    if (trace.kept == nullptr) {
+        plot.TraceCurve(range.start, range.end, [&](Real t) { return valueAt(t, s.MessageBuffer); });
+        return;
+    }
+    SampleTrace samples(s, *trace.kept, std::move(trace.key), valueAt);
+    plot.TraceCurve(range.start, range.end, std::ref(samples));
+    samples.Keep();
+}
+
 // The pen is switched before the range is taken, so that a fault from there
 // on leaves the curve's colour in force, as any fault within a trace does.
-// With somewhere to keep them, the samples of the last trace are reused when
-// the key (the curve's inputs), the range and PlotPoints are all unchanged.
-void TraceInColor(Plotter& plot, Color color, Span span, const Curve& f, Recorded* kept = nullptr,
-                  ReuseKey key = {})
+void TraceInColor(Plotter& plot, Color color, Span span, CurveTrace trace)
 {
     QuilvexState& s = plot.State();
     Canvas& canvas = plot.Surface();
     s.SavedPenColor = canvas.PenColor();
     canvas.SetPenColor(color);
-    const XRange range = RangeOf(plot, span);
-    if (kept == nullptr) {
-        plot.TraceCurve(range.start, range.end, [&](Real t) { return f(t, s.MessageBuffer); });
-    } else {
-        key.Add(range.start);
-        key.Add(range.end);
-        key.Add(s.PlotPoints);
-        SampleTrace samples(s, *kept, std::move(key), f);
-        plot.TraceCurve(range.start, range.end, std::ref(samples));
-        samples.Keep();
-    }
+    TraceSamples(plot, RangeOf(plot, span), trace);
     canvas.SetPenColor(s.SavedPenColor);
 }
 
@@ -202,59 +244,67 @@ void PrepareFits(QuilvexState& s)
 void TraceRegression(Plotter& plot)
 {
     QuilvexState& s = plot.State();
-    const Curve f = [&](Real t, MessageText&) { return EvalRegression(s.RegrOrd, s.RegrCoef, t); };
-    if (s.RegrOrd < 0 || s.RegrOrd + 1 > MaxPoints) {
-        TraceInColor(plot, colors::Red, Span::Visible, f);
-        return;
+    CurveTrace trace{[&](Real t, MessageText&) { return EvalRegression(s.RegrOrd, s.RegrCoef, t); },
+                     3.0 * (s.RegrOrd + 1)};
+    if (0 <= s.RegrOrd && s.RegrOrd + 1 <= MaxPoints) {
+        trace.kept = &s.Reuse.regressionCurve;
+        trace.key.AddArray(s.RegrOrd + 1, s.RegrCoef);
     }
-    ReuseKey key;
-    key.AddArray(s.RegrOrd + 1, s.RegrCoef);
-    TraceInColor(plot, colors::Red, Span::Visible, f, &s.Reuse.regressionCurve, std::move(key));
+    TraceInColor(plot, colors::Red, Span::Visible, std::move(trace));
 }
 
 void TraceSpline(Plotter& plot)
 {
     QuilvexState& s = plot.State();
     const XRange range = RangeOf(plot, Span::Data);
-    plot.TraceCurve(range.start, range.end, [&](Real t) { return SplineAt(s, t); });
+    CurveTrace trace{[&](Real t, MessageText& messages) {
+                         return EvalSpline(s.n, s.x, s.y, s.SplineD2, t, messages);
+                     },
+                     s.n / 4.0 + 30};
+    TraceSamples(plot, range, trace);
 }
 
 void TraceLagrange(Plotter& plot)
 {
     QuilvexState& s = plot.State();
-    const Curve f = [&](Real t, MessageText&) { return EvalLagrange(s.n, s.x, s.y, t); };
-    if (!TableFits(s)) {
-        TraceInColor(plot, colors::Yellow, Span::Data, f);
-        return;
+    CurveTrace trace{[&](Real t, MessageText&) { return EvalLagrange(s.n, s.x, s.y, t); },
+                     static_cast<double>(s.n) * s.n};
+    if (TableFits(s)) {
+        trace.kept = &s.Reuse.lagrangeCurve;
+        trace.key = TableKey(s);
+        trace.aheadFor = [&](const std::vector<Real>& arguments) { return LagrangeDragCurve(s, arguments); };
     }
-    TraceInColor(plot, colors::Yellow, Span::Data, f, &s.Reuse.lagrangeCurve, TableKey(s));
+    TraceInColor(plot, colors::Yellow, Span::Data, std::move(trace));
 }
 
 void TraceLagrangeOrd(Plotter& plot)
 {
     QuilvexState& s = plot.State();
-    const Curve f = [&](Real t, MessageText& messages) { return lagrange_ord(s.LagrOrd, s.n, s.x, s.y, t, messages); };
-    if (!TableFits(s)) {
-        TraceInColor(plot, colors::Green, Span::Data, f);
-        return;
+    const double window = std::min(s.LagrOrd, s.n) + 1.0;
+    CurveTrace trace{[&](Real t, MessageText& messages) { return lagrange_ord(s.LagrOrd, s.n, s.x, s.y, t, messages); },
+                     window * window + s.n / 4.0};
+    if (TableFits(s)) {
+        trace.kept = &s.Reuse.lagrangeOrdCurve;
+        trace.key = TableKey(s);
+        trace.key.Add(static_cast<int>(s.LagrOrd));
     }
-    ReuseKey key = TableKey(s);
-    key.Add(static_cast<int>(s.LagrOrd));
-    TraceInColor(plot, colors::Green, Span::Data, f, &s.Reuse.lagrangeOrdCurve, std::move(key));
+    TraceInColor(plot, colors::Green, Span::Data, std::move(trace));
 }
 
+// Exp and Ln cost some tens of divisions each.
 void DrawExpCurve(Plotter& plot)
 {
     QuilvexState& s = plot.State();
     SolveExpFit(s);
-    TraceInColor(plot, colors::Purple, Span::Visible, [&](Real t, MessageText&) { return ExpFitValue(s, t); });
+    TraceInColor(plot, colors::Purple, Span::Visible, {[&](Real t, MessageText&) { return ExpFitValue(s, t); }, 50});
 }
 
 void DrawLogCurve(Plotter& plot)
 {
     QuilvexState& s = plot.State();
     SolveLogFit(s);
-    TraceInColor(plot, colors::Gray, Span::VisiblePositive, [&](Real t, MessageText&) { return LogFitValue(s, t); });
+    TraceInColor(plot, colors::Gray, Span::VisiblePositive,
+                 {[&](Real t, MessageText&) { return LogFitValue(s, t); }, 50});
 }
 
 void DrawPowerCurve(Plotter& plot)
@@ -262,12 +312,14 @@ void DrawPowerCurve(Plotter& plot)
     QuilvexState& s = plot.State();
     SolvePowerFit(s);
     TraceInColor(plot, colors::Blue, Span::VisiblePositive,
-                 [&](Real t, MessageText&) { return PowerFitValue(s, t); });
+                 {[&](Real t, MessageText&) { return PowerFitValue(s, t); }, 100});
 }
 
 void DrawCurves(Plotter& plot)
 {
-    const QuilvexState& s = plot.State();
+    QuilvexState& s = plot.State();
+    if (!(s.MouseIsDown && s.PointPicked))
+        s.Reuse.lagrangeDrag = KeptProducts{};  // a drag has ended
     if (s.ShowRegr)
         TraceRegression(plot);
     if (s.ShowSpline)

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "fit/fastpath.h"
+
 namespace quilvex {
 
 namespace {
@@ -56,6 +58,27 @@ void Plotter::LineToValue(Real x, Real y)
     if (p != s_.LastPixel)
         canvas_.LineTo(p.x, p.y);
     s_.LastPixel = p;
+}
+
+std::vector<Real> Plotter::TraceArguments(Real start, Real end, std::size_t limit) const
+{
+    const FpuFlagsKeeper keeper;
+    ClearFpu();
+    std::vector<Real> arguments{start};
+    const Real step = (end - start) / s_.PlotPoints;
+    Real plotX = start + step;
+    Real previous;
+    bool more;
+    do {
+        arguments.push_back(plotX);
+        previous = plotX;
+        plotX = plotX + step;
+        more = plotX < end && plotX != previous;
+        if (FaultFlagged() || arguments.size() >= limit)
+            return arguments;
+    } while (more);
+    arguments.push_back(end);
+    return arguments;
 }
 
 void Plotter::TraceCurve(Real start, Real end, const std::function<Real(Real)>& f)

@@ -7,6 +7,7 @@
 //   PixelToX(p) = (p - MarginX div 2) / XScale + x[1]
 //   PixelToY(p) = ((H - p) - MarginY div 2) / YScale + YMin
 #include <functional>
+#include <vector>
 
 #include "data/state.h"
 #include "graph/core/canvas.h"
@@ -33,6 +34,10 @@ public:
     // (end - start) / PlotPoints. A step too small to change PlotX ends the
     // stepping. The pen colour is left to the caller.
     void TraceCurve(Real start, Real end, const std::function<Real(Real)>& f);
+    // The arguments TraceCurve(start, end, ...) will ask for, at most `limit`
+    // of them: cut short where forming them raises a fault, which TraceCurve
+    // meets itself. The fault flags are left as they were.
+    std::vector<Real> TraceArguments(Real start, Real end, std::size_t limit) const;
 
     // The visible data window.
     Real LeftX() const { return PixelToX(0); }

@@ -96,6 +96,14 @@ TEST(FastIdentity, RegressionOverflowAndNonFiniteTables)
         t.y[3] = odd;
         ExpectSameRegression(t, 3);
     }
+    // Infinities and NaNs anywhere, any kind of table: the fault of the literal form, at its place.
+    const Real odd[] = {HUGE_VALL, -HUGE_VALL, std::nanl("")};
+    for (int round = 0; round < 2000; ++round) {
+        Table t = make.Make(make.Int(1, 12), kShapes[round % std::size(kShapes)]);
+        for (int k = make.Int(1, 3); k > 0; --k)
+            (make.Int(0, 1) ? t.x : t.y)[make.Int(1, t.n)] = odd[make.Int(0, 2)];
+        ExpectSameRegression(t, make.Int(0, t.n + 2));
+    }
 }
 
 TEST(FastIdentity, EvalRegressionTermByTerm)
@@ -245,6 +253,41 @@ TEST(FastIdentity, LagrangeOnRandomTables)
                                   what);
             }
         }
+}
+
+// A point dragged: first its Y alone moves (the whole basis products kept),
+// then its X too (the products up to its factor kept), movement after
+// movement, each value the literal sum's bits, fault or not.
+TEST(FastIdentity, LagrangeFromProductsKeptWhileAPointIsDragged)
+{
+    TableMaker make(2718);
+    for (int round = 0; round < 2000; ++round) {
+        Table t = make.Make(make.Int(1, 30), kShapes[round % std::size(kShapes)]);
+        const int p = make.Int(1, t.n);
+        const Real at = DrawT(make, t);
+        std::vector<Real> before(static_cast<std::size_t>(t.n)), after(before);
+        const KeptBasis kept{before.data(), after.data()};
+        bool usable = false;
+        auto literalValue = [&] {
+            return Capture([&](std::vector<Real>& v, MessageText&) { v.push_back(literal::EvalLagrange(t.n, t.x, t.y, at)); });
+        };
+        ExpectSameOutcome(Capture([&](std::vector<Real>& v, MessageText&) {
+                              v.push_back(EvalLagrangeKeeping(t.n, t.x, t.y, at, p, kept, usable));
+                          }),
+                          literalValue(), Describe(t));
+        for (int movement = 0; movement < 3 && usable; ++movement) {
+            t.y[p] = make.Int(0, 9) == 0 ? make.Signed(1e4930L) : make.Uniform(-50, 50);
+            ExpectSameOutcome(Capture([&](std::vector<Real>& v, MessageText&) {
+                                  v.push_back(EvalLagrangeOfProducts(t.n, t.x, t.y, at, after.data()));
+                              }),
+                              literalValue(), Describe(t) + " Y of point " + std::to_string(p));
+            t.x[p] += make.Int(0, 9) == 0 ? 0 : make.Uniform(-0.5L, 0.5L);
+            ExpectSameOutcome(Capture([&](std::vector<Real>& v, MessageText&) {
+                                  v.push_back(EvalLagrangeFrom(t.n, t.x, t.y, at, p, kept, usable));
+                              }),
+                              literalValue(), Describe(t) + " X of point " + std::to_string(p));
+        }
+    }
 }
 
 // Which fault comes first depends on the order of the operations: a zero

@@ -55,6 +55,14 @@ TQuilvexForm::TQuilvexForm(QuilvexState& state, Dialogs& dialogs) : state_(state
     resize(kFrameWidth - 8, kFrameHeight - 27);
 }
 
+// The grid closes its cell editor as it goes: nothing it says then may reach
+// this window, which is already half destroyed.
+TQuilvexForm::~TQuilvexForm()
+{
+    DataStringGrid->disconnect(this);
+    Grid().disconnect(this);
+}
+
 void TQuilvexForm::BuildControls(QWidget* client)
 {
     TopPanel = new QLabel(kMainCaption, client);

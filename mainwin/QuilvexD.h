@@ -29,6 +29,7 @@ class TQuilvexForm : public QMainWindow {
     Q_OBJECT
 public:
     TQuilvexForm(QuilvexState& state, Dialogs& dialogs);
+    ~TQuilvexForm() override;
 
     void SetPlotForm(TPlotForm* plot) { plotForm_ = plot; }
     void SetStatusForm(TStatusForm* status) { statusForm_ = status; }

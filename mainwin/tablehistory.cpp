@@ -35,6 +35,10 @@ TableHistory::TableHistory(Take take, Restore restore, QObject* parent)
     current_ = std::make_shared<const TableSnapshot>(take_());
 }
 
+// The stack announces its emptying when it goes; by then the window that
+// listens is half destroyed.
+TableHistory::~TableHistory() { stack_.blockSignals(true); }
+
 void TableHistory::Record(const QString& what)
 {
     typingPending_ = false;

@@ -29,6 +29,7 @@ public:
     using Take = std::function<TableSnapshot()>;
     using Restore = std::function<void(const TableSnapshot&)>;
     TableHistory(Take take, Restore restore, QObject* parent = nullptr);
+    ~TableHistory() override;
 
     QUndoStack& Stack() { return stack_; }
     // Ends a step named what: pushed when the table differs from the last step's.

@@ -159,6 +159,8 @@ bool TextGrid::eventFilter(QObject* watched, QEvent* event)
 {
     if (qobject_cast<QLineEdit*>(watched) == nullptr)
         return QTableView::eventFilter(watched, event);
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        return QTableView::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (event->type() == QEvent::ShortcutOverride) {
         // Undo and redo are the table's, not the cell editor's.

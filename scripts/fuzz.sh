@@ -11,7 +11,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${QUILVEX_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${1:-60}"
-fuzzers=(fuzz_text_to_float fuzz_text_to_int fuzz_format_roundtrip fuzz_data_file)
+fuzzers=(fuzz_text_to_float fuzz_text_to_int fuzz_format_roundtrip fuzz_data_file fuzz_paste_block)
 
 if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
   echo "usage: bash scripts/fuzz.sh [seconds-per-fuzzer]" >&2

@@ -1,36 +1,14 @@
 // "Open" and "Save as": the data file meets the grid.
 #include <QFile>
-#include <QSaveFile>
 
 #include "data/datafile.h"
 #include "data/fpfault.h"
 #include "graph/QuilvexG.h"
 #include "mainwin/QuilvexD.h"
 #include "ui/handler.h"
+#include "ui/savefile.h"
 
 namespace quilvex {
-
-namespace {
-
-// Writes the bytes through a temporary file in the same folder that takes the
-// place of the old file only when everything was written. Where no new file
-// may be made in the folder, a writable file is written over in place.
-void SaveFileBytes(const std::string& name, const std::string& bytes)
-{
-    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(name)));
-    file.setDirectWriteFallback(true);
-    errno = 0;
-    // Unbuffered, so that a write that fails is seen here and not lost in a late flush.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw QuilvexError(ErrnoErrorText(errno != 0 ? errno : EACCES));
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
-        throw QuilvexError(IoErrorText(101));
-    errno = 0;
-    if (!file.commit())
-        throw QuilvexError(errno != 0 ? ErrnoErrorText(errno) : IoErrorText(101));
-}
-
-}  // namespace
 
 void TQuilvexForm::MenuOpenClick()
 {
@@ -78,7 +56,7 @@ void TQuilvexForm::Saveas1Click()
         if (DataFileExists(*name) &&
             dialogs_.MessageBox(BoxType::Warning, OverwriteQuestionText(*name), BoxButtons::YesNo) != BoxAnswer::Yes)
             return;
-        SaveFileBytes(*name, FormatDataFile(Grid()));
+        WriteWholeFile(*name, QByteArray::fromStdString(FormatDataFile(Grid())));
         history_->MarkSaved();
     });
 }

@@ -1,5 +1,6 @@
 #include "ui/savefile.h"
 
+#include <QFile>
 #include <QSaveFile>
 #include <cerrno>
 
@@ -10,7 +11,8 @@ namespace quilvex {
 
 void WriteWholeFile(const std::string& name, const QByteArray& bytes)
 {
-    QSaveFile file(QString::fromLocal8Bit(name));
+    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(name)));
+    file.setDirectWriteFallback(true);
     errno = 0;
     // Unbuffered, so that a write that fails is seen here and not lost in a late flush.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))

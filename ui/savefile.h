@@ -7,7 +7,9 @@
 namespace quilvex {
 
 // Through a temporary file in the same folder that takes the old file's place
-// only at the end. Throws QuilvexError with the I/O error's text on failure.
+// only at the end; where no new file may be made in the folder, a writable
+// file is written over in place. Throws QuilvexError with the I/O error's text
+// on failure.
 void WriteWholeFile(const std::string& name, const QByteArray& bytes);
 
 }  // namespace quilvex

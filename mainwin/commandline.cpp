@@ -2,31 +2,43 @@
 
 #include <QCommandLineParser>
 #include <cstdio>
-#include <cstdlib>
 
 namespace quilvex {
 
-std::optional<std::string> ParseCommandLine(const QStringList& arguments)
+namespace {
+
+CommandLine UsageError(const QCommandLineParser& parser, const QString& why)
+{
+    std::fprintf(stderr, "quilvex: %s\n\n%s", qPrintable(why), qPrintable(parser.helpText()));
+    return {kUsageError, std::nullopt};
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription("Quilvex fits curves to measured data and draws them.");
-    parser.addHelpOption();
+    const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version({"v", "version"}, "Displays version information.");
     parser.addOption(version);
     parser.addPositionalArgument("FILE", "A data file (.dta) to open at start.", "[FILE]");
-    parser.process(arguments);
+    if (!parser.parse(arguments))
+        return UsageError(parser, parser.errorText());
+    if (parser.isSet(help) || parser.isSet("help-all")) {
+        std::printf("%s", qPrintable(parser.helpText()));
+        return {0, std::nullopt};
+    }
     if (parser.isSet(version)) {
         std::printf("quilvex %s\n", QUILVEX_VERSION);
-        std::exit(EXIT_SUCCESS);
+        return {0, std::nullopt};
     }
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) {
-        std::fprintf(stderr, "quilvex: one FILE at most; see quilvex --help\n");
-        std::exit(EXIT_FAILURE);
-    }
+    if (files.size() > 1)
+        return UsageError(parser, "one FILE at most");
     if (files.isEmpty())
-        return std::nullopt;
-    return files.first().toLocal8Bit().toStdString();
+        return {};
+    return {std::nullopt, files.first().toLocal8Bit().toStdString()};
 }
 
 }  // namespace quilvex

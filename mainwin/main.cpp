@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QIcon>
 
 #include "mainwin/QuilvexApp.h"
@@ -5,10 +6,24 @@
 #include "ui/application.h"
 #include "ui/qtdialogs.h"
 
+namespace {
+
+// The command line is read under a core application, which needs no display,
+// before the windowed one that does.
+quilvex::CommandLine ReadCommandLine(int argc, char** argv)
+{
+    QCoreApplication reader(argc, argv);
+    return quilvex::ParseCommandLine(reader.arguments());
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
+    const quilvex::CommandLine command = ReadCommandLine(argc, argv);
+    if (command.exitStatus)
+        return *command.exitStatus;
     quilvex::QuilvexApplication application(argc, argv);
-    const std::optional<std::string> file = quilvex::ParseCommandLine(application.arguments());
     // The desktop entry's name lets the desktop match the windows to its menu entry and icon.
     application.setDesktopFileName(quilvex::kDesktopId);
     application.setWindowIcon(QIcon(":/icons/quilvex.png"));
@@ -16,7 +31,7 @@ int main(int argc, char** argv)
     application.SetDialogs(&dialogs);
     quilvex::QuilvexApp quilvex(dialogs);
     quilvex.Start();
-    if (file)
-        quilvex.OpenAtStart(*file);
+    if (command.file)
+        quilvex.OpenAtStart(*command.file);
     return application.exec();
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake g++ qt6-base-dev libgtest-dev libbenchmark-dev
-  qt6-svg-dev
+  qt6-svg-dev libeigen3-dev libboost-math-dev
   xvfb xauth xdotool x11-apps imagemagick fonts-liberation2
   xclip
   clang libclang-rt-14-dev

@@ -224,8 +224,8 @@ void TPlotForm::DrawSteps()
     clock.start();
     ReadPlotSettings();
     if (ScaleGraph(state_, grid, W, H) == ScaleResult::ScaledNewFile) {
-        main_.SplineCheckBox->setChecked(true);
-        main_.RegrCheckBox->setChecked(true);
+        main_.MethodBox(Method::Spline)->setChecked(true);
+        main_.MethodBox(Method::Regression)->setChecked(true);
     }
     PrepareFits(state_);
     DrawAxes(plot);
@@ -251,13 +251,8 @@ void TPlotForm::ReadPlotSettings()
 
     s.LagrOrd = ReadParameter(m.LagrOrdEdit, m.LagrOrdUpDown, 3, 2, s.n - 1);
     s.RegrOrd = ReadParameter(m.RegrOrdEdit, m.RegrOrdUpDown, 3, 1, 299);
-    s.ShowSpline = m.SplineCheckBox->isChecked();
-    s.ShowLagr = m.LagrCheckBox->isChecked();
-    s.ShowLagrO = m.LagrOCheckBox->isChecked();
-    s.ShowRegr = m.RegrCheckBox->isChecked();
-    s.ShowExp = m.ExpCheckBox->isChecked();
-    s.ShowLog = m.LogCheckBox->isChecked();
-    s.ShowPower = m.PowerCheckBox->isChecked();
+    for (const MethodRow& row : kMethods)
+        s.*row.show = m.MethodBox(row.method)->isChecked();
     s.Cover = ReadParameter(m.CoverEdit, m.CoverUpDown, 80, 5, 100);
     s.PlotPoints = ReadParameter(m.PlotPointsEdit, m.PlotPointsUpDown, 512, 5, 10000);
     if (s.SelectedPoint < 1 || s.SelectedPoint > s.n)

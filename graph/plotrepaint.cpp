@@ -53,10 +53,8 @@ TPlotForm::PictureInputs TPlotForm::CurrentInputs(QSize size) const
     in.gridGeneration = main_.Grid().Generation();
     for (const QLineEdit* edit : {main_.PlotPointsEdit, main_.CoverEdit, main_.LagrOrdEdit, main_.RegrOrdEdit})
         in.parameters += edit->text() + QChar('\n');
-    const QCheckBox* boxes[] = {main_.SplineCheckBox, main_.LagrCheckBox, main_.LagrOCheckBox, main_.RegrCheckBox,
-                                main_.ExpCheckBox,    main_.LogCheckBox,  main_.PowerCheckBox};
-    for (unsigned k = 0; k < std::size(boxes); ++k)
-        in.methods |= boxes[k]->isChecked() ? 1u << k : 0u;
+    for (const MethodRow& row : kMethods)
+        in.methods |= main_.MethodBox(row.method)->isChecked() ? 1u << static_cast<int>(row.method) : 0u;
     if (statusForm_ != nullptr)
         in.markX = statusForm_->XvalueEdit->text();
     in.selected = state_.SelectedPoint;

@@ -39,7 +39,15 @@ ClickLabel* AddClickLabel(QWidget* parent, int left, int top, const char* captio
     return label;
 }
 
+// The method boxes under their control names, in the order of the method table.
+QCheckBox* TQuilvexForm::* const kMethodBoxes[kMethodCount] = {
+    &TQuilvexForm::SplineCheckBox, &TQuilvexForm::LagrCheckBox, &TQuilvexForm::LagrOCheckBox,
+    &TQuilvexForm::RegrCheckBox,   &TQuilvexForm::ExpCheckBox,  &TQuilvexForm::LogCheckBox,
+    &TQuilvexForm::PowerCheckBox};
+
 }  // namespace
+
+QCheckBox* TQuilvexForm::MethodBox(Method m) const { return this->*kMethodBoxes[static_cast<int>(m)]; }
 
 TQuilvexForm::TQuilvexForm(QuilvexState& state, Dialogs& dialogs) : state_(state), dialogs_(dialogs)
 {
@@ -126,13 +134,13 @@ void TQuilvexForm::BuildParameters(QWidget* client)
         connect(label, &ClickLabel::clicked, this, [this, label] { LabelClick(label); });
 }
 
-QCheckBox* TQuilvexForm::AddMethodBox(QWidget* client, int top, const char* caption, Color color, const char* hint)
+QCheckBox* TQuilvexForm::AddMethodBox(QWidget* client, int top, const MethodRow& row)
 {
-    auto* box = new QCheckBox(caption, client);
+    auto* box = new QCheckBox(row.caption, client);
     box->setGeometry(8, top, 177, 17);
-    box->setFont(PixelFont(kWindowFont, 9));
-    box->setToolTip(hint);
-    SetTextColor(box, color);
+    box->setFont(PixelFont(kWindowFont, row.method == Method::Power ? 11 : 9));
+    box->setToolTip(row.hint);
+    SetTextColor(box, row.color);
     // toggled fires for changes made by the program too, as a click would.
     connect(box, &QCheckBox::toggled, this, [this] { DrawGraph(); });
     return box;
@@ -140,20 +148,11 @@ QCheckBox* TQuilvexForm::AddMethodBox(QWidget* client, int top, const char* capt
 
 void TQuilvexForm::BuildMethodBoxes(QWidget* client)
 {
-    SplineCheckBox = AddMethodBox(client, 96, "Cubic Spline", colors::Black, "Exact fit, no extrapolation");
-    LagrCheckBox = AddMethodBox(client, 112, "\"n-1\" Order Lagrange Polynomial", colors::Yellow,
-                                "Exact fit polynomial through all points");
-    LagrOCheckBox = AddMethodBox(client, 128, "User Order Lagrange Polynomial", colors::Green,
-                                 "Exact fit polynomial through \"n\" closest points, may be discontinuous");
-    RegrCheckBox = AddMethodBox(client, 144, "User Order Regression", colors::Red,
-                                "Least squares polynomial through all points, not always exact fit");
-    ExpCheckBox = AddMethodBox(client, 160, "Exponential: y=ae^bx", colors::Purple,
-                               "Least squares approximation using exponential formula");
-    LogCheckBox = AddMethodBox(client, 176, "Logarithmic: y=a + b ln x", colors::Gray,
-                               "Least squares approximation using logarithmic formula");
-    PowerCheckBox = AddMethodBox(client, 192, "Power:  y=ax^b", colors::Blue,
-                                 "Least squares approximation using power formula");
-    PowerCheckBox->setFont(PixelFont(kWindowFont, 11));
+    int top = 96;
+    for (const MethodRow& row : kMethods) {
+        this->*kMethodBoxes[static_cast<int>(row.method)] = AddMethodBox(client, top, row);
+        top += 16;
+    }
 
     GraphEnableCheckBox = new QCheckBox("Graphing Enabled?", client);
     GraphEnableCheckBox->setGeometry(8, 216, 113, 17);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "data/state.h"
+#include "fit/method.h"
 #include "mainwin/tablehistory.h"
 #include "ui/clicklabel.h"
 #include "ui/dialogs.h"
@@ -100,6 +101,7 @@ public:
     QAction* Help1 = nullptr;
 
     GridModel& Grid() { return DataStringGrid->Model(); }
+    QCheckBox* MethodBox(Method m) const;
 
 protected:
     // Closing the main window ends the program, whatever the other windows do.
@@ -118,7 +120,7 @@ private:
     void AddShortcuts();
     void SetTabOrder();
     QLineEdit* AddParameterEdit(QWidget* client, int left, const char* text, const char* hint);
-    QCheckBox* AddMethodBox(QWidget* client, int top, const char* caption, Color color, const char* hint);
+    QCheckBox* AddMethodBox(QWidget* client, int top, const MethodRow& row);
 
     QuilvexState& state_;
     Dialogs& dialogs_;

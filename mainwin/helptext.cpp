@@ -1,5 +1,7 @@
 #include "mainwin/helptext.h"
 
+#include "fit/method.h"
+
 namespace quilvex {
 
 std::string AboutText(const std::string& qtVersion)
@@ -10,6 +12,38 @@ std::string AboutText(const std::string& qtVersion)
            "Copyright (c) 2026 Quilvex Team.\nReleased under the MIT licence.\n\nQt " +
            qtVersion;
 }
+
+namespace {
+
+// Per method, in the order of the method table: its colour and what it does.
+constexpr const char* kMethodHelp[kMethodCount][2] = {
+    {"black", "a smooth curve through every point; no extrapolation."},
+    {"yellow", "the one polynomial through all points."},
+    {"green", "a polynomial of the order \"Lagr. Order\" through\nthe nearest points; it may jump where the chosen points change."},
+    {"red", "the least-squares polynomial of the order \"Regr. Order\";\n1 is a straight line."},
+    {"purple", "the least-squares fit of y = a e<sup>bx</sup>."},
+    {"grey", "the least-squares fit of y = a + b ln x."},
+    {"blue", "the least-squares fit of y = a x<sup>b</sup>."},
+};
+
+// A box's caption up to its formula: "Power:  y=ax^b" is "Power".
+std::string CaptionWithoutFormula(const MethodRow& row)
+{
+    const std::string caption = row.caption;
+    return caption.substr(0, caption.find(':'));
+}
+
+std::string MethodList()
+{
+    std::string list;
+    for (const MethodRow& row : kMethods) {
+        const auto& [color, text] = kMethodHelp[static_cast<int>(row.method)];
+        list += "<li><b>" + CaptionWithoutFormula(row) + "</b> (" + color + "): " + text + "</li>\n";
+    }
+    return list;
+}
+
+}  // namespace
 
 std::string HelpPageHtml()
 {
@@ -30,16 +64,7 @@ Numbers use a decimal point: <tt>-1.5</tt>, <tt>2e3</tt>. Example:</p>
 
 <h3>The seven methods</h3>
 <ul>
-<li><b>Cubic Spline</b> (black): a smooth curve through every point; no extrapolation.</li>
-<li><b>"n-1" Order Lagrange Polynomial</b> (yellow): the one polynomial through all points.</li>
-<li><b>User Order Lagrange Polynomial</b> (green): a polynomial of the order "Lagr. Order" through
-the nearest points; it may jump where the chosen points change.</li>
-<li><b>User Order Regression</b> (red): the least-squares polynomial of the order "Regr. Order";
-1 is a straight line.</li>
-<li><b>Exponential</b> (purple): the least-squares fit of y = a e<sup>bx</sup>.</li>
-<li><b>Logarithmic</b> (grey): the least-squares fit of y = a + b ln x.</li>
-<li><b>Power</b> (blue): the least-squares fit of y = a x<sup>b</sup>.</li>
-</ul>
+)" + MethodList() + R"(</ul>
 <p>"Plot Points" sets how many points each curve is drawn with, "% Cover" how much of the graph
 the data fill. The Status menu lists each method with its coefficients; Extrapolate (or the status
 window's "Enter X value" and Enter) evaluates every ticked curve at an X value and marks it.</p>

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fit/fastpath.h"
+#include "fit/method.h"
 #include "fit/lagrange.h"
 #include "fit/regression.h"
 #include "fit/spline.h"
@@ -41,6 +42,17 @@ XRange RangeOf(Plotter& plot, Span span)
         start = kLogStart;
     const Real end = plot.PixelToX(plot.Surface().Width());
     return {start, end};
+}
+
+// Curves are drawn over their domain: the data, or as much of it as is visible.
+Span SpanOf(Method m)
+{
+    switch (RowOf(m).domain) {
+    case Domain::DataRange: return Span::Data;
+    case Domain::Positive: return Span::VisiblePositive;
+    case Domain::All: break;
+    }
+    return Span::Visible;
 }
 
 bool TableFits(const QuilvexState& s) { return 1 <= s.n && s.n <= MaxPoints; }
@@ -169,19 +181,15 @@ void TraceSamples(Plotter& plot, XRange range, CurveTrace& trace)
 
 // The pen is switched before the range is taken, so that a fault from there
 // on leaves the curve's colour in force, as any fault within a trace does.
-void TraceInColor(Plotter& plot, Color color, Span span, CurveTrace trace)
+void TraceInColor(Plotter& plot, Method m, CurveTrace trace)
 {
     QuilvexState& s = plot.State();
     Canvas& canvas = plot.Surface();
     s.SavedPenColor = canvas.PenColor();
-    canvas.SetPenColor(color);
-    TraceSamples(plot, RangeOf(plot, span), trace);
+    canvas.SetPenColor(RowOf(m).color);
+    TraceSamples(plot, RangeOf(plot, SpanOf(m)), trace);
     canvas.SetPenColor(s.SavedPenColor);
 }
-
-Real SplineAt(QuilvexState& s, Real t) { return EvalSpline(s.n, s.x, s.y, s.SplineD2, t, s.MessageBuffer); }
-
-Real LagrangeOrdAt(QuilvexState& s, Real t) { return lagrange_ord(s.LagrOrd, s.n, s.x, s.y, t, s.MessageBuffer); }
 
 ReuseKey TableKey(const QuilvexState& s)
 {
@@ -250,7 +258,7 @@ void TraceRegression(Plotter& plot)
         trace.kept = &s.Reuse.regressionCurve;
         trace.key.AddArray(s.RegrOrd + 1, s.RegrCoef);
     }
-    TraceInColor(plot, colors::Red, Span::Visible, std::move(trace));
+    TraceInColor(plot, Method::Regression, std::move(trace));
 }
 
 void TraceSpline(Plotter& plot)
@@ -274,7 +282,7 @@ void TraceLagrange(Plotter& plot)
         trace.key = TableKey(s);
         trace.aheadFor = [&](const std::vector<Real>& arguments) { return LagrangeDragCurve(s, arguments); };
     }
-    TraceInColor(plot, colors::Yellow, Span::Data, std::move(trace));
+    TraceInColor(plot, Method::Lagrange, std::move(trace));
 }
 
 void TraceLagrangeOrd(Plotter& plot)
@@ -288,7 +296,7 @@ void TraceLagrangeOrd(Plotter& plot)
         trace.key = TableKey(s);
         trace.key.Add(static_cast<int>(s.LagrOrd));
     }
-    TraceInColor(plot, colors::Green, Span::Data, std::move(trace));
+    TraceInColor(plot, Method::LagrangeOrd, std::move(trace));
 }
 
 // Exp and Ln cost some tens of divisions each.
@@ -296,14 +304,14 @@ void DrawExpCurve(Plotter& plot)
 {
     QuilvexState& s = plot.State();
     SolveExpFit(s);
-    TraceInColor(plot, colors::Purple, Span::Visible, {[&](Real t, MessageText&) { return ExpFitValue(s, t); }, 50});
+    TraceInColor(plot, Method::Exponential, {[&](Real t, MessageText&) { return ExpFitValue(s, t); }, 50});
 }
 
 void DrawLogCurve(Plotter& plot)
 {
     QuilvexState& s = plot.State();
     SolveLogFit(s);
-    TraceInColor(plot, colors::Gray, Span::VisiblePositive,
+    TraceInColor(plot, Method::Logarithmic,
                  {[&](Real t, MessageText&) { return LogFitValue(s, t); }, 50});
 }
 
@@ -311,29 +319,35 @@ void DrawPowerCurve(Plotter& plot)
 {
     QuilvexState& s = plot.State();
     SolvePowerFit(s);
-    TraceInColor(plot, colors::Blue, Span::VisiblePositive,
+    TraceInColor(plot, Method::Power,
                  {[&](Real t, MessageText&) { return PowerFitValue(s, t); }, 100});
 }
+
+namespace {
+
+void TraceMethod(Plotter& plot, Method m)
+{
+    switch (m) {
+    case Method::Regression: TraceRegression(plot); return;
+    case Method::Spline: TraceSpline(plot); return;
+    case Method::Lagrange: TraceLagrange(plot); return;
+    case Method::LagrangeOrd: TraceLagrangeOrd(plot); return;
+    case Method::Exponential: DrawExpCurve(plot); return;
+    case Method::Logarithmic: DrawLogCurve(plot); return;
+    case Method::Power: DrawPowerCurve(plot); return;
+    }
+}
+
+}  // namespace
 
 void DrawCurves(Plotter& plot)
 {
     QuilvexState& s = plot.State();
     if (!(s.MouseIsDown && s.PointPicked))
         s.Reuse.lagrangeDrag = KeptProducts{};  // a drag has ended
-    if (s.ShowRegr)
-        TraceRegression(plot);
-    if (s.ShowSpline)
-        TraceSpline(plot);
-    if (s.ShowLagr)
-        TraceLagrange(plot);
-    if (s.ShowLagrO)
-        TraceLagrangeOrd(plot);
-    if (s.ShowExp)
-        DrawExpCurve(plot);
-    if (s.ShowLog)
-        DrawLogCurve(plot);
-    if (s.ShowPower)
-        DrawPowerCurve(plot);
+    for (Method m : kDrawOrder)
+        if (Shown(s, m))
+            TraceMethod(plot, m);
 }
 
 void MarkXValue(Plotter& plot, Real x, Real y)
@@ -346,20 +360,9 @@ void MarkXValue(Plotter& plot, Real x, Real y)
 void MarkCurvesAt(Plotter& plot, Real X)
 {
     QuilvexState& s = plot.State();
-    if (s.ShowRegr)
-        MarkXValue(plot, X, EvalRegression(s.RegrOrd, s.RegrCoef, X));
-    if (s.ShowSpline && InDataRange(s, X))
-        MarkXValue(plot, X, SplineAt(s, X));
-    if (s.ShowLagr && InDataRange(s, X))
-        MarkXValue(plot, X, EvalLagrange(s.n, s.x, s.y, X));
-    if (s.ShowLagrO && InDataRange(s, X))
-        MarkXValue(plot, X, LagrangeOrdAt(s, X));
-    if (s.ShowExp)
-        MarkXValue(plot, X, ExpFitValue(s, X));
-    if (s.ShowLog && X > 0)
-        MarkXValue(plot, X, LogFitValue(s, X));
-    if (s.ShowPower && X > 0)
-        MarkXValue(plot, X, PowerFitValue(s, X));
+    for (Method m : kDrawOrder)
+        if (Shown(s, m) && InDomain(s, m, X))
+            MarkXValue(plot, X, MethodValue(s, m, X, s.MessageBuffer));
 }
 
 }  // namespace quilvex

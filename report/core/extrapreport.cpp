@@ -1,10 +1,8 @@
 #include "report/core/extrapreport.h"
 
 #include "data/numtext.h"
-#include "fit/lagrange.h"
-#include "fit/regression.h"
-#include "fit/spline.h"
-#include "fit/transformed.h"
+#include "fit/method.h"
+#include "report/core/fitquality.h"
 
 namespace quilvex {
 
@@ -15,7 +13,26 @@ const std::string kNotPositive = " : \"x\" value zero or negative!";
 
 std::string G(Real v) { return FormatGeneral(v, 8); }
 
-std::string LagrangeLabel(std::int32_t order) { return "  Lagrange order " + G(order) + " polynomial   : "; }
+// The value's label, padded so that the colons line up: "  Cubic Spline" and
+// the other fixed names to 30 characters, the ordered polynomials by a fixed
+// run of blanks after the order.
+std::string ValueLabel(const QuilvexState& s, Method m)
+{
+    std::string name = FitMethodName(s, m);
+    switch (m) {
+    case Method::Lagrange:
+    case Method::LagrangeOrd: name += "   "; break;
+    case Method::Regression: name += " "; break;
+    default: name.resize(30, ' '); break;
+    }
+    return "  " + name + ": ";
+}
+
+// Why a method has no value outside its domain.
+const std::string& OutsideText(Method m)
+{
+    return RowOf(m).domain == Domain::Positive ? kNotPositive : kOutOfRange;
+}
 
 class BlockWriter {
 public:
@@ -37,56 +54,20 @@ private:
     const LineSink& append_;
 };
 
-void AppendExactFits(QuilvexState& s, Real X, BlockWriter& out)
-{
-    if (s.ShowSpline) {
-        if (InDataRange(s, X))
-            out.Value("  Cubic Spline                  : ", EvalSpline(s.n, s.x, s.y, s.SplineD2, X, s.MessageBuffer));
-        else
-            out.Line("  Cubic Spline" + kOutOfRange);
-    }
-    if (s.ShowLagr) {
-        if (InDataRange(s, X))
-            out.Value(LagrangeLabel(s.n - 1), EvalLagrange(s.n, s.x, s.y, X));
-        else
-            out.Line("  Lagrange" + kOutOfRange);
-    }
-    if (s.ShowLagrO) {
-        if (InDataRange(s, X))
-            out.Value(LagrangeLabel(s.LagrOrd), lagrange_ord(s.LagrOrd, s.n, s.x, s.y, X, s.MessageBuffer));
-        else
-            out.Line("  Lagrange" + kOutOfRange);
-    }
-}
-
-void AppendLeastSquaresFits(QuilvexState& s, Real X, BlockWriter& out)
-{
-    if (s.ShowRegr)
-        out.Value("  Regression order " + G(s.RegrOrd) + " polynomial : ", EvalRegression(s.RegrOrd, s.RegrCoef, X));
-    if (s.ShowExp)
-        out.Value("  Exponential                   : ", ExpFitValue(s, X));
-    if (s.ShowLog) {
-        if (X > 0)
-            out.Value("  Logarithmic                   : ", LogFitValue(s, X));
-        else
-            out.Line("  Logarithmic" + kNotPositive);
-    }
-    if (s.ShowPower) {
-        if (X > 0)
-            out.Value("  Power                         : ", PowerFitValue(s, X));
-        else
-            out.Line("  Power" + kNotPositive);
-    }
-}
-
 }  // namespace
 
 void AppendInterpolationLines(QuilvexState& s, Real X, const LineSink& append)
 {
     BlockWriter out(append);
     out.Line("Input \"x\" value of " + G(X) + " gives a \"y\" value of :");
-    AppendExactFits(s, X, out);
-    AppendLeastSquaresFits(s, X, out);
+    for (Method m : kReportOrder) {
+        if (!Shown(s, m))
+            continue;
+        if (InDomain(s, m, X))
+            out.Value(ValueLabel(s, m), MethodValue(s, m, X, s.MessageBuffer));
+        else
+            out.Line("  " + std::string(RowOf(m).name) + OutsideText(m));
+    }
 }
 
 }  // namespace quilvex

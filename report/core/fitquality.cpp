@@ -4,48 +4,10 @@
 #include <cmath>
 
 #include "data/numtext.h"
-#include "fit/lagrange.h"
-#include "fit/regression.h"
-#include "fit/spline.h"
-#include "fit/transformed.h"
 
 namespace quilvex {
 
 namespace {
-
-constexpr FitMethod kReportOrder[] = {FitMethod::Spline,     FitMethod::Lagrange,    FitMethod::LagrangeOrd,
-                                      FitMethod::Regression, FitMethod::Exponential, FitMethod::Logarithmic,
-                                      FitMethod::Power};
-
-bool Enabled(const QuilvexState& s, FitMethod method)
-{
-    switch (method) {
-    case FitMethod::Spline: return s.ShowSpline;
-    case FitMethod::Lagrange: return s.ShowLagr;
-    case FitMethod::LagrangeOrd: return s.ShowLagrO;
-    case FitMethod::Regression: return s.ShowRegr;
-    case FitMethod::Exponential: return s.ShowExp;
-    case FitMethod::Logarithmic: return s.ShowLog;
-    case FitMethod::Power: return s.ShowPower;
-    }
-    return false;
-}
-
-// The curve at t by the evaluator that draws it; its messages go nowhere.
-Real CurveAt(const QuilvexState& s, FitMethod method, Real t)
-{
-    MessageText ignored;
-    switch (method) {
-    case FitMethod::Spline: return EvalSpline(s.n, s.x, s.y, s.SplineD2, t, ignored);
-    case FitMethod::Lagrange: return EvalLagrange(s.n, s.x, s.y, t);
-    case FitMethod::LagrangeOrd: return lagrange_ord(s.LagrOrd, s.n, s.x, s.y, t, ignored);
-    case FitMethod::Regression: return EvalRegression(s.RegrOrd, s.RegrCoef, t);
-    case FitMethod::Exponential: return ExpFitValue(s, t);
-    case FitMethod::Logarithmic: return LogFitValue(s, t);
-    case FitMethod::Power: return PowerFitValue(s, t);
-    }
-    return 0;
-}
 
 // Sum of (y[i] - mean y)^2; a fault leaves R^2 undefined.
 bool SpreadOfY(const QuilvexState& s, Real& spread)
@@ -67,7 +29,7 @@ bool SpreadOfY(const QuilvexState& s, Real& spread)
     }
 }
 
-FitQuality Measure(const QuilvexState& s, FitMethod method, bool haveSpread, Real spread)
+FitQuality Measure(const QuilvexState& s, Method method, bool haveSpread, Real spread)
 {
     FitQuality q;
     q.method = method;
@@ -76,7 +38,8 @@ FitQuality Measure(const QuilvexState& s, FitMethod method, bool haveSpread, Rea
         ClearFpu();
         for (int i = 1; i <= s.n; ++i) {
             point = i;
-            const Real residual = s.y[i] - CurveAt(s, method, s.x[i]);
+            MessageText ignored;
+            const Real residual = s.y[i] - MethodValue(s, method, s.x[i], ignored);
             CheckFpu();
             point = 0;
             q.ssr += residual * residual;
@@ -104,26 +67,23 @@ std::vector<FitQuality> MeasureFitQuality(const QuilvexState& s)
     Real spread = 0;
     const bool haveSpread = SpreadOfY(s, spread);
     std::vector<FitQuality> result;
-    for (FitMethod method : kReportOrder)
-        if (Enabled(s, method))
+    for (Method method : kReportOrder)
+        if (Shown(s, method))
             result.push_back(Measure(s, method, haveSpread, spread));
     ClearFpu();
     return result;
 }
 
-std::string FitMethodName(const QuilvexState& s, FitMethod method)
+std::string FitMethodName(const QuilvexState& s, Method method)
 {
-    const auto order = [](std::int32_t k) { return FormatGeneral(k, 8); };
+    const std::string name = RowOf(method).name;
+    const auto ordered = [&name](std::int32_t k) { return name + " order " + FormatGeneral(k, 8) + " polynomial"; };
     switch (method) {
-    case FitMethod::Spline: return "Cubic Spline";
-    case FitMethod::Lagrange: return "Lagrange order " + order(s.n - 1) + " polynomial";
-    case FitMethod::LagrangeOrd: return "Lagrange order " + order(s.LagrOrd) + " polynomial";
-    case FitMethod::Regression: return "Regression order " + order(s.RegrOrd) + " polynomial";
-    case FitMethod::Exponential: return "Exponential";
-    case FitMethod::Logarithmic: return "Logarithmic";
-    case FitMethod::Power: return "Power";
+    case Method::Lagrange: return ordered(s.n - 1);
+    case Method::LagrangeOrd: return ordered(s.LagrOrd);
+    case Method::Regression: return ordered(s.RegrOrd);
+    default: return name;
     }
-    return {};
 }
 
 std::vector<std::string> FitQualityTable(const QuilvexState& s, const std::vector<FitQuality>& figures,

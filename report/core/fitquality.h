@@ -7,14 +7,13 @@
 #include <vector>
 
 #include "data/state.h"
+#include "fit/method.h"
 #include "report/core/extrapreport.h"
 
 namespace quilvex {
 
-enum class FitMethod { Spline, Lagrange, LagrangeOrd, Regression, Exponential, Logarithmic, Power };
-
 struct FitQuality {
-    FitMethod method = FitMethod::Spline;
+    Method method = Method::Spline;
     // False when the curve or the figures could not be computed: failure is the
     // error's text, failedPoint the point where the curve failed (0 when the
     // sums themselves failed).
@@ -28,15 +27,13 @@ struct FitQuality {
     std::string failure;
 };
 
-// One entry per enabled method, in the order of the reports: spline, Lagrange
-// through all points, Lagrange of user order, regression, exponential,
-// logarithmic, power. Each curve is evaluated as it is drawn; evaluator
+// One entry per enabled method, in the order of the reports. Each curve is evaluated as it is drawn; evaluator
 // messages are dropped, the state is left as it is. Needs n >= 1. The FPU
 // flags are cleared before each method and left clear.
 std::vector<FitQuality> MeasureFitQuality(const QuilvexState& s);
 
 // "Cubic Spline", "Lagrange order 4 polynomial", "Regression order 3 polynomial", ...
-std::string FitMethodName(const QuilvexState& s, FitMethod method);
+std::string FitMethodName(const QuilvexState& s, Method method);
 
 using NumberFormat = std::function<std::string(Real)>;
 

@@ -39,38 +39,39 @@ std::string PolynomialFormula(std::int32_t order)
     return formula;
 }
 
-void AddExactFits(TextBuilder& out, const QuilvexState& s)
+std::string Name(Method m) { return RowOf(m).name; }
+
+void AddPair(TextBuilder& out, const std::string& formula, Real a, Real b)
 {
-    if (s.ShowSpline) {
-        out.Line("Cubic Spline: natural cubic spline through the points; second derivatives at the points:");
-        for (int i = 1; i <= s.n; ++i)
-            out.Value("d2[" + Whole(i) + "]", s.SplineD2[i]);
-    }
-    if (s.ShowLagr)
-        out.Line("Lagrange polynomial of order " + Whole(s.n - 1) + " through all " + Whole(s.n) + " points");
-    if (s.ShowLagrO)
-        out.Line("Lagrange polynomial of order " + Whole(s.LagrOrd) + " through the " + Whole(s.LagrOrd + 1) +
-                 " closest points");
+    out.Line(formula);
+    out.Value("a", a);
+    out.Value("b", b);
 }
 
-void AddLeastSquaresFits(TextBuilder& out, const QuilvexState& s)
+void AddFit(TextBuilder& out, const QuilvexState& s, Method m)
 {
-    if (s.ShowRegr) {
+    switch (m) {
+    case Method::Spline:
+        out.Line(Name(m) + ": natural cubic spline through the points; second derivatives at the points:");
+        for (int i = 1; i <= s.n; ++i)
+            out.Value("d2[" + Whole(i) + "]", s.SplineD2[i]);
+        return;
+    case Method::Lagrange:
+        out.Line("Lagrange polynomial of order " + Whole(s.n - 1) + " through all " + Whole(s.n) + " points");
+        return;
+    case Method::LagrangeOrd:
+        out.Line("Lagrange polynomial of order " + Whole(s.LagrOrd) + " through the " + Whole(s.LagrOrd + 1) +
+                 " closest points");
+        return;
+    case Method::Regression:
         out.Line("Regression polynomial of order " + Whole(s.RegrOrd) + ": " + PolynomialFormula(s.RegrOrd));
         for (int k = 1; k <= s.RegrOrd + 1; ++k)
             out.Value("c" + Whole(k - 1), s.RegrCoef[k]);
+        return;
+    case Method::Exponential: AddPair(out, Name(m) + ": y = a e^(b x)", s.ExpA, s.ExpB); return;
+    case Method::Logarithmic: AddPair(out, Name(m) + ": y = a + b ln x", s.LogA, s.LogB); return;
+    case Method::Power: AddPair(out, Name(m) + ": y = a x^b", s.PowerA, s.PowerB); return;
     }
-    const auto pair = [&out](const std::string& formula, Real a, Real b) {
-        out.Line(formula);
-        out.Value("a", a);
-        out.Value("b", b);
-    };
-    if (s.ShowExp)
-        pair("Exponential: y = a e^(b x)", s.ExpA, s.ExpB);
-    if (s.ShowLog)
-        pair("Logarithmic: y = a + b ln x", s.LogA, s.LogB);
-    if (s.ShowPower)
-        pair("Power: y = a x^b", s.PowerA, s.PowerB);
 }
 
 }  // namespace
@@ -86,8 +87,9 @@ std::string ResultsText(const QuilvexState& s, const std::string& fileName)
     }
     out.Line("Points: " + Whole(s.n));
     out.Line("");
-    AddExactFits(out, s);
-    AddLeastSquaresFits(out, s);
+    for (Method m : kReportOrder)
+        if (Shown(s, m))
+            AddFit(out, s, m);
     const std::vector<FitQuality> figures = MeasureFitQuality(s);
     if (!figures.empty()) {
         out.Line("");

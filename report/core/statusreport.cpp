@@ -1,6 +1,7 @@
 #include "report/core/statusreport.h"
 
 #include "data/numtext.h"
+#include "fit/method.h"
 
 namespace quilvex {
 
@@ -47,35 +48,49 @@ std::string RegressionCoefficients(const QuilvexState& s)
     return text;
 }
 
-void AddExactFits(ReportBuilder& r, const QuilvexState& s)
+void AddDescription(ReportBuilder& r, const QuilvexState& s, Method m)
 {
-    r.Heading(s.ShowSpline, colors::Black, "  Black: Cubic Spline");
-    r.Plain(kIndent + "Exactly fits data values. No extrapolation. Very smooth fit for exact data.");
-    r.Heading(s.ShowLagr, colors::Yellow, "  Yellow: Lagrange Interpolating Polynomial");
-    r.Plain(kIndent + "Exactly fits data values. No extrapolation. Builds an n-1 order polynomial.");
-    r.Plain(kIndent + "If data values in middle are inaccurate, can get very wavy at ends of graph.");
-    r.Heading(s.ShowLagrO, colors::Green, "  Green: Lagrange Polynomial");
-    r.Plain(kIndent + "With user-defined Order n (currently " + G(s.LagrOrd) + "). Uses closest n+1 data points.");
-    r.Plain(kIndent + "Exactly fits data, but may be non-continuous.");
+    const bool active = Shown(s, m);
+    switch (m) {
+    case Method::Spline:
+        r.Plain(kIndent + "Exactly fits data values. No extrapolation. Very smooth fit for exact data.");
+        return;
+    case Method::Lagrange:
+        r.Plain(kIndent + "Exactly fits data values. No extrapolation. Builds an n-1 order polynomial.");
+        r.Plain(kIndent + "If data values in middle are inaccurate, can get very wavy at ends of graph.");
+        return;
+    case Method::LagrangeOrd:
+        r.Plain(kIndent + "With user-defined Order n (currently " + G(s.LagrOrd) + "). Uses closest n+1 data points.");
+        r.Plain(kIndent + "Exactly fits data, but may be non-continuous.");
+        return;
+    case Method::Regression:
+        r.Plain(kIndent + "With user-defined order n (currently " + G(s.RegrOrd) + "). Order 1 is \"linear regression\".");
+        r.Plain(kIndent + "Order 3 seems to provide the best all-round fit for many types of data! Formula is:");
+        r.Plain(kValueIndent + "y = a + bx + cx^2 + dx^3 ...  Current values are:");
+        r.ValuesIfActive(active, [&] { return RegressionCoefficients(s); });
+        return;
+    case Method::Exponential:
+        r.Plain(kIndent + "Least squares regression using formula: y=ae^bx");
+        r.ValuesIfActive(active, [&] { return PairText(s.ExpA, s.ExpB); });
+        return;
+    case Method::Logarithmic:
+        r.Plain(kIndent + "Least squares regression using formula: y=a + b ln x");
+        r.ValuesIfActive(active, [&] { return PairText(s.LogA, s.LogB); });
+        return;
+    case Method::Power:
+        r.Plain(kIndent + "Least squares regression using formula: y=ax^b");
+        r.ValuesIfActive(active, [&] { return PairText(s.PowerA, s.PowerB); });
+        return;
+    }
 }
 
-void AddLeastSquaresFits(ReportBuilder& r, const QuilvexState& s)
+void AddMethods(ReportBuilder& r, const QuilvexState& s)
 {
-    r.Heading(s.ShowRegr, colors::Red, "  Red: Least Squares Regression Polynomial");
-    r.Plain(kIndent + "With user-defined order n (currently " + G(s.RegrOrd) + "). Order 1 is \"linear regression\".");
-    r.Plain(kIndent + "Order 3 seems to provide the best all-round fit for many types of data! Formula is:");
-    r.Plain(kValueIndent + "y = a + bx + cx^2 + dx^3 ...  Current values are:");
-    r.ValuesIfActive(s.ShowRegr, [&] { return RegressionCoefficients(s); });
-
-    r.Heading(s.ShowExp, colors::Purple, "  Purple: Exponential");
-    r.Plain(kIndent + "Least squares regression using formula: y=ae^bx");
-    r.ValuesIfActive(s.ShowExp, [&] { return PairText(s.ExpA, s.ExpB); });
-    r.Heading(s.ShowLog, colors::Gray, "  Gray: Logarithmic");
-    r.Plain(kIndent + "Least squares regression using formula: y=a + b ln x");
-    r.ValuesIfActive(s.ShowLog, [&] { return PairText(s.LogA, s.LogB); });
-    r.Heading(s.ShowPower, colors::Blue, "  Blue: Power");
-    r.Plain(kIndent + "Least squares regression using formula: y=ax^b");
-    r.ValuesIfActive(s.ShowPower, [&] { return PairText(s.PowerA, s.PowerB); });
+    for (Method m : kReportOrder) {
+        const MethodRow& row = RowOf(m);
+        r.Heading(Shown(s, m), row.color, std::string("  ") + row.colorName + ": " + row.heading);
+        AddDescription(r, s, m);
+    }
 }
 
 void AddDataLines(ReportBuilder& r, const QuilvexState& s, const std::string& fileName)
@@ -104,8 +119,7 @@ std::vector<ReportLine> StatusReportLines(const QuilvexState& s, const std::stri
         return r.Take();
     }
     r.Plain(kIndent + "Graph types with their colours (* = currently active):");
-    AddExactFits(r, s);
-    AddLeastSquaresFits(r, s);
+    AddMethods(r, s);
     AddDataLines(r, s, fileName);
     return r.Take();
 }

@@ -55,7 +55,7 @@ TEST(FitQuality, ExactFitsThroughALineHaveNoResidual)
     ASSERT_EQ(q.size(), 4u);
     for (const FitQuality& f : q)
         EXPECT_TRUE(f.evaluated && f.ssr < 1e-30L && std::fabs(f.r2 - 1) < 1e-18L);
-    EXPECT_EQ(q[3].method, FitMethod::Regression);
+    EXPECT_EQ(q[3].method, Method::Regression);
     EXPECT_EQ(q[3].ssr, 0);  // the straight line's coefficients come out exact
     EXPECT_EQ(q[3].r2, 1);
 }

@@ -309,16 +309,7 @@ void FillGridWithRows(const std::vector<DataRow>& rows, CellGrid& grid)
 
 NameCheck ApplyDataFileExtension(std::string& name)
 {
-    const std::size_t at = name.find_last_of(".:\\/");
-    if (at == std::string::npos || name[at] != '.') {
-        name += ".dta";
-        return NameCheck::Ok;
-    }
-    std::string extension = name.substr(at);
-    for (char& c : extension)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return extension == ".DTA" ? NameCheck::Ok : NameCheck::WrongExtension;
+    return ApplyExtensionRule(name, kDataFileRule).refused ? NameCheck::WrongExtension : NameCheck::Ok;
 }
 
 std::string OverwriteQuestionText(const std::string& name) { return "File " + name + " already exists. Overwrite?"; }

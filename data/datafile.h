@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "data/cellgrid.h"
+#include "data/filename.h"
 
 namespace quilvex {
 
@@ -86,9 +87,9 @@ ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, co
 // rows leave one empty grid row.
 void FillGridWithRows(const std::vector<DataRow>& rows, CellGrid& grid);
 
-// The name to save under. Without an extension (nothing after the last ".",
-// ":", "\" or "/" that is a ".") ".dta" is appended. An extension other than
-// ".dta" in any letter case is refused and the name left as it was.
+// The name to save under, by the extension rule: ".dta" is appended to a name
+// without an extension; any extension other than ".dta" is refused.
+inline const ExtensionRule kDataFileRule{{".dta"}, 0, OtherExtension::Refuse};
 enum class NameCheck { Ok, WrongExtension };
 NameCheck ApplyDataFileExtension(std::string& name);
 

@@ -4,8 +4,6 @@
 #include <QRegion>
 #include <QSvgGenerator>
 #include <QtMath>
-#include <algorithm>
-#include <cctype>
 
 #include "graph/QuilvexG.h"
 #include "ui/look.h"
@@ -14,16 +12,7 @@ namespace quilvex {
 
 namespace {
 
-std::string LowerExtension(const std::string& name)
-{
-    const std::size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos || name.find_first_of("/\\", dot) != std::string::npos)
-        return {};
-    std::string extension = name.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
+constexpr std::size_t kPngExtension = 0, kSvgExtension = 1;
 
 // Where a widget of the plot panel lies in the exported picture.
 QPoint InPicture(TPlotForm& form, const QWidget* widget)
@@ -79,15 +68,22 @@ QByteArray PngBytes(const QImage& image)
 
 }  // namespace
 
-GraphFileType ApplyGraphFileExtension(std::string& name, GraphFileType chosen)
+SaveRequest GraphSaveRequest()
 {
-    const std::string extension = LowerExtension(name);
-    if (extension == ".svg")
+    SaveRequest request;
+    request.dialog = FileRequest{"Export graph", {"PNG image (*.png)", "PNG image, double size (*.png)", "SVG image (*.svg)"},
+                                 true, ""};
+    request.rule = ExtensionRule{{".png", ".svg"}, kPngExtension, OtherExtension::Append};
+    request.extensionOfFilter = {kPngExtension, kPngExtension, kSvgExtension};
+    return request;
+}
+
+GraphFileType GraphTypeOf(const SaveTarget& target)
+{
+    if (target.known == static_cast<int>(kSvgExtension))
         return GraphFileType::Svg;
-    if (extension == ".png")
-        return chosen == GraphFileType::Svg ? GraphFileType::Png : chosen;
-    name += chosen == GraphFileType::Svg ? ".svg" : ".png";
-    return chosen;
+    return target.filter == static_cast<std::size_t>(GraphFileType::PngDoubleSize) ? GraphFileType::PngDoubleSize
+                                                                                      : GraphFileType::Png;
 }
 
 QImage ReplayedBox(const ImageCanvas& canvas, qreal scale)

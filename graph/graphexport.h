@@ -7,17 +7,23 @@
 #include <QImage>
 #include <string>
 
-#include "ui/dialogs.h"
+#include "ui/fileactions.h"
 
 namespace quilvex {
 
 class ImageCanvas;
 class TPlotForm;
 
+// The pictures "Export graph…" writes: the paint box's size, twice that, or
+// vector; in the order of the dialog's file types.
+enum class GraphFileType { Png, PngDoubleSize, Svg };
+
+// "Export graph…": a name without an extension gets that of the file type
+// chosen, and so does one with an extension other than ".png" or ".svg".
+SaveRequest GraphSaveRequest();
 // The file type follows the name: ".svg" gives SVG; ".png" a PNG, twice the
-// size when that was chosen; any other name gets the extension of the chosen
-// type appended (in any letter case the two extensions are recognised).
-GraphFileType ApplyGraphFileExtension(std::string& name, GraphFileType chosen);
+// size when that was chosen.
+GraphFileType GraphTypeOf(const SaveTarget& target);
 
 // The paint box's picture played back at scale device pixels per pixel; at
 // scale 1 it equals the canvas's own image pixel for pixel.

@@ -14,6 +14,7 @@
 #include "mainwin/tablehistory.h"
 #include "ui/clicklabel.h"
 #include "ui/dialogs.h"
+#include "ui/fileactions.h"
 #include "ui/textgrid.h"
 #include "ui/updown.h"
 
@@ -24,6 +25,7 @@ namespace quilvex {
 class TPlotForm;
 class TStatusForm;
 
+inline constexpr const char* kDataFileFilter = "Quilvex Data Files (*.dta)";
 inline constexpr const char* kMainCaption = "Quilvex 0.9 (Beta) by Quilvex Team";
 
 class TQuilvexForm : public QMainWindow {
@@ -42,6 +44,8 @@ public:
     void DataStringGridSetEditText();
     void MenuOpenClick();
     void Saveas1Click();
+    // "Save as": true when the table was written.
+    bool SaveAs();
     void ExportGraphClick();
     void CopyGraphClick();
     void MenuExitClick();
@@ -127,6 +131,8 @@ private:
     TPlotForm* plotForm_ = nullptr;
     TStatusForm* statusForm_ = nullptr;
     TableHistory* history_ = nullptr;
+    SaveRequest saveRequest_{FileRequest{"Save as", {kDataFileFilter}, true, ""}, kDataFileRule, {},
+                             kWrongExtensionText, true};
 };
 
 }  // namespace quilvex

@@ -6,15 +6,15 @@
 #include "graph/QuilvexG.h"
 #include "mainwin/QuilvexD.h"
 #include "ui/handler.h"
-#include "ui/savefile.h"
+#include "ui/fileactions.h"
 
 namespace quilvex {
 
 void TQuilvexForm::MenuOpenClick()
 {
     RunHandler(dialogs_, [this] {
-        if (const std::optional<std::string> name = dialogs_.OpenFileName())
-            OpenDataFile(*name);
+        if (const std::optional<FileChoice> choice = dialogs_.ChooseFile(FileRequest{"Open", {kDataFileFilter}, false, ""}))
+            OpenDataFile(choice->name);
     });
 }
 
@@ -42,23 +42,19 @@ void TQuilvexForm::OpenDataFile(const std::string& name)
     });
 }
 
-void TQuilvexForm::Saveas1Click()
+void TQuilvexForm::Saveas1Click() { SaveAs(); }
+
+bool TQuilvexForm::SaveAs()
 {
-    RunHandler(dialogs_, [this] {
-        std::optional<std::string> name = dialogs_.SaveFileName();
-        if (!name)
-            return;
-        if (ApplyDataFileExtension(*name) == NameCheck::WrongExtension) {
-            dialogs_.MessageBox(BoxType::Error, kWrongExtensionText, BoxButtons::Ok);
-            return;
-        }
-        dialogs_.OfferSaveName(*name);
-        if (DataFileExists(*name) &&
-            dialogs_.MessageBox(BoxType::Warning, OverwriteQuestionText(*name), BoxButtons::YesNo) != BoxAnswer::Yes)
-            return;
-        WriteWholeFile(*name, QByteArray::fromStdString(FormatDataFile(Grid())));
-        history_->MarkSaved();
+    bool saved = false;
+    RunHandler(dialogs_, [this, &saved] {
+        saved = SaveThroughDialog(dialogs_, saveRequest_, [this](const SaveTarget&) {
+            return QByteArray::fromStdString(FormatDataFile(Grid()));
+        });
+        if (saved)
+            history_->MarkSaved();
     });
+    return saved;
 }
 
 }  // namespace quilvex

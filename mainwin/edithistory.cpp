@@ -46,7 +46,7 @@ bool TQuilvexForm::MayClose()
         return true;
     switch (dialogs_.MessageBox(BoxType::Warning, kUnsavedQuestion, BoxButtons::SaveDiscardCancel)) {
     case BoxAnswer::Discard: return true;
-    case BoxAnswer::Save: Saveas1Click(); return !history_->Unsaved();
+    case BoxAnswer::Save: return SaveAs();
     default: return false;
     }
 }

@@ -2,27 +2,21 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "data/datafile.h"
 #include "graph/QuilvexG.h"
 #include "graph/graphexport.h"
 #include "mainwin/QuilvexD.h"
 #include "ui/handler.h"
-#include "ui/savefile.h"
+#include "ui/fileactions.h"
 
 namespace quilvex {
 
 void TQuilvexForm::ExportGraphClick()
 {
     RunHandler(dialogs_, [this] {
-        std::optional<GraphFileChoice> choice = dialogs_.GraphFileName();
-        if (!choice)
-            return;
-        const GraphFileType type = ApplyGraphFileExtension(choice->name, choice->type);
-        if (DataFileExists(choice->name) &&
-            dialogs_.MessageBox(BoxType::Warning, OverwriteQuestionText(choice->name), BoxButtons::YesNo) !=
-                BoxAnswer::Yes)
-            return;
-        WriteWholeFile(choice->name, GraphFileBytes(*plotForm_, type));
+        SaveRequest request = GraphSaveRequest();
+        SaveThroughDialog(dialogs_, request, [this](const SaveTarget& target) {
+            return GraphFileBytes(*plotForm_, GraphTypeOf(target));
+        });
     });
 }
 

@@ -3,24 +3,22 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "data/datafile.h"
 #include "mainwin/QuilvexD.h"
 #include "report/Status.h"
 #include "report/core/fitquality.h"
 #include "report/core/resultstext.h"
+#include "ui/fileactions.h"
 #include "ui/handler.h"
-#include "ui/savefile.h"
 
 namespace quilvex {
 
 namespace {
 
-// A name without an extension gets ".txt".
-void ApplyTextExtension(std::string& name)
+// A name without an extension gets ".txt"; any other extension is kept.
+SaveRequest ResultsSaveRequest()
 {
-    const std::size_t slash = name.find_last_of('/');
-    if (name.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos)
-        name += ".txt";
+    return SaveRequest{FileRequest{"Save results", {"Text files (*.txt)"}, true, ""},
+                       ExtensionRule{{".txt"}, 0, OtherExtension::Keep}, {}, nullptr, false};
 }
 
 }  // namespace
@@ -47,14 +45,9 @@ void TStatusForm::CopyResultsButtonClick()
 void TStatusForm::SaveResultsButtonClick()
 {
     RunHandler(dialogs_, [this] {
-        std::optional<std::string> name = dialogs_.ResultsFileName();
-        if (!name)
-            return;
-        ApplyTextExtension(*name);
-        if (DataFileExists(*name) &&
-            dialogs_.MessageBox(BoxType::Warning, OverwriteQuestionText(*name), BoxButtons::YesNo) != BoxAnswer::Yes)
-            return;
-        WriteWholeFile(*name, QByteArray::fromStdString(ResultsOfLastReplot()));
+        SaveRequest request = ResultsSaveRequest();
+        SaveThroughDialog(dialogs_, request,
+                          [this](const SaveTarget&) { return QByteArray::fromStdString(ResultsOfLastReplot()); });
     });
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // Modal message boxes and file dialogs. The windows ask through this interface;
 // the program answers with real Qt dialogs, tests with a scripted answerer.
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quilvex {
 
@@ -10,11 +12,20 @@ enum class BoxType { Warning, Error };
 enum class BoxButtons { Ok, OkCancel, YesNo, SaveDiscardCancel };
 enum class BoxAnswer { Ok, Cancel, Yes, No, Save, Discard };
 
-// The pictures "Export graph…" writes: the paint box's size, twice that, or vector.
-enum class GraphFileType { Png, PngDoubleSize, Svg };
-struct GraphFileChoice {
-    std::string name;
-    GraphFileType type = GraphFileType::Png;  // of the file type chosen in the dialog
+// What a file dialog shows: its title, its file types ("Quilvex Data Files
+// (*.dta)"), whether it chooses a file to write (a save dialog, which leaves
+// the question before writing over a file to the program) and the name it
+// offers (empty for none).
+struct FileRequest {
+    std::string title;
+    std::vector<std::string> filters;
+    bool forSaving = false;
+    std::string offeredName;
+};
+
+struct FileChoice {
+    std::string name;        // with its full path
+    std::size_t filter = 0;  // the index of the file type chosen
 };
 
 class Dialogs {
@@ -25,15 +36,8 @@ public:
     // The application's own error box for an error no handler caught: the error
     // text followed by ".", titled with the application title.
     virtual void ErrorBox(const std::string& errorText) = 0;
-    // The chosen file name with its full path; nothing when cancelled.
-    virtual std::optional<std::string> OpenFileName() = 0;
-    virtual std::optional<std::string> SaveFileName() = 0;
-    // "Export graph…": the name and the file type chosen; nothing when cancelled.
-    virtual std::optional<GraphFileChoice> GraphFileName() = 0;
-    // "Save results…": a text file's name; nothing when cancelled.
-    virtual std::optional<std::string> ResultsFileName() = 0;
-    // The name the save dialog offers next time.
-    virtual void OfferSaveName(const std::string&) {}
+    // Every file dialog: the file chosen; nothing when cancelled.
+    virtual std::optional<FileChoice> ChooseFile(const FileRequest& request) = 0;
     // A box of plain information lines, such as the About box.
     virtual void ShowInformation(const std::string& title, const std::string& text) = 0;
     // A read-only page of text (HTML) in a window of its own, such as the help page.

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "data/fpfault.h"
 
@@ -68,77 +69,35 @@ void QtDialogs::ErrorBox(const std::string& errorText)
     ShowBox(QMessageBox::Critical, kAppTitle, QString::fromUtf8(errorText) + ".", QMessageBox::Ok);
 }
 
-std::optional<std::string> QtDialogs::OpenFileName()
+std::optional<FileChoice> QtDialogs::ChooseFile(const FileRequest& request)
 {
     FpuFlagsKeeper keep;
-    // Any typed name is taken: a file that does not exist is reported by the reader.
-    QFileDialog dialog(QApplication::activeWindow(), "Open");
-    Prepare(dialog, {kDataFileFilter});
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    return Chosen(dialog);
-}
-
-std::optional<std::string> QtDialogs::SaveFileName()
-{
-    FpuFlagsKeeper keep;
-    QFileDialog dialog(QApplication::activeWindow(), "Save as");
-    Prepare(dialog, {kDataFileFilter});
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    if (!lastSaveName_.isEmpty())
-        dialog.selectFile(QFileInfo(lastSaveName_).fileName());
-    return Chosen(dialog);
-}
-
-void QtDialogs::OfferSaveName(const std::string& name) { lastSaveName_ = QFile::decodeName(QByteArray::fromStdString(name)); }
-
-void QtDialogs::Prepare(QFileDialog& dialog, const QStringList& filters)
-{
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(request.title));
     dialog.setOptions(kFileDialogOptions);
     // The provider goes in before the folder is listed, so that no entry is labelled by Qt's own.
     dialog.setIconProvider(&iconProvider_);
+    QStringList filters;
+    for (const std::string& filter : request.filters)
+        filters << QString::fromUtf8(filter);
     dialog.setNameFilters(filters);
     if (!lastFolder_.isEmpty())
         dialog.setDirectory(lastFolder_);
-}
-
-std::optional<std::string> QtDialogs::Chosen(QFileDialog& dialog)
-{
+    if (request.forSaving) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+    } else {
+        // Any typed name is taken: a file that does not exist is reported by the reader.
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    }
+    if (!request.offeredName.empty())
+        dialog.selectFile(QFileInfo(QFile::decodeName(QByteArray::fromStdString(request.offeredName))).fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString name = dialog.selectedFiles().first();
     lastFolder_ = QFileInfo(name).absolutePath();
-    return QFile::encodeName(name).toStdString();
-}
-
-std::optional<GraphFileChoice> QtDialogs::GraphFileName()
-{
-    FpuFlagsKeeper keep;
-    QFileDialog dialog(QApplication::activeWindow(), "Export graph");
-    Prepare(dialog, {kPngFilter, kPngDoubleFilter, kSvgFilter});
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    std::optional<std::string> name = Chosen(dialog);
-    if (!name)
-        return std::nullopt;
-    const QString filter = dialog.selectedNameFilter();
-    GraphFileType type = GraphFileType::Png;
-    if (filter == kPngDoubleFilter)
-        type = GraphFileType::PngDoubleSize;
-    else if (filter == kSvgFilter)
-        type = GraphFileType::Svg;
-    return GraphFileChoice{*name, type};
-}
-
-std::optional<std::string> QtDialogs::ResultsFileName()
-{
-    FpuFlagsKeeper keep;
-    QFileDialog dialog(QApplication::activeWindow(), "Save results");
-    Prepare(dialog, {kTextFilter});
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    return Chosen(dialog);
+    return FileChoice{QFile::encodeName(name).toStdString(),
+                      static_cast<std::size_t>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
 }
 
 void QtDialogs::ShowInformation(const std::string& title, const std::string& text)

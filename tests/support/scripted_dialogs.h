@@ -6,9 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "graph/graphexport.h"
 #include "ui/dialogs.h"
 
 namespace quilvex::testing {
+
+// A name for "Export graph…" with the file type chosen beside it.
+struct GraphFileChoice {
+    std::string name;
+    GraphFileType type = GraphFileType::Png;
+};
 
 struct ShownBox {
     BoxType type;
@@ -54,10 +61,27 @@ public:
         informations.push_back(title + "\t" + text);
     }
     void ShowPage(const std::string& title, const std::string& html) override { pages.push_back(title + "\t" + html); }
-    std::optional<std::string> OpenFileName() override { return Next(openNames); }
-    std::optional<std::string> SaveFileName() override { return Next(saveNames); }
-    std::optional<std::string> ResultsFileName() override { return Next(resultsNames); }
-    std::optional<GraphFileChoice> GraphFileName() override { return Next(graphNames); }
+    // Every file dialog shown, in order.
+    std::vector<FileRequest> fileRequests;
+
+    // Answers each dialog from the names scripted for its title.
+    std::optional<FileChoice> ChooseFile(const FileRequest& request) override
+    {
+        fileRequests.push_back(request);
+        if (request.title == "Export graph") {
+            const std::optional<GraphFileChoice> choice = Next(graphNames);
+            if (!choice)
+                return std::nullopt;
+            return FileChoice{choice->name, static_cast<std::size_t>(choice->type)};
+        }
+        std::deque<std::string>& names = request.title == "Open"      ? openNames
+                                         : request.title == "Save as" ? saveNames
+                                                                      : resultsNames;
+        const std::optional<std::string> name = Next(names);
+        if (!name)
+            return std::nullopt;
+        return FileChoice{*name, 0};
+    }
 
     std::vector<std::string> BoxTexts() const
     {

@@ -6,7 +6,7 @@
 
 #include "bench/tables.h"
 #include "graph/core/plotter.h"
-#include "mainwin/QuilvexApp.h"
+#include "app/QuilvexApp.h"
 #include "support/recording_canvas.h"
 #include "support/scripted_dialogs.h"
 

@@ -11,8 +11,6 @@
 #include "graph/core/curves.h"
 #include "graph/core/scaling.h"
 #include "graph/core/scene.h"
-#include "mainwin/QuilvexD.h"
-#include "report/Status.h"
 #include "ui/busypointer.h"
 #include "ui/look.h"
 
@@ -40,30 +38,27 @@ QLabel* AddEdgeLabel(QWidget* parent, const char* caption, int width, int height
 // that still holds text: only trailing empty rows go.
 void KeepRows(GridModel& grid, int rows) { grid.SetRowCount(std::max(rows, RowsHoldingText(grid))); }
 
-int WriteBack(QLineEdit* edit, UpDown* upDown, int value)
-{
-    edit->setText(ToQString(FormatGeneral(value, 8)));
-    upDown->SetPosition(value);
-    return value;
-}
-
-// Reads a parameter edit as a whole number (the fallback when it is none), first
+// Reads a parameter text as a whole number (the fallback when it is none), first
 // raised to lo, then lowered to hi. A corrected value is written back: the
-// edit's text first, then the spinner; a value in range leaves the text as typed.
-int ReadParameter(QLineEdit* edit, UpDown* upDown, int fallback, int lo, int hi)
+// text first, then the spinner; a value in range leaves the text as typed.
+int ReadParameter(QuilvexDocument& document, Parameter p, int fallback, int lo, int hi)
 {
-    int value = TextToInt(ToText(edit->text()), fallback);
-    if (value < lo)
-        value = WriteBack(edit, upDown, lo);
-    if (value > hi)
-        value = WriteBack(edit, upDown, hi);
+    int value = TextToInt(ToText(document.ParameterText(p)), fallback);
+    if (value < lo) {
+        value = lo;
+        document.WriteBackParameter(p, value);
+    }
+    if (value > hi) {
+        value = hi;
+        document.WriteBackParameter(p, value);
+    }
     return value;
 }
 
 }  // namespace
 
-TPlotForm::TPlotForm(QuilvexState& state, Dialogs& dialogs, TQuilvexForm& main)
-    : QWidget(nullptr, Qt::Window), state_(state), dialogs_(dialogs), main_(main)
+TPlotForm::TPlotForm(QuilvexDocument& document, Dialogs& dialogs)
+    : QWidget(nullptr, Qt::Window), document_(document), state_(document.State()), dialogs_(dialogs)
 {
     setWindowTitle("Graph");
     setFont(PixelFont("MS Sans Serif", 11));
@@ -147,12 +142,26 @@ bool TPlotForm::eventFilter(QObject* watched, QEvent* event)
 
 void TPlotForm::closeEvent(QCloseEvent* event) { event->ignore(); }
 
-void TPlotForm::ControlButtonClick()
+GraphPicture TPlotForm::Picture() const
 {
-    main_.show();
-    main_.raise();
-    main_.activateWindow();
+    const QPoint origin = PlotPanel->contentsRect().topLeft();
+    const auto inPicture = [&](const QWidget* widget) { return widget->mapTo(PlotPanel, QPoint(0, 0)) - origin; };
+    GraphPicture picture;
+    const ImageCanvas& canvas = PlotPaintBox->Canvas();
+    picture.canvas = &canvas;
+    picture.size = PlotPanel->contentsRect().size();
+    picture.box = QRect(inPicture(PlotPaintBox), QSize(canvas.Width(), canvas.Height()));
+    picture.panel = PlotPanel->palette().color(QPalette::Window);
+    for (const QLabel* label : {TopYLabel, BottomYLabel, LeftXLabel, RightXLabel, MsgLabel})
+        picture.labels.push_back(PictureLabel{QRect(inPicture(label), label->size()), label->text(), label->font(),
+                                              label->palette().color(QPalette::WindowText),
+                                              label->autoFillBackground(),
+                                              label->palette().color(QPalette::Window),
+                                              static_cast<int>(label->alignment())});
+    return picture;
 }
+
+void TPlotForm::ControlButtonClick() { emit controlClicked(); }
 
 void TPlotForm::SetMsgCaption(const std::string& text)
 {
@@ -207,7 +216,7 @@ void TPlotForm::DrawSteps()
     state_.LastPixel = Pixel{};
     state_.MessageBuffer.Clear();
 
-    GridModel& grid = main_.Grid();
+    GridModel& grid = document_.Grid();
     auto warn = [this](const std::string& text) { dialogs_.MessageBox(BoxType::Warning, text, BoxButtons::Ok); };
     ReadPointTable(state_, grid, warn);
     if (state_.n == 0)
@@ -224,8 +233,8 @@ void TPlotForm::DrawSteps()
     clock.start();
     ReadPlotSettings();
     if (ScaleGraph(state_, grid, W, H) == ScaleResult::ScaledNewFile) {
-        main_.MethodBox(Method::Spline)->setChecked(true);
-        main_.MethodBox(Method::Regression)->setChecked(true);
+        document_.SetMethodChecked(Method::Spline, true);
+        document_.SetMethodChecked(Method::Regression, true);
     }
     PrepareFits(state_);
     DrawAxes(plot);
@@ -236,7 +245,7 @@ void TPlotForm::DrawSteps()
     RightXLabel->setText(ToQString(FormatGeneral(plot.PixelToX(W), 6)));
     TopYLabel->setText(ToQString(FormatGeneral(plot.PixelToY(0), 6)));
     BottomYLabel->setText(ToQString(FormatGeneral(plot.PixelToY(H), 6)));
-    const FloatText mark = TextToFloat(ToText(statusForm_->XvalueEdit->text()));
+    const FloatText mark = TextToFloat(ToText(document_.MarkText()));
     if (mark.ok())
         MarkCurvesAt(plot, mark.value);
     replotWasSlow_ = clock.elapsed() > kSlowReplotMs;
@@ -245,16 +254,15 @@ void TPlotForm::DrawSteps()
 void TPlotForm::ReadPlotSettings()
 {
     QuilvexState& s = state_;
-    TQuilvexForm& m = main_;
-    GridModel& grid = m.Grid();
-    KeepRows(grid, s.n);
+    QuilvexDocument& d = document_;
+    KeepRows(d.Grid(), s.n);
 
-    s.LagrOrd = ReadParameter(m.LagrOrdEdit, m.LagrOrdUpDown, 3, 2, s.n - 1);
-    s.RegrOrd = ReadParameter(m.RegrOrdEdit, m.RegrOrdUpDown, 3, 1, 299);
+    s.LagrOrd = ReadParameter(d, Parameter::LagrOrd, 3, 2, s.n - 1);
+    s.RegrOrd = ReadParameter(d, Parameter::RegrOrd, 3, 1, 299);
     for (const MethodRow& row : kMethods)
-        s.*row.show = m.MethodBox(row.method)->isChecked();
-    s.Cover = ReadParameter(m.CoverEdit, m.CoverUpDown, 80, 5, 100);
-    s.PlotPoints = ReadParameter(m.PlotPointsEdit, m.PlotPointsUpDown, 512, 5, 10000);
+        s.*row.show = d.MethodChecked(row.method);
+    s.Cover = ReadParameter(d, Parameter::Cover, 80, 5, 100);
+    s.PlotPoints = ReadParameter(d, Parameter::PlotPoints, 512, 5, 10000);
     if (s.SelectedPoint < 1 || s.SelectedPoint > s.n)
         s.SelectedPoint = 1;
 }

@@ -7,21 +7,17 @@
 #include <QWidget>
 #include <optional>
 
-#include "data/state.h"
+#include "app/document.h"
 #include "ui/dialogs.h"
+#include "ui/graphpicture.h"
 #include "ui/paintbox.h"
 
 namespace quilvex {
 
-class TQuilvexForm;
-class TStatusForm;
-
 class TPlotForm : public QWidget {
     Q_OBJECT
 public:
-    TPlotForm(QuilvexState& state, Dialogs& dialogs, TQuilvexForm& main);
-
-    void SetStatusForm(TStatusForm* status) { statusForm_ = status; }
+    TPlotForm(QuilvexDocument& document, Dialogs& dialogs);
 
     // One complete replot from the current state of the windows.
     void Draw();
@@ -29,9 +25,10 @@ public:
     // resized: a replot after the current event, several requests merged into
     // one, and none when the picture already shows the current windows.
     void RequestReplot();
-    // Appends the interpolation / extrapolation block for the X of the status window.
-    void ExtrapolateReport();
     void ControlButtonClick();
+    // What "Export graph…" and "Copy graph" show: the picture of the last replot
+    // with the labels around it.
+    GraphPicture Picture() const;
     void PlotPaintBoxMouseDown(int X, int Y);
     void PlotPaintBoxMouseMove(int X, int Y);
     void PlotPaintBoxMouseUp(int X, int Y);
@@ -46,6 +43,10 @@ public:
     QLabel* RightXLabel = nullptr;
     QLabel* MsgLabel = nullptr;
     PaintBox* PlotPaintBox = nullptr;
+
+signals:
+    // "Control": the main window is asked to the front.
+    void controlClicked();
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose
@@ -82,10 +83,9 @@ private:
     void ReplotIfStale();
     void NotePictureDrawn();
 
+    QuilvexDocument& document_;
     QuilvexState& state_;
     Dialogs& dialogs_;
-    TQuilvexForm& main_;
-    TStatusForm* statusForm_ = nullptr;
     std::optional<PictureInputs> picture_;
     bool replotQueued_ = false;
     bool requestMissed_ = false;

@@ -4,7 +4,6 @@
 #include "data/numtext.h"
 #include "graph/QuilvexG.h"
 #include "graph/core/plotter.h"
-#include "mainwin/QuilvexD.h"
 #include "ui/handler.h"
 
 namespace quilvex {
@@ -64,8 +63,8 @@ void TPlotForm::PlotPaintBoxMouseMove(int X, int Y)
         s.x[k] = nx;
         s.y[k] = ny;
         s.DataModified = true;
-        main_.Grid().SetCell(0, k - 1, FormatCell(nx));
-        main_.Grid().SetCell(1, k - 1, FormatCell(ny));
+        document_.Grid().SetCell(0, k - 1, FormatCell(nx));
+        document_.Grid().SetCell(1, k - 1, FormatCell(ny));
         Draw();
     });
 }
@@ -75,7 +74,7 @@ void TPlotForm::PlotPaintBoxMouseUp(int, int)
     state_.MouseIsDown = false;
     state_.PointPicked = false;
     Draw();
-    main_.RecordTableStep("drag");
+    document_.RecordStep("drag");
 }
 
 }  // namespace quilvex

@@ -7,8 +7,6 @@
 #include <QWindow>
 
 #include "graph/QuilvexG.h"
-#include "mainwin/QuilvexD.h"
-#include "report/Status.h"
 
 namespace quilvex {
 
@@ -50,13 +48,12 @@ void TPlotForm::NotePictureDrawn()
 TPlotForm::PictureInputs TPlotForm::CurrentInputs(QSize size) const
 {
     PictureInputs in;
-    in.gridGeneration = main_.Grid().Generation();
-    for (const QLineEdit* edit : {main_.PlotPointsEdit, main_.CoverEdit, main_.LagrOrdEdit, main_.RegrOrdEdit})
-        in.parameters += edit->text() + QChar('\n');
+    in.gridGeneration = document_.Grid().Generation();
+    for (Parameter p : {Parameter::PlotPoints, Parameter::Cover, Parameter::LagrOrd, Parameter::RegrOrd})
+        in.parameters += document_.ParameterText(p) + QChar('\n');
     for (const MethodRow& row : kMethods)
-        in.methods |= main_.MethodBox(row.method)->isChecked() ? 1u << static_cast<int>(row.method) : 0u;
-    if (statusForm_ != nullptr)
-        in.markX = statusForm_->XvalueEdit->text();
+        in.methods |= document_.MethodChecked(row.method) ? 1u << static_cast<int>(row.method) : 0u;
+    in.markX = document_.MarkText();
     in.selected = state_.SelectedPoint;
     in.size = size;
     return in;

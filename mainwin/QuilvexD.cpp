@@ -6,9 +6,7 @@
 #include <QKeySequence>
 #include <QMenuBar>
 
-#include "graph/QuilvexG.h"
 #include "mainwin/helptext.h"
-#include "report/Status.h"
 #include "ui/handler.h"
 #include "ui/look.h"
 #include "ui/typinglimit.h"
@@ -45,11 +43,23 @@ QCheckBox* TQuilvexForm::* const kMethodBoxes[kMethodCount] = {
     &TQuilvexForm::RegrCheckBox,   &TQuilvexForm::ExpCheckBox,  &TQuilvexForm::LogCheckBox,
     &TQuilvexForm::PowerCheckBox};
 
+// The parameter edits and their spinners under their control names, in the order of Parameter.
+QLineEdit* TQuilvexForm::* const kParameterEdits[kParameterCount] = {
+    &TQuilvexForm::PlotPointsEdit, &TQuilvexForm::CoverEdit, &TQuilvexForm::LagrOrdEdit, &TQuilvexForm::RegrOrdEdit};
+UpDown* TQuilvexForm::* const kParameterUpDowns[kParameterCount] = {
+    &TQuilvexForm::PlotPointsUpDown, &TQuilvexForm::CoverUpDown, &TQuilvexForm::LagrOrdUpDown,
+    &TQuilvexForm::RegrOrdUpDown};
+
 }  // namespace
+
+QLineEdit* TQuilvexForm::ParameterEdit(Parameter p) const { return this->*kParameterEdits[static_cast<int>(p)]; }
+
+UpDown* TQuilvexForm::ParameterUpDown(Parameter p) const { return this->*kParameterUpDowns[static_cast<int>(p)]; }
 
 QCheckBox* TQuilvexForm::MethodBox(Method m) const { return this->*kMethodBoxes[static_cast<int>(m)]; }
 
-TQuilvexForm::TQuilvexForm(QuilvexState& state, Dialogs& dialogs) : state_(state), dialogs_(dialogs)
+TQuilvexForm::TQuilvexForm(QuilvexDocument& document, Dialogs& dialogs)
+    : document_(document), state_(document.State()), dialogs_(dialogs)
 {
     setWindowTitle(kMainCaption);
     setFont(PixelFont(kWindowFont, 11));
@@ -58,6 +68,8 @@ TQuilvexForm::TQuilvexForm(QuilvexState& state, Dialogs& dialogs) : state_(state
     setCentralWidget(client);
     BuildMenu();
     BuildControls(client);
+    document_.AttachGrid(Grid());
+    FollowDocument();
     BuildHistory();
     SetTabOrder();
     resize(kFrameWidth - 8, kFrameHeight - 27);
@@ -96,31 +108,53 @@ void TQuilvexForm::BuildControls(QWidget* client)
     BuildGrid(client);
 }
 
-QLineEdit* TQuilvexForm::AddParameterEdit(QWidget* client, int left, const char* text, const char* hint)
+QLineEdit* TQuilvexForm::AddParameterEdit(QWidget* client, int left, Parameter p, const char* text, const char* hint)
 {
     auto* edit = new QLineEdit(text, client);
     edit->setGeometry(left, 56, 33, 21);
     edit->setToolTip(hint);
-    connect(edit, &QLineEdit::textChanged, this, [this] { DrawGraph(); });
+    document_.SetParameterText(p, edit->text());
+    connect(edit, &QLineEdit::textChanged, this, [this, p](const QString& now) {
+        document_.SetParameterText(p, now);
+        DrawGraph();
+    });
     return edit;
+}
+
+// The document's changes that the window shows: a corrected parameter, a box
+// ticked by the replot, the file's name.
+void TQuilvexForm::FollowDocument()
+{
+    connect(&document_, &QuilvexDocument::parameterWrittenBack, this,
+            [this](Parameter p, const QString& text, int value) {
+                ParameterEdit(p)->setText(text);
+                ParameterUpDown(p)->SetPosition(value);
+            });
+    connect(&document_, &QuilvexDocument::methodCheckedChanged, this,
+            [this](Method m, bool checked) { MethodBox(m)->setChecked(checked); });
+    connect(&document_, &QuilvexDocument::fileNameChanged, this, [this](const QString& name) {
+        FileNameLabel->setText(name);
+        FileNameLabel->adjustSize();
+    });
+    connect(&document_, &QuilvexDocument::tableRestored, this, [this] { DrawGraph(); });
 }
 
 void TQuilvexForm::BuildParameters(QWidget* client)
 {
-    PlotPointsEdit = AddParameterEdit(client, 8, "512", "Number of points to calculate & plot. More is slower.");
+    PlotPointsEdit = AddParameterEdit(client, 8, Parameter::PlotPoints, "512", "Number of points to calculate & plot. More is slower.");
     PlotPointsEdit->setValidator(new TypingLimit(4, PlotPointsEdit));
     PlotPointsUpDown = new UpDown(PlotPointsEdit, 5, 2000, 10, 512, client);
     PlotPointsUpDown->setGeometry(41, 56, 15, 21);
 
-    CoverEdit = AddParameterEdit(client, 72, "80", "Scale graphs to this size. 100% fills screen.");
+    CoverEdit = AddParameterEdit(client, 72, Parameter::Cover, "80", "Scale graphs to this size. 100% fills screen.");
     CoverUpDown = new UpDown(CoverEdit, 1, 100, 1, 80, client);
     CoverUpDown->setGeometry(105, 56, 15, 21);
 
-    LagrOrdEdit = AddParameterEdit(client, 136, "3", "The order of the lagrange graph");
+    LagrOrdEdit = AddParameterEdit(client, 136, Parameter::LagrOrd, "3", "The order of the lagrange graph");
     LagrOrdUpDown = new UpDown(LagrOrdEdit, 2, 100, 1, 3, client);
     LagrOrdUpDown->setGeometry(169, 56, 15, 21);
 
-    RegrOrdEdit = AddParameterEdit(client, 200, "3", "The order of the regression graph. 1 is linear regression");
+    RegrOrdEdit = AddParameterEdit(client, 200, Parameter::RegrOrd, "3", "The order of the regression graph. 1 is linear regression");
     RegrOrdUpDown = new UpDown(RegrOrdEdit, 1, 100, 1, 3, client);
     RegrOrdUpDown->setGeometry(233, 56, 15, 21);
 
@@ -142,7 +176,10 @@ QCheckBox* TQuilvexForm::AddMethodBox(QWidget* client, int top, const MethodRow&
     box->setToolTip(row.hint);
     SetTextColor(box, row.color);
     // toggled fires for changes made by the program too, as a click would.
-    connect(box, &QCheckBox::toggled, this, [this] { DrawGraph(); });
+    connect(box, &QCheckBox::toggled, this, [this, m = row.method](bool checked) {
+        document_.SetMethodChecked(m, checked);
+        DrawGraph();
+    });
     return box;
 }
 
@@ -231,9 +268,10 @@ void TQuilvexForm::SetTabOrder()
 
 void TQuilvexForm::DrawGraph()
 {
-    if (plotForm_ == nullptr || !GraphEnableCheckBox->isChecked())
+    // The edits built before the switch set their first texts: no replot yet.
+    if (GraphEnableCheckBox == nullptr || !GraphEnableCheckBox->isChecked())
         return;
-    plotForm_->Draw();
+    document_.Replot();
 }
 
 void TQuilvexForm::AddRowButtonClick()
@@ -256,7 +294,7 @@ void TQuilvexForm::DeleteRowButtonClick()
 void TQuilvexForm::DataStringGridSetEditText()
 {
     state_.DataModified = true;
-    history_->NoteTyping();
+    document_.History().NoteTyping();
 }
 
 void TQuilvexForm::MenuExitClick() { close(); }
@@ -273,14 +311,12 @@ void TQuilvexForm::closeEvent(QCloseEvent* event)
 
 void TQuilvexForm::Status1Click()
 {
-    RunHandler(dialogs_, [this] { statusForm_->ShowStatusReport(); });
+    emit statusAsked();
 }
 
 void TQuilvexForm::Extrapolate1Click()
 {
-    statusForm_->ShowAndRaise();
-    statusForm_->Panel1->setText("Data interpolate / extrapolate");
-    statusForm_->StatusRichEdit->ClearLines();
+    emit interpolationAsked();
 }
 
 void TQuilvexForm::About1Click() { dialogs_.ShowInformation(kAboutTitle, AboutText(qVersion())); }

@@ -9,12 +9,14 @@
 #include <QMainWindow>
 #include <QPushButton>
 
-#include "data/state.h"
+#include <functional>
+
+#include "app/document.h"
 #include "fit/method.h"
-#include "mainwin/tablehistory.h"
 #include "ui/clicklabel.h"
 #include "ui/dialogs.h"
 #include "ui/fileactions.h"
+#include "ui/graphpicture.h"
 #include "ui/textgrid.h"
 #include "ui/updown.h"
 
@@ -22,20 +24,17 @@ class QAction;
 
 namespace quilvex {
 
-class TPlotForm;
-class TStatusForm;
-
 inline constexpr const char* kDataFileFilter = "Quilvex Data Files (*.dta)";
 inline constexpr const char* kMainCaption = "Quilvex 0.9 (Beta) by Quilvex Team";
 
 class TQuilvexForm : public QMainWindow {
     Q_OBJECT
 public:
-    TQuilvexForm(QuilvexState& state, Dialogs& dialogs);
+    TQuilvexForm(QuilvexDocument& document, Dialogs& dialogs);
     ~TQuilvexForm() override;
 
-    void SetPlotForm(TPlotForm* plot) { plotForm_ = plot; }
-    void SetStatusForm(TStatusForm* status) { statusForm_ = status; }
+    // Where "Export graph…" and "Copy graph" take the graph's picture from.
+    void SetPictureSource(std::function<GraphPicture()> source) { pictureSource_ = std::move(source); }
 
     // Handlers.
     void DrawGraph();
@@ -58,8 +57,7 @@ public:
     void OpenDataFile(const std::string& name);
     void LabelClick(ClickLabel* label);
     // Ends a step of the table's undo history; the drag ends one too.
-    void RecordTableStep(const QString& what) { history_->Record(what); }
-    TableHistory& History() { return *history_; }
+    void RecordTableStep(const QString& what) { document_.RecordStep(what); }
 
     // Controls, named as the form defines them.
     QLabel* TopPanel = nullptr;
@@ -107,6 +105,11 @@ public:
     GridModel& Grid() { return DataStringGrid->Model(); }
     QCheckBox* MethodBox(Method m) const;
 
+signals:
+    // The Status and Extrapolate menu items: the status window's two pages.
+    void statusAsked();
+    void interpolationAsked();
+
 protected:
     // Closing the main window ends the program, whatever the other windows do.
     void closeEvent(QCloseEvent* event) override;
@@ -118,19 +121,20 @@ private:
     void BuildGrid(QWidget* client);
     void BuildMenu();
     void BuildHistory();
-    void ShowTable(const TableSnapshot& table);
+    void FollowDocument();
     // Asks to save a table with unsaved changes; false when the user cancels.
     bool MayClose();
     void AddShortcuts();
     void SetTabOrder();
-    QLineEdit* AddParameterEdit(QWidget* client, int left, const char* text, const char* hint);
+    QLineEdit* AddParameterEdit(QWidget* client, int left, Parameter p, const char* text, const char* hint);
+    QLineEdit* ParameterEdit(Parameter p) const;
+    UpDown* ParameterUpDown(Parameter p) const;
     QCheckBox* AddMethodBox(QWidget* client, int top, const MethodRow& row);
 
+    QuilvexDocument& document_;
     QuilvexState& state_;
     Dialogs& dialogs_;
-    TPlotForm* plotForm_ = nullptr;
-    TStatusForm* statusForm_ = nullptr;
-    TableHistory* history_ = nullptr;
+    std::function<GraphPicture()> pictureSource_;
     SaveRequest saveRequest_{FileRequest{"Save as", {kDataFileFilter}, true, ""}, kDataFileRule, {},
                              kWrongExtensionText, true};
 };

@@ -3,7 +3,6 @@
 
 #include "data/datafile.h"
 #include "data/fpfault.h"
-#include "graph/QuilvexG.h"
 #include "mainwin/QuilvexD.h"
 #include "ui/handler.h"
 #include "ui/fileactions.h"
@@ -31,14 +30,13 @@ void TQuilvexForm::OpenDataFile(const std::string& name)
         Grid().SetRows(std::move(rows));
         state_.NewFileLoaded = true;
         state_.DataModified = false;
-        FileNameLabel->setText(QFile::decodeName(QByteArray::fromStdString(name)));
-        FileNameLabel->adjustSize();
-        if (plotForm_ != nullptr && GraphEnableCheckBox->isChecked()) {
-            plotForm_->Draw();
-            plotForm_->Draw();
+        document_.SetFileName(QFile::decodeName(QByteArray::fromStdString(name)));
+        if (GraphEnableCheckBox->isChecked()) {
+            document_.Replot();
+            document_.Replot();
         }
         RecordTableStep("open file");
-        history_->MarkSaved();
+        document_.MarkSaved();
     });
 }
 
@@ -52,7 +50,7 @@ bool TQuilvexForm::SaveAs()
             return QByteArray::fromStdString(FormatDataFile(Grid()));
         });
         if (saved)
-            history_->MarkSaved();
+            document_.MarkSaved();
     });
     return saved;
 }

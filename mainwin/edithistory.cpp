@@ -17,32 +17,22 @@ void FollowStep(QAction* action, const QString& verb, const QString& step)
 
 void TQuilvexForm::BuildHistory()
 {
-    history_ = new TableHistory([this] { return TableSnapshot{Grid().Rows(), FileNameLabel->text(), state_.DataModified}; },
-                                [this](const TableSnapshot& table) { ShowTable(table); }, this);
+    TableHistory& history = document_.History();
     auto* MenuEdit = new QMenu("&Edit", this);
     menuBar()->insertMenu(Status1, MenuEdit);
-    UndoAction = MenuEdit->addAction("Undo", this, [this] { history_->Undo(); });
+    UndoAction = MenuEdit->addAction("Undo", this, [this] { document_.History().Undo(); });
     UndoAction->setShortcut(QKeySequence::Undo);
-    RedoAction = MenuEdit->addAction("Redo", this, [this] { history_->Redo(); });
+    RedoAction = MenuEdit->addAction("Redo", this, [this] { document_.History().Redo(); });
     RedoAction->setShortcut(QKeySequence::Redo);
-    connect(&history_->Stack(), &QUndoStack::undoTextChanged, this,
+    connect(&history.Stack(), &QUndoStack::undoTextChanged, this,
             [this](const QString& step) { FollowStep(UndoAction, "Undo", step); });
-    connect(&history_->Stack(), &QUndoStack::redoTextChanged, this,
+    connect(&history.Stack(), &QUndoStack::redoTextChanged, this,
             [this](const QString& step) { FollowStep(RedoAction, "Redo", step); });
-}
-
-void TQuilvexForm::ShowTable(const TableSnapshot& table)
-{
-    Grid().SetRows(table.rows);
-    FileNameLabel->setText(table.fileName);
-    FileNameLabel->adjustSize();
-    state_.DataModified = table.dataModified;
-    DrawGraph();
 }
 
 bool TQuilvexForm::MayClose()
 {
-    if (!history_->Unsaved())
+    if (!document_.Unsaved())
         return true;
     switch (dialogs_.MessageBox(BoxType::Warning, kUnsavedQuestion, BoxButtons::SaveDiscardCancel)) {
     case BoxAnswer::Discard: return true;

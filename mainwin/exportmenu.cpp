@@ -2,9 +2,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "graph/QuilvexG.h"
-#include "graph/graphexport.h"
 #include "mainwin/QuilvexD.h"
+#include "ui/graphexport.h"
 #include "ui/handler.h"
 #include "ui/fileactions.h"
 
@@ -15,14 +14,14 @@ void TQuilvexForm::ExportGraphClick()
     RunHandler(dialogs_, [this] {
         SaveRequest request = GraphSaveRequest();
         SaveThroughDialog(dialogs_, request, [this](const SaveTarget& target) {
-            return GraphFileBytes(*plotForm_, GraphTypeOf(target));
+            return GraphFileBytes(pictureSource_(), GraphTypeOf(target));
         });
     });
 }
 
 void TQuilvexForm::CopyGraphClick()
 {
-    RunHandler(dialogs_, [this] { QGuiApplication::clipboard()->setImage(GraphImage(*plotForm_, 1)); });
+    RunHandler(dialogs_, [this] { QGuiApplication::clipboard()->setImage(GraphImage(pictureSource_(), 1)); });
 }
 
 }  // namespace quilvex

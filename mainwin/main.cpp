@@ -1,7 +1,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 
-#include "mainwin/QuilvexApp.h"
+#include "app/QuilvexApp.h"
 #include "mainwin/commandline.h"
 #include "ui/application.h"
 #include "ui/qtdialogs.h"

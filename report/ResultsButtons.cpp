@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "mainwin/QuilvexD.h"
 #include "report/Status.h"
 #include "report/core/fitquality.h"
 #include "report/core/resultstext.h"
@@ -25,7 +24,7 @@ SaveRequest ResultsSaveRequest()
 
 std::string TStatusForm::ResultsOfLastReplot()
 {
-    return ResultsText(state_, main_.FileNameLabel->text().toStdString());
+    return ResultsText(state_, document_.FileName().toStdString());
 }
 
 void TStatusForm::FitQualityButtonClick()

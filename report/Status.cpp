@@ -3,14 +3,12 @@
 #include <QCloseEvent>
 #include <QVBoxLayout>
 
-#include "graph/QuilvexG.h"
-#include "mainwin/QuilvexD.h"
 #include "ui/look.h"
 
 namespace quilvex {
 
-TStatusForm::TStatusForm(QuilvexState& state, Dialogs& dialogs, TQuilvexForm& main)
-    : QWidget(nullptr, Qt::Window), state_(state), dialogs_(dialogs), main_(main)
+TStatusForm::TStatusForm(QuilvexDocument& document, Dialogs& dialogs)
+    : QWidget(nullptr, Qt::Window), document_(document), state_(document.State()), dialogs_(dialogs)
 {
     setWindowTitle("Status");
     QFont font("MS Sans Serif");
@@ -52,6 +50,7 @@ void TStatusForm::BuildPanels()
     // Enter after typing a value asks for the report, as the button beside it does.
     connect(XvalueEdit, &QLineEdit::returnPressed, this, [this] { ExtrapButtonClick(); });
     connect(ClearButton, &QPushButton::clicked, this, [this] { ClearButtonClick(); });
+    connect(XvalueEdit, &QLineEdit::textChanged, this, [this](const QString& text) { document_.SetMarkText(text); });
     layout->addWidget(Panel2);
 
     StatusRichEdit = new RichTextArea(this);
@@ -93,6 +92,13 @@ void TStatusForm::ShowAndRaise()
     activateWindow();
 }
 
+void TStatusForm::ShowInterpolationPage()
+{
+    ShowAndRaise();
+    Panel1->setText("Data interpolate / extrapolate");
+    StatusRichEdit->ClearLines();
+}
+
 void TStatusForm::SetHeadingStyle(Color color) { StatusRichEdit->SetStyle(TextStyle{color, true, true, 12}); }
 
 void TStatusForm::SetPlainStyle() { StatusRichEdit->SetStyle(TextStyle{colors::Black, false, false, 8}); }
@@ -101,7 +107,7 @@ void TStatusForm::ClearButtonClick()
 {
     StatusRichEdit->ClearLines();
     XvalueEdit->setText("");
-    plotForm_->Draw();
+    document_.Replot();
 }
 
 }  // namespace quilvex

@@ -6,24 +6,23 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "data/state.h"
+#include "app/document.h"
 #include "ui/dialogs.h"
 #include "ui/richtext.h"
 
 namespace quilvex {
 
-class TPlotForm;
-class TQuilvexForm;
-
 class TStatusForm : public QWidget {
     Q_OBJECT
 public:
-    TStatusForm(QuilvexState& state, Dialogs& dialogs, TQuilvexForm& main);
-
-    void SetPlotForm(TPlotForm* plot) { plotForm_ = plot; }
+    TStatusForm(QuilvexDocument& document, Dialogs& dialogs);
 
     void ShowAndRaise();
     void ShowStatusReport();
+    // The main window's "Extrapolate": the empty interpolation page.
+    void ShowInterpolationPage();
+    // Appends the interpolation / extrapolation block for the X typed here.
+    void ExtrapolateReport();
     void ExtrapButtonClick();
     void ClearButtonClick();
     void FitQualityButtonClick();
@@ -46,6 +45,10 @@ public:
     QPushButton* SaveResultsButton = nullptr;
     RichTextArea* StatusRichEdit = nullptr;
 
+signals:
+    // An error that ended the interpolation report, for the graph's message line.
+    void reportFailed(const QString& prefix, const QString& text);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -54,10 +57,9 @@ private:
     void BuildResultsPanel();
     std::string ResultsOfLastReplot();
 
+    QuilvexDocument& document_;
     QuilvexState& state_;
     Dialogs& dialogs_;
-    TQuilvexForm& main_;
-    TPlotForm* plotForm_ = nullptr;
 };
 
 }  // namespace quilvex

@@ -1,7 +1,5 @@
 // The status report and the interpolation / extrapolation report.
 #include "data/numtext.h"
-#include "graph/QuilvexG.h"
-#include "mainwin/QuilvexD.h"
 #include "report/Status.h"
 #include "report/core/extrapreport.h"
 #include "report/core/statusreport.h"
@@ -22,7 +20,7 @@ void TStatusForm::ShowStatusReport()
     StatusRichEdit->ClearLines();
     StatusRichEdit->SetFontName("MS Sans Serif");
     SetPlainStyle();
-    for (const ReportLine& line : StatusReportLines(state_, main_.FileNameLabel->text().toStdString())) {
+    for (const ReportLine& line : StatusReportLines(state_, document_.FileName().toStdString())) {
         if (line.style == ReportLine::Style::Heading)
             SetHeadingStyle(line.color);
         else
@@ -34,26 +32,26 @@ void TStatusForm::ShowStatusReport()
 
 void TStatusForm::ExtrapButtonClick()
 {
-    plotForm_->ExtrapolateReport();
-    plotForm_->Draw();
+    ExtrapolateReport();
+    document_.Replot();
 }
 
-void TPlotForm::ExtrapolateReport()
+void TStatusForm::ExtrapolateReport()
 {
     ClearFpu();
     try {
-        statusForm_->StatusRichEdit->SetFontName("Courier");
-        const FloatText X = TextToFloat(ToText(statusForm_->XvalueEdit->text()));
+        StatusRichEdit->SetFontName("Courier");
+        const FloatText X = TextToFloat(ToText(XvalueEdit->text()));
         if (!X.ok())
             return;
         AppendInterpolationLines(state_, X.value, [this](const std::string& line) {
             const FpuFlagsKeeper keep;  // the text area must not disturb the fault flags
-            statusForm_->AddStatusLine(line);
+            AddStatusLine(line);
         });
     } catch (const std::exception& e) {
-        ShowErrorInMsgLabel(" ***1 Exception: ", e.what());
+        emit reportFailed(" ***1 Exception: ", QString::fromLatin1(e.what()));
     }
-    statusForm_->StatusRichEdit->ShowLastLine();
+    StatusRichEdit->ShowLastLine();
     ClearFpu();
 }
 

@@ -5,7 +5,7 @@
 #include <QXmlStreamReader>
 #include <map>
 
-#include "graph/graphexport.h"
+#include "ui/graphexport.h"
 #include "support/app_fixture.h"
 #include "ui/look.h"
 
@@ -75,7 +75,7 @@ protected:
 TEST_F(ExportTest, PngAtOneToOneHoldsTheBoxPixelForPixelBesideItsLabels)
 {
     FullGraph();
-    const QImage exported = GraphImage(Plot(), 1).convertToFormat(QImage::Format_RGB32);
+    const QImage exported = GraphImage(Plot().Picture(), 1).convertToFormat(QImage::Format_RGB32);
     const QSize box = Plot().PlotPaintBox->size();
     EXPECT_EQ(BoxCorner(), QPoint(48, 0));
     EXPECT_EQ(exported.size(), QSize(48 + box.width(), box.height() + 12));
@@ -86,7 +86,7 @@ TEST_F(ExportTest, PngAtOneToOneHoldsTheBoxPixelForPixelBesideItsLabels)
     SetGrid({{"1", "1e4900"}, {"2", "-1e4900"}, {"3", "0"}});
     Plot().Draw();
     ASSERT_NE(Msg().find("Exception"), std::string::npos);
-    const QImage failed = GraphImage(Plot(), 1).convertToFormat(QImage::Format_RGB32);
+    const QImage failed = GraphImage(Plot().Picture(), 1).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(failed.copy(QRect(BoxCorner(), box)), Screen());
     const QPoint msg = Plot().MsgLabel->mapTo(Plot().PlotPanel, QPoint(1, 1)) - QPoint(1, 1);
     EXPECT_EQ(failed.pixelColor(msg), ToQColor(colors::Lime));
@@ -95,7 +95,7 @@ TEST_F(ExportTest, PngAtOneToOneHoldsTheBoxPixelForPixelBesideItsLabels)
 TEST_F(ExportTest, SvgHoldsACirclePerPointAPolylinePerCurveAndTheLabelsAsText)
 {
     FullGraph();
-    SvgShapes svg = ReadSvg(GraphSvg(Plot()));
+    SvgShapes svg = ReadSvg(GraphSvg(Plot().Picture()));
     EXPECT_EQ(svg.ellipses, 5 + 1);  // the selected point has two circles
     for (Color c : {colors::Red, colors::Yellow, colors::Green, colors::Purple, colors::Gray})
         EXPECT_EQ(svg.polylinesByStroke[ToQColor(c).name()], 1) << ToQColor(c).name().toStdString();
@@ -120,7 +120,7 @@ TEST_F(ExportTest, TheFileTypeFollowsTheNameAndExportingRunsNoReplot)
     const QImage before = Screen();
 
     const QImage twice = QImage::fromData(Export({Path("double.PNG"), GraphFileType::PngDoubleSize}), "PNG");
-    EXPECT_EQ(twice.size(), 2 * GraphImage(Plot(), 1).size());
+    EXPECT_EQ(twice.size(), 2 * GraphImage(Plot().Picture(), 1).size());
     const QByteArray svg = Export({Path("named.svg"), GraphFileType::Png});
     EXPECT_GT(ReadSvg(svg).ellipses, 0);
     const QImage plain = QImage::fromData(Export({Path("plain.png"), GraphFileType::Svg}), "PNG");

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <fstream>
 
-#include "mainwin/QuilvexApp.h"
+#include "app/QuilvexApp.h"
 #include "ui/nameiconprovider.h"
 #include "ui/qtdialogs.h"
 

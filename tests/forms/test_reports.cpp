@@ -85,7 +85,7 @@ TEST_F(ReportsTest, StatusReportReplacesTheTextWithStyledLines)
 TEST_F(ReportsTest, StatusNamesTheFileAndAModification)
 {
     ParabolaWithRegression();
-    Main().FileNameLabel->setText("/data/parabola.dta");
+    Doc().SetFileName("/data/parabola.dta");
     S().DataModified = true;
     Main().Status1Click();
     EXPECT_EQ(Lines()[31], "      Currently using data from file: \"/data/parabola.dta\"");
@@ -173,12 +173,12 @@ TEST_F(ReportsTest, AnErrorEndsTheBlockAndGoesToTheMessageLabel)
     const std::string error = " ***1 Exception: \"Floating point overflow\", suggest you review graph values! ****";
 
     Plot().MsgLabel->setText("short");
-    Plot().ExtrapolateReport();
+    Status().ExtrapolateReport();
     EXPECT_EQ(Msg(), "short" + error);
     EXPECT_EQ(Lines(), std::vector<std::string>{"Input \"x\" value of 100000 gives a \"y\" value of :"});
 
     Plot().MsgLabel->setText(QString(25, 'm'));
-    Plot().ExtrapolateReport();
+    Status().ExtrapolateReport();
     EXPECT_EQ(Msg(), error);
     EXPECT_EQ(Text().LineCount(), 2);
 }

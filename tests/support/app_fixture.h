@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "mainwin/QuilvexApp.h"
+#include "app/QuilvexApp.h"
 #include "support/scripted_dialogs.h"
 
 namespace quilvex::testing {
@@ -24,6 +24,7 @@ protected:
     void TearDown() override { app.reset(); }
 
     QuilvexState& S() { return app->State(); }
+    QuilvexDocument& Doc() { return app->Document(); }
     TQuilvexForm& Main() { return app->Main(); }
     TPlotForm& Plot() { return app->Plot(); }
     TStatusForm& Status() { return app->Status(); }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "graph/graphexport.h"
+#include "ui/graphexport.h"
 #include "ui/dialogs.h"
 
 namespace quilvex::testing {

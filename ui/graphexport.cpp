@@ -1,11 +1,11 @@
-#include "graph/graphexport.h"
+#include "ui/graphexport.h"
 
 #include <QBuffer>
 #include <QRegion>
 #include <QSvgGenerator>
 #include <QtMath>
 
-#include "graph/QuilvexG.h"
+#include "ui/imagecanvas.h"
 #include "ui/look.h"
 
 namespace quilvex {
@@ -14,34 +14,25 @@ namespace {
 
 constexpr std::size_t kPngExtension = 0, kSvgExtension = 1;
 
-// Where a widget of the plot panel lies in the exported picture.
-QPoint InPicture(TPlotForm& form, const QWidget* widget)
+void PaintLabels(QPainter& painter, const GraphPicture& picture)
 {
-    return widget->mapTo(form.PlotPanel, QPoint(0, 0)) - form.PlotPanel->contentsRect().topLeft();
-}
-
-QSize PictureSize(TPlotForm& form) { return form.PlotPanel->contentsRect().size(); }
-
-void PaintLabels(QPainter& painter, TPlotForm& form)
-{
-    for (const QLabel* label : {form.TopYLabel, form.BottomYLabel, form.LeftXLabel, form.RightXLabel, form.MsgLabel}) {
-        if (label->text().isEmpty())
+    for (const PictureLabel& label : picture.labels) {
+        if (label.text.isEmpty())
             continue;
-        const QRect rect(InPicture(form, label), label->size());
-        if (label->autoFillBackground())
-            painter.fillRect(rect, label->palette().color(QPalette::Window));
-        painter.setFont(label->font());
-        painter.setPen(label->palette().color(QPalette::WindowText));
-        painter.drawText(rect, static_cast<int>(label->alignment()), label->text());
+        if (label.filled)
+            painter.fillRect(label.rect, label.background);
+        painter.setFont(label.font);
+        painter.setPen(label.color);
+        painter.drawText(label.rect, label.alignment, label.text);
     }
 }
 
 // The box, the panel's colour around it (covering any stroke that ran beyond
 // the box, as the window clips it), then the labels.
-void PaintGraph(QPainter& painter, TPlotForm& form, qreal scale, bool vector)
+void PaintGraph(QPainter& painter, const GraphPicture& picture, qreal scale, bool vector)
 {
-    const ImageCanvas& canvas = form.PlotPaintBox->Canvas();
-    const QRect box(InPicture(form, form.PlotPaintBox), QSize(canvas.Width(), canvas.Height()));
+    const ImageCanvas& canvas = *picture.canvas;
+    const QRect box = picture.box;
     if (vector) {
         painter.save();
         painter.translate(box.topLeft());
@@ -51,10 +42,9 @@ void PaintGraph(QPainter& painter, TPlotForm& form, qreal scale, bool vector)
     } else {
         painter.drawImage(box.topLeft(), ReplayedBox(canvas, scale));
     }
-    const QColor panel = form.PlotPanel->palette().color(QPalette::Window);
-    for (const QRect& strip : QRegion(QRect(QPoint(0, 0), PictureSize(form))) - QRegion(box))
-        painter.fillRect(strip, panel);
-    PaintLabels(painter, form);
+    for (const QRect& strip : QRegion(QRect(QPoint(0, 0), picture.size)) - QRegion(box))
+        painter.fillRect(strip, picture.panel);
+    PaintLabels(painter, picture);
 }
 
 QByteArray PngBytes(const QImage& image)
@@ -97,41 +87,41 @@ QImage ReplayedBox(const ImageCanvas& canvas, qreal scale)
     return image;
 }
 
-QImage GraphImage(TPlotForm& form, qreal scale)
+QImage GraphImage(const GraphPicture& picture, qreal scale)
 {
-    const QSize size = PictureSize(form);
+    const QSize size = picture.size;
     QImage image(qCeil(size.width() * scale), qCeil(size.height() * scale), QImage::Format_RGB32);
     image.setDevicePixelRatio(scale);
     QPainter painter(&image);
-    PaintGraph(painter, form, scale, false);
+    PaintGraph(painter, picture, scale, false);
     return image;
 }
 
-QByteArray GraphSvg(TPlotForm& form)
+QByteArray GraphSvg(const GraphPicture& picture)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
-    svg.setSize(PictureSize(form));
-    svg.setViewBox(QRect(QPoint(0, 0), PictureSize(form)));
+    svg.setSize(picture.size);
+    svg.setViewBox(QRect(QPoint(0, 0), picture.size));
     svg.setResolution(96);  // one picture pixel to a pixel of the usual screen
     svg.setTitle("Quilvex graph");
     QPainter painter(&svg);
-    PaintGraph(painter, form, 1, true);
+    PaintGraph(painter, picture, 1, true);
     painter.end();
     return bytes;
 }
 
-QByteArray GraphFileBytes(TPlotForm& form, GraphFileType type)
+QByteArray GraphFileBytes(const GraphPicture& picture, GraphFileType type)
 {
     switch (type) {
-    case GraphFileType::Svg: return GraphSvg(form);
-    case GraphFileType::PngDoubleSize: return PngBytes(GraphImage(form, 2));
+    case GraphFileType::Svg: return GraphSvg(picture);
+    case GraphFileType::PngDoubleSize: return PngBytes(GraphImage(picture, 2));
     case GraphFileType::Png: break;
     }
-    return PngBytes(GraphImage(form, 1));
+    return PngBytes(GraphImage(picture, 1));
 }
 
 }  // namespace quilvex

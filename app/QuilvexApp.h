@@ -1,9 +1,10 @@
 #pragma once
-// The program: its state and its three windows, created in start-up order.
+// The program: its document and its three windows, created in start-up order,
+// and the wiring between them. Only here do the windows meet.
 #include <memory>
 #include <string>
 
-#include "data/state.h"
+#include "app/document.h"
 #include "graph/QuilvexG.h"
 #include "mainwin/QuilvexD.h"
 #include "report/Status.h"
@@ -25,14 +26,17 @@ public:
     // its boxes come up over the windows already shown.
     void OpenAtStart(const std::string& name);
 
-    QuilvexState& State() { return state_; }
+    QuilvexDocument& Document() { return document_; }
+    QuilvexState& State() { return document_.State(); }
     TQuilvexForm& Main() { return *main_; }
     TPlotForm& Plot() { return *plot_; }
     TStatusForm& Status() { return *status_; }
 
 private:
-    // Destroyed in reverse order: the status and graph windows refer to the main window.
-    QuilvexState state_;
+    void Connect(Dialogs& dialogs);
+
+    // Destroyed in reverse order: the windows refer to the document.
+    QuilvexDocument document_;
     std::unique_ptr<TQuilvexForm> main_;
     std::unique_ptr<TPlotForm> plot_;
     std::unique_ptr<TStatusForm> status_;

@@ -1,4 +1,4 @@
-#include "mainwin/tablehistory.h"
+#include "app/tablehistory.h"
 
 namespace quilvex {
 

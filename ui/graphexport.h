@@ -8,11 +8,11 @@
 #include <string>
 
 #include "ui/fileactions.h"
+#include "ui/graphpicture.h"
 
 namespace quilvex {
 
 class ImageCanvas;
-class TPlotForm;
 
 // The pictures "Export graph…" writes: the paint box's size, twice that, or
 // vector; in the order of the dialog's file types.
@@ -30,9 +30,9 @@ GraphFileType GraphTypeOf(const SaveTarget& target);
 QImage ReplayedBox(const ImageCanvas& canvas, qreal scale);
 // The graph window's plot panel without the "Control" button, scale device
 // pixels per pixel.
-QImage GraphImage(TPlotForm& form, qreal scale);
+QImage GraphImage(const GraphPicture& picture, qreal scale);
 // The same as SVG: the curves as polylines, the points as ellipses, the labels as text.
-QByteArray GraphSvg(TPlotForm& form);
-QByteArray GraphFileBytes(TPlotForm& form, GraphFileType type);
+QByteArray GraphSvg(const GraphPicture& picture);
+QByteArray GraphFileBytes(const GraphPicture& picture, GraphFileType type);
 
 }  // namespace quilvex

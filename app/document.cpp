@@ -1,0 +1,47 @@
+#include "app/document.h"
+
+#include "data/numtext.h"
+
+namespace quilvex {
+
+QuilvexDocument::QuilvexDocument() = default;
+QuilvexDocument::~QuilvexDocument() = default;
+
+void QuilvexDocument::AttachGrid(GridModel& grid)
+{
+    grid_ = &grid;
+    history_ = std::make_unique<TableHistory>(
+        [this] { return TableSnapshot{Grid().Rows(), fileName_, state_.DataModified}; },
+        [this](const TableSnapshot& table) { Restore(table); });
+}
+
+void QuilvexDocument::SetFileName(const QString& name)
+{
+    fileName_ = name;
+    emit fileNameChanged(name);
+}
+
+void QuilvexDocument::WriteBackParameter(Parameter p, int value)
+{
+    const QString text = QString::fromLatin1(FormatGeneral(value, 8));
+    SetParameterText(p, text);
+    emit parameterWrittenBack(p, text, value);
+}
+
+void QuilvexDocument::SetMethodChecked(Method m, bool checked)
+{
+    if (methods_[static_cast<int>(m)] == checked)
+        return;
+    methods_[static_cast<int>(m)] = checked;
+    emit methodCheckedChanged(m, checked);
+}
+
+void QuilvexDocument::Restore(const TableSnapshot& table)
+{
+    Grid().SetRows(table.rows);
+    SetFileName(table.fileName);
+    state_.DataModified = table.dataModified;
+    emit tableRestored();
+}
+
+}  // namespace quilvex

@@ -1,0 +1,82 @@
+#pragma once
+// The document the three windows share: the program's state, the point table
+// (the grid's model), its undo history, the name of the data file and whether
+// the table changed since it was opened or saved; the texts of the four plot
+// parameters, the states of the seven method boxes and the X typed in the
+// status window, exactly as the windows show them. The windows write what the
+// user changes into it and follow its signals; none of them reaches into
+// another. It carries texts and states; reading them is the replot's.
+#include <QObject>
+#include <QString>
+#include <array>
+#include <memory>
+
+#include "app/tablehistory.h"
+#include "data/state.h"
+#include "fit/method.h"
+#include "ui/gridmodel.h"
+
+namespace quilvex {
+
+// The four plot parameters, in the order of the main window's edits.
+enum class Parameter { PlotPoints, Cover, LagrOrd, RegrOrd };
+inline constexpr int kParameterCount = 4;
+
+class QuilvexDocument : public QObject {
+    Q_OBJECT
+public:
+    QuilvexDocument();
+    ~QuilvexDocument() override;
+
+    QuilvexState& State() { return state_; }
+    const QuilvexState& State() const { return state_; }
+
+    // The grid's model, held by the main window's grid; the history starts with it.
+    void AttachGrid(GridModel& grid);
+    GridModel& Grid() { return *grid_; }
+
+    const QString& FileName() const { return fileName_; }
+    void SetFileName(const QString& name);
+
+    // The table's undo history; a step ends when an action on the table ends.
+    TableHistory& History() { return *history_; }
+    void RecordStep(const QString& what) { history_->Record(what); }
+    // Changed by the user since the table was opened or saved.
+    bool Unsaved() { return history_->Unsaved(); }
+    void MarkSaved() { history_->MarkSaved(); }
+
+    const QString& ParameterText(Parameter p) const { return parameters_[static_cast<int>(p)]; }
+    void SetParameterText(Parameter p, const QString& text) { parameters_[static_cast<int>(p)] = text; }
+    // The replot's correction of a parameter out of range: the text, then the spinner.
+    void WriteBackParameter(Parameter p, int value);
+
+    bool MethodChecked(Method m) const { return methods_[static_cast<int>(m)]; }
+    void SetMethodChecked(Method m, bool checked);
+
+    const QString& MarkText() const { return markText_; }
+    void SetMarkText(const QString& text) { markText_ = text; }
+
+    // Asks for one replot now (the graph window's Draw).
+    void Replot() { emit replotRequested(); }
+
+signals:
+    void replotRequested();
+    void fileNameChanged(const QString& name);
+    void parameterWrittenBack(quilvex::Parameter p, const QString& text, int value);
+    void methodCheckedChanged(quilvex::Method m, bool checked);
+    // Undo or redo put a table back.
+    void tableRestored();
+
+private:
+    void Restore(const TableSnapshot& table);
+
+    QuilvexState state_;
+    GridModel* grid_ = nullptr;
+    std::unique_ptr<TableHistory> history_;
+    QString fileName_;
+    std::array<QString, kParameterCount> parameters_;
+    std::array<bool, kMethodCount> methods_{};
+    QString markText_;
+};
+
+}  // namespace quilvex

@@ -151,4 +151,31 @@ TEST_F(HistoryTest, ClosingAsksOnlyWhenTheTableHasUnsavedChanges)
     EXPECT_TRUE(Close());
 }
 
+TEST_F(HistoryTest, AFileCutTo300PointsIsATableNotSaved)
+{
+    const std::string path = (dir.path() + "/long.dta").toStdString();
+    std::ofstream(path, std::ios::binary) << [] {
+        std::string bytes = "; a comment\r\n";
+        for (int i = 1; i <= 301; ++i)
+            bytes += std::to_string(i) + " 1\r\n";
+        return bytes;
+    }();
+    for (const bool graphing : {true, false}) {
+        Main().GraphEnableCheckBox->setChecked(graphing);
+        Main().OpenDataFile(path);
+        Main().GraphEnableCheckBox->setChecked(true);  // the cut, if opening did not replot
+        ASSERT_EQ(Grid().RowCount(), 300);
+        dialogs.boxes.clear();
+        dialogs.answers = {BoxAnswer::Cancel};
+        EXPECT_FALSE(Close()) << "graphing " << graphing;
+        EXPECT_EQ(dialogs.BoxTexts().back(), "The table has changes that are not saved. Save them before closing?");
+    }
+    dialogs.saveNames.push_back(path);
+    dialogs.answers = {BoxAnswer::Yes};  // write over it
+    Main().Saveas1Click();
+    dialogs.boxes.clear();
+    EXPECT_TRUE(Close());
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
 }  // namespace

@@ -95,6 +95,7 @@ private:
     bool requestMissed_ = false;
     bool watchingExposure_ = false;
     bool replotWasSlow_ = false;
+    bool pointMoved_ = false;  // since the mouse went down: only then is the drag a step
 };
 
 }  // namespace quilvex

@@ -110,6 +110,23 @@ TEST_F(HistoryTest, RowsEditsDragsAndOpeningAFileAreUndone)
     EXPECT_EQ(Main().FileNameLabel->text(), QString::fromStdString(path));
 }
 
+TEST_F(HistoryTest, UndoAndRedoAreEnabledOnlyWithAStepAndAClickIsNone)
+{
+    SetGrid({{"1", "1"}, {"2", "4"}, {"3", "9"}});
+    Main().DrawGraph();  // drops the grid's empty rows, outside any step
+    EXPECT_FALSE(Main().UndoAction->isEnabled());
+    EXPECT_FALSE(Main().RedoAction->isEnabled());
+    Plot().PlotPaintBoxMouseDown(54, 362);  // picks point 1 and lets it go where it was
+    Plot().PlotPaintBoxMouseUp(54, 362);
+    EXPECT_TRUE(S().SelectedPoint == 1 && !Main().UndoAction->isEnabled());
+    Paste(0, 1, "5\n");
+    EXPECT_TRUE(Main().UndoAction->isEnabled());
+    Undo();
+    EXPECT_FALSE(Main().UndoAction->isEnabled());
+    EXPECT_EQ(Main().RedoAction->text(), "Redo paste");
+    EXPECT_TRUE(Main().RedoAction->isEnabled());
+}
+
 TEST_F(HistoryTest, TypingNotYetEndedIsUndoneAsACellEdit)
 {
     SetGrid({{"1", "1"}});

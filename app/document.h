@@ -43,7 +43,8 @@ public:
     void RecordStep(const QString& what) { history_->Record(what); }
     // Changed by the user since the table was opened or saved.
     bool Unsaved() { return history_->Unsaved(); }
-    void MarkSaved() { history_->MarkSaved(); }
+    // The table was opened or saved; the file holds rowsInFile rows with text.
+    void MarkSaved(std::size_t rowsInFile) { history_->MarkSaved(rowsInFile); }
 
     const QString& ParameterText(Parameter p) const { return parameters_[static_cast<int>(p)]; }
     void SetParameterText(Parameter p, const QString& text) { parameters_[static_cast<int>(p)] = text; }
@@ -56,8 +57,18 @@ public:
     const QString& MarkText() const { return markText_; }
     void SetMarkText(const QString& text) { markText_ = text; }
 
+    // "Graphing Enabled?" of the main window.
+    bool GraphingEnabled() const { return graphingEnabled_; }
+    void SetGraphingEnabled(bool enabled) { graphingEnabled_ = enabled; }
+
     // Asks for one replot now (the graph window's Draw).
     void Replot() { emit replotRequested(); }
+    // A replot through the graphing switch, as every parameter and box asks for one.
+    void DrawGraph()
+    {
+        if (graphingEnabled_)
+            Replot();
+    }
 
 signals:
     void replotRequested();
@@ -77,6 +88,7 @@ private:
     std::array<QString, kParameterCount> parameters_;
     std::array<bool, kMethodCount> methods_{};
     QString markText_;
+    bool graphingEnabled_ = true;
 };
 
 }  // namespace quilvex

@@ -152,6 +152,7 @@ GraphPicture TPlotForm::Picture() const
     picture.size = PlotPanel->contentsRect().size();
     picture.box = QRect(inPicture(PlotPaintBox), QSize(canvas.Width(), canvas.Height()));
     picture.panel = PlotPanel->palette().color(QPalette::Window);
+    picture.deviceRatio = devicePixelRatioF();
     for (const QLabel* label : {TopYLabel, BottomYLabel, LeftXLabel, RightXLabel, MsgLabel})
         picture.labels.push_back(PictureLabel{QRect(inPicture(label), label->size()), label->text(), label->font(),
                                               label->palette().color(QPalette::WindowText),
@@ -184,6 +185,7 @@ void TPlotForm::Draw()
         return;
     }
     ImageCanvas& canvas = PlotPaintBox->PreparedCanvas();
+    methodsRead_.reset();
     // An error must not leave a tracer's colour or the dashed axis pen behind.
     const Color pen = canvas.PenColor();
     const PenStyle penStyle = canvas.GetPenStyle();
@@ -261,6 +263,7 @@ void TPlotForm::ReadPlotSettings()
     s.RegrOrd = ReadParameter(d, Parameter::RegrOrd, 3, 1, 299);
     for (const MethodRow& row : kMethods)
         s.*row.show = d.MethodChecked(row.method);
+    methodsRead_ = CheckedMethods();
     s.Cover = ReadParameter(d, Parameter::Cover, 80, 5, 100);
     s.PlotPoints = ReadParameter(d, Parameter::PlotPoints, 512, 5, 10000);
     if (s.SelectedPoint < 1 || s.SelectedPoint > s.n)

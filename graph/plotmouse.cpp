@@ -63,6 +63,7 @@ void TPlotForm::PlotPaintBoxMouseMove(int X, int Y)
         s.x[k] = nx;
         s.y[k] = ny;
         s.DataModified = true;
+        pointMoved_ = true;
         document_.Grid().SetCell(0, k - 1, FormatCell(nx));
         document_.Grid().SetCell(1, k - 1, FormatCell(ny));
         Draw();
@@ -74,7 +75,9 @@ void TPlotForm::PlotPaintBoxMouseUp(int, int)
     state_.MouseIsDown = false;
     state_.PointPicked = false;
     Draw();
-    document_.RecordStep("drag");
+    if (pointMoved_)
+        document_.RecordStep("drag");
+    pointMoved_ = false;
 }
 
 }  // namespace quilvex

@@ -39,6 +39,8 @@ void TPlotForm::NotePictureDrawn()
 {
     const ImageCanvas& canvas = PlotPaintBox->Canvas();
     picture_ = CurrentInputs(QSize(canvas.Width(), canvas.Height()));
+    if (methodsRead_)
+        picture_->methods = *methodsRead_;
     if (requestMissed_) {
         requestMissed_ = false;
         RequestReplot();
@@ -51,12 +53,19 @@ TPlotForm::PictureInputs TPlotForm::CurrentInputs(QSize size) const
     in.gridGeneration = document_.Grid().Generation();
     for (Parameter p : {Parameter::PlotPoints, Parameter::Cover, Parameter::LagrOrd, Parameter::RegrOrd})
         in.parameters += document_.ParameterText(p) + QChar('\n');
-    for (const MethodRow& row : kMethods)
-        in.methods |= document_.MethodChecked(row.method) ? 1u << static_cast<int>(row.method) : 0u;
+    in.methods = CheckedMethods();
     in.markX = document_.MarkText();
     in.selected = state_.SelectedPoint;
     in.size = size;
     return in;
+}
+
+unsigned TPlotForm::CheckedMethods() const
+{
+    unsigned methods = 0;
+    for (const MethodRow& row : kMethods)
+        methods |= document_.MethodChecked(row.method) ? 1u << static_cast<int>(row.method) : 0u;
+    return methods;
 }
 
 void TPlotForm::showEvent(QShowEvent* event)

@@ -195,7 +195,10 @@ void TQuilvexForm::BuildMethodBoxes(QWidget* client)
     GraphEnableCheckBox->setGeometry(8, 216, 113, 17);
     GraphEnableCheckBox->setChecked(true);
     GraphEnableCheckBox->setToolTip("Turn off to speed up parameter changes");
-    connect(GraphEnableCheckBox, &QCheckBox::toggled, this, [this] { DrawGraph(); });
+    connect(GraphEnableCheckBox, &QCheckBox::toggled, this, [this](bool on) {
+        document_.SetGraphingEnabled(on);
+        DrawGraph();
+    });
 }
 
 void TQuilvexForm::BuildGrid(QWidget* client)
@@ -268,10 +271,7 @@ void TQuilvexForm::SetTabOrder()
 
 void TQuilvexForm::DrawGraph()
 {
-    // The edits built before the switch set their first texts: no replot yet.
-    if (GraphEnableCheckBox == nullptr || !GraphEnableCheckBox->isChecked())
-        return;
-    document_.Replot();
+    document_.DrawGraph();
 }
 
 void TQuilvexForm::AddRowButtonClick()

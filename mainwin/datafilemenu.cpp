@@ -3,6 +3,7 @@
 
 #include "data/datafile.h"
 #include "data/fpfault.h"
+#include "data/pointimport.h"
 #include "mainwin/QuilvexD.h"
 #include "ui/handler.h"
 #include "ui/fileactions.h"
@@ -27,16 +28,17 @@ void TQuilvexForm::OpenDataFile(const std::string& name)
         });
         if (outcome == ReadOutcome::Cancelled)
             return;
+        const std::size_t rowsInFile = RowsHoldingText(rows);
         Grid().SetRows(std::move(rows));
         state_.NewFileLoaded = true;
         state_.DataModified = false;
         document_.SetFileName(QFile::decodeName(QByteArray::fromStdString(name)));
-        if (GraphEnableCheckBox->isChecked()) {
+        if (document_.GraphingEnabled()) {
             document_.Replot();
             document_.Replot();
         }
         RecordTableStep("open file");
-        document_.MarkSaved();
+        document_.MarkSaved(rowsInFile);
     });
 }
 
@@ -50,7 +52,7 @@ bool TQuilvexForm::SaveAs()
             return QByteArray::fromStdString(FormatDataFile(Grid()));
         });
         if (saved)
-            document_.MarkSaved();
+            document_.MarkSaved(RowsHoldingText(Grid()));
     });
     return saved;
 }

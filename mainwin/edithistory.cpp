@@ -8,26 +8,25 @@ namespace quilvex {
 
 namespace {
 const char* const kUnsavedQuestion = "The table has changes that are not saved. Save them before closing?";
-
-void FollowStep(QAction* action, const QString& verb, const QString& step)
-{
-    action->setText(step.isEmpty() ? verb : verb + " " + step);
-}
 }  // namespace
 
 void TQuilvexForm::BuildHistory()
 {
-    TableHistory& history = document_.History();
     auto* MenuEdit = new QMenu("&Edit", this);
     menuBar()->insertMenu(Status1, MenuEdit);
-    UndoAction = MenuEdit->addAction("Undo", this, [this] { document_.History().Undo(); });
+    // The stack's own actions follow its steps' names and are enabled only when
+    // there is a step; triggered, they first record what changed since the last step.
+    QUndoStack& stack = document_.History().Stack();
+    UndoAction = stack.createUndoAction(this);
+    disconnect(UndoAction, &QAction::triggered, &stack, &QUndoStack::undo);
+    connect(UndoAction, &QAction::triggered, this, [this] { document_.History().Undo(); });
     UndoAction->setShortcut(QKeySequence::Undo);
-    RedoAction = MenuEdit->addAction("Redo", this, [this] { document_.History().Redo(); });
+    RedoAction = stack.createRedoAction(this);
+    disconnect(RedoAction, &QAction::triggered, &stack, &QUndoStack::redo);
+    connect(RedoAction, &QAction::triggered, this, [this] { document_.History().Redo(); });
     RedoAction->setShortcut(QKeySequence::Redo);
-    connect(&history.Stack(), &QUndoStack::undoTextChanged, this,
-            [this](const QString& step) { FollowStep(UndoAction, "Undo", step); });
-    connect(&history.Stack(), &QUndoStack::redoTextChanged, this,
-            [this](const QString& step) { FollowStep(RedoAction, "Redo", step); });
+    MenuEdit->addAction(UndoAction);
+    MenuEdit->addAction(RedoAction);
 }
 
 bool TQuilvexForm::MayClose()

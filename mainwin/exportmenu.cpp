@@ -21,7 +21,11 @@ void TQuilvexForm::ExportGraphClick()
 
 void TQuilvexForm::CopyGraphClick()
 {
-    RunHandler(dialogs_, [this] { QGuiApplication::clipboard()->setImage(GraphImage(pictureSource_(), 1)); });
+    // At the screen's own resolution, so that a high-density screen's copy is as sharp as what it shows.
+    RunHandler(dialogs_, [this] {
+        const GraphPicture picture = pictureSource_();
+        QGuiApplication::clipboard()->setImage(GraphImage(picture, picture.deviceRatio));
+    });
 }
 
 }  // namespace quilvex

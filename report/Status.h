@@ -55,6 +55,8 @@ protected:
 private:
     void BuildPanels();
     void BuildResultsPanel();
+    // Replots through the graphing switch; false when graphing is off.
+    bool ReplotForResults();
     std::string ResultsOfLastReplot();
 
     QuilvexDocument& document_;

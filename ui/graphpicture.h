@@ -28,6 +28,7 @@ struct GraphPicture {
     QRect box;   // the paint box in it, the size of the canvas
     QColor panel;
     std::vector<PictureLabel> labels;  // the four edge labels, then the message line
+    qreal deviceRatio = 1;             // device pixels per pixel of the screen showing it
 };
 
 }  // namespace quilvex

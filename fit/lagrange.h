@@ -38,7 +38,7 @@ Real EvalLagrangeKeeping(int n, const RealArray& x, const RealArray& y, Real t, 
 Real EvalLagrangeFrom(int n, const RealArray& x, const RealArray& y, Real t, int p, KeptBasis kept, bool& usable);
 Real EvalLagrangeOfProducts(int n, const RealArray& x, const RealArray& y, Real t, const Real* after);
 
-// The same with the sum as first written, n^2 quotients each checked as it is
+// The same with the sum in its plain order, n^2 quotients each checked as it is
 // formed, which the forms above give bit for bit: their fallback after a
 // fault, and what the identity tests hold them to.
 namespace literal {

@@ -85,8 +85,12 @@ inline constexpr std::array<Method, kMethodCount> kReportOrder = [] {
 // True where the method's curve has a value at X; x[n] is read only when X >= x[1].
 bool InDomain(const QuilvexState& s, Method m, Real X);
 
+// The fast forms the program computes with, or the literal ones (namespace
+// literal) that give the same bits and that the identity tests hold them to.
+enum class Forms { Fast, Literal };
+
 // The method's curve at t, by the evaluator that draws it, from the fits in
 // the state; the evaluator's messages go to `messages`.
-Real MethodValue(const QuilvexState& s, Method m, Real t, MessageText& messages);
+Real MethodValue(const QuilvexState& s, Method m, Real t, MessageText& messages, Forms forms = Forms::Fast);
 
 }  // namespace quilvex

@@ -24,7 +24,7 @@ void FitRegression(int n, int m, const RealArray& x, const RealArray& y, RealArr
 // (not by Horner's rule); m < 1 gives coef[1].
 Real EvalRegression(int m, const RealArray& coef, Real x);
 
-// The forms as first written, which the ones above give bit for bit: the
+// The forms in their plain order of operations, which the ones above give bit for bit: the
 // fallback of the fast fit, and what the identity tests hold both to.
 namespace literal {
 

@@ -25,7 +25,7 @@ Real EvalSpline(int n, const RealArray& x, const RealArray& y, const RealArray& 
 
 namespace literal {
 
-// The set-up as first written, which SetUpSpline gives bit for bit: the dense
+// The set-up in its plain order of operations, which SetUpSpline gives bit for bit: the dense
 // system solved by SolveLinearSystem. SetUpSpline's fallback, and what the
 // identity tests hold it to.
 void SetUpSpline(int n, const RealArray& x, const RealArray& y, RealArray& d2, MessageText& messages);

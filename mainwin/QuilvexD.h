@@ -59,7 +59,7 @@ public:
     // Ends a step of the table's undo history; the drag ends one too.
     void RecordTableStep(const QString& what) { document_.RecordStep(what); }
 
-    // Controls, named as the form defines them.
+    // Controls.
     QLabel* TopPanel = nullptr;
     ClickLabel* Label2 = nullptr;
     ClickLabel* Label1 = nullptr;

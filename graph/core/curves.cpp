@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "fit/fastpath.h"
-#include "fit/method.h"
 #include "fit/lagrange.h"
+#include "fit/method.h"
 #include "fit/regression.h"
 #include "fit/spline.h"
 #include "fit/transformed.h"
@@ -239,12 +239,15 @@ void FitRegressionReusing(QuilvexState& s)
 
 }  // namespace
 
-void PrepareFits(QuilvexState& s)
+void PrepareFits(QuilvexState& s, Forms forms)
 {
+    const bool fast = forms == Forms::Fast;
     if (s.ShowSpline)
-        SetUpSpline(s.n, s.x, s.y, s.SplineD2, s.MessageBuffer);
-    if (s.ShowRegr)
+        (fast ? SetUpSpline : literal::SetUpSpline)(s.n, s.x, s.y, s.SplineD2, s.MessageBuffer);
+    if (s.ShowRegr && fast)
         FitRegressionReusing(s);
+    else if (s.ShowRegr)
+        literal::FitRegression(s.n, s.RegrOrd, s.x, s.y, s.RegrCoef, s.MessageBuffer);
     if (s.ShowExp || s.ShowLog || s.ShowPower)
         ComputeFitSums(s);
 }
@@ -338,16 +341,40 @@ void TraceMethod(Plotter& plot, Method m)
     }
 }
 
+// The curve sample by sample through the literal forms, in the method's colour
+// (the spline in the pen's) over its span.
+void TraceLiterally(Plotter& plot, Method m)
+{
+    QuilvexState& s = plot.State();
+    if (m == Method::Exponential)
+        SolveExpFit(s);
+    if (m == Method::Logarithmic)
+        SolveLogFit(s);
+    if (m == Method::Power)
+        SolvePowerFit(s);
+    Canvas& canvas = plot.Surface();
+    const bool ownColor = m != Method::Spline;
+    if (ownColor) {
+        s.SavedPenColor = canvas.PenColor();
+        canvas.SetPenColor(RowOf(m).color);
+    }
+    const XRange range = RangeOf(plot, SpanOf(m));
+    plot.TraceCurve(range.start, range.end,
+                    [&](Real t) { return MethodValue(s, m, t, s.MessageBuffer, Forms::Literal); });
+    if (ownColor)
+        canvas.SetPenColor(s.SavedPenColor);
+}
+
 }  // namespace
 
-void DrawCurves(Plotter& plot)
+void DrawCurves(Plotter& plot, Forms forms)
 {
     QuilvexState& s = plot.State();
     if (!(s.MouseIsDown && s.PointPicked))
         s.Reuse.lagrangeDrag = KeptProducts{};  // a drag has ended
     for (Method m : kDrawOrder)
         if (Shown(s, m))
-            TraceMethod(plot, m);
+            forms == Forms::Fast ? TraceMethod(plot, m) : TraceLiterally(plot, m);
 }
 
 void MarkXValue(Plotter& plot, Real x, Real y)
@@ -357,12 +384,12 @@ void MarkXValue(Plotter& plot, Real x, Real y)
     plot.LineToValue(plot.PixelToX(0), y);
 }
 
-void MarkCurvesAt(Plotter& plot, Real X)
+void MarkCurvesAt(Plotter& plot, Real X, Forms forms)
 {
     QuilvexState& s = plot.State();
     for (Method m : kDrawOrder)
         if (Shown(s, m) && InDomain(s, m, X))
-            MarkXValue(plot, X, MethodValue(s, m, X, s.MessageBuffer));
+            MarkXValue(plot, X, MethodValue(s, m, X, s.MessageBuffer, forms));
 }
 
 }  // namespace quilvex

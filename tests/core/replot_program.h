@@ -10,7 +10,6 @@
 #include "graph/core/samples.h"
 #include "graph/core/scaling.h"
 #include "graph/core/scene.h"
-#include "reference/exact_curves.h"
 #include "support/recording_canvas.h"
 #include "support/vector_grid.h"
 
@@ -38,12 +37,12 @@ struct Program {
             s.MessageBuffer.Clear();
             try {
                 ScaleGraph(s, grid, canvas.Width(), canvas.Height());
-                fast ? PrepareFits(s) : exact::PrepareFits(s);
+                PrepareFits(s, fast ? Forms::Fast : Forms::Literal);
                 DrawAxes(plot);
-                fast ? DrawCurves(plot) : exact::DrawCurves(plot);
+                DrawCurves(plot, fast ? Forms::Fast : Forms::Literal);
                 DrawPoints(plot);
                 if (mark)
-                    fast ? MarkCurvesAt(plot, X) : exact::MarkCurvesAt(plot, X);
+                    MarkCurvesAt(plot, X, fast ? Forms::Fast : Forms::Literal);
             } catch (...) {
                 Record(values);
                 throw;

@@ -16,6 +16,7 @@ TStatusForm::TStatusForm(QuilvexDocument& document, Dialogs& dialogs)
     setFont(font);
     move(47, 29);
     BuildPanels();
+    NameControls();
     // The row of result buttons comes below the text area's designed height.
     resize(425 - 8, 494 - 27 + ResultsPanel->height());
     XvalueEdit->setFocus();
@@ -57,6 +58,24 @@ void TStatusForm::BuildPanels()
     layout->addWidget(StatusRichEdit, 1);
     BuildResultsPanel();
     layout->addWidget(ResultsPanel);
+}
+
+void TStatusForm::NameControls()
+{
+    const std::pair<QWidget*, const char*> controls[] = {
+        {Panel1, "Panel1"},
+        {Panel2, "Panel2"},
+        {Label1, "Label1"},
+        {XvalueEdit, "XvalueEdit"},
+        {ExtrapButton, "ExtrapButton"},
+        {ClearButton, "ClearButton"},
+        {ResultsPanel, "ResultsPanel"},
+        {FitQualityButton, "FitQualityButton"},
+        {CopyResultsButton, "CopyResultsButton"},
+        {SaveResultsButton, "SaveResultsButton"},
+        {StatusRichEdit, "StatusRichEdit"}};
+    for (const auto& [control, name] : controls)
+        control->setObjectName(name);
 }
 
 void TStatusForm::BuildResultsPanel()

@@ -29,6 +29,17 @@ public:
     void CopyResultsButtonClick();
     void SaveResultsButtonClick();
 
+signals:
+    // An error that ended the interpolation report, for the graph's message line.
+    void reportFailed(const QString& prefix, const QString& text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildPanels();
+    // Each control is named after its field, so that tests find it.
+    void NameControls();
     void AddStatusLine(const std::string& text) { StatusRichEdit->AppendLine(text); }
     void SetHeadingStyle(Color color);
     void SetPlainStyle();
@@ -45,15 +56,6 @@ public:
     QPushButton* SaveResultsButton = nullptr;
     RichTextArea* StatusRichEdit = nullptr;
 
-signals:
-    // An error that ended the interpolation report, for the graph's message line.
-    void reportFailed(const QString& prefix, const QString& text);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void BuildPanels();
     void BuildResultsPanel();
     // Replots through the graphing switch; false when graphing is off.
     bool ReplotForResults();

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "support/app_fixture.h"
+#include "support/controls.h"
 
 using namespace quilvex;
 using namespace quilvex::testing;
@@ -102,14 +103,14 @@ TEST_F(DesktopTest, HelpMenuAndEnterInTheXValueField)
 
     SetGrid({{"1", "1"}, {"2", "4"}, {"3", "9"}});
     Main().RegrCheckBox->setChecked(true);
-    Status().XvalueEdit->setText("2.5");
-    Status().ExtrapButton->click();
-    const QString byButton = Status().StatusRichEdit->toPlainText();
-    Status().StatusRichEdit->ClearLines();
+    Find<QLineEdit>(Status(), "XvalueEdit")->setText("2.5");
+    Find<QPushButton>(Status(), "ExtrapButton")->click();
+    const QString byButton = Find<RichTextArea>(Status(), "StatusRichEdit")->toPlainText();
+    Find<RichTextArea>(Status(), "StatusRichEdit")->ClearLines();
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(Status().XvalueEdit, &enter);
+    QCoreApplication::sendEvent(Find<QLineEdit>(Status(), "XvalueEdit"), &enter);
     EXPECT_FALSE(byButton.isEmpty());
-    EXPECT_EQ(Status().StatusRichEdit->toPlainText(), byButton);
+    EXPECT_EQ(Find<RichTextArea>(Status(), "StatusRichEdit")->toPlainText(), byButton);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "ui/graphexport.h"
 #include "support/app_fixture.h"
 #include "ui/look.h"
+#include "support/controls.h"
 
 using namespace quilvex;
 using namespace quilvex::testing;
@@ -56,7 +57,7 @@ protected:
                                Main().ExpCheckBox, Main().LogCheckBox, Main().PowerCheckBox})
             box->setChecked(true);
         S().SelectedPoint = 2;
-        Status().XvalueEdit->setText("2.5");
+        Find<QLineEdit>(Status(), "XvalueEdit")->setText("2.5");
         Plot().Draw();
     }
     QImage Screen() { return Plot().PlotPaintBox->Canvas().Image().convertToFormat(QImage::Format_RGB32); }

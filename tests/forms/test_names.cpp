@@ -14,6 +14,7 @@
 #include "app/QuilvexApp.h"
 #include "ui/nameiconprovider.h"
 #include "ui/qtdialogs.h"
+#include "support/controls.h"
 
 using namespace quilvex;
 
@@ -71,7 +72,8 @@ TEST_F(RealDialogsTest, NamesShowAsTypedInTheLabelTheBoxesAndTheReport)
                                                    "File " + typed + " already exists. Overwrite?"}));
         EXPECT_EQ(app.Main().FileNameLabel->text(), path);
         EXPECT_EQ(app.Main().FileNameLabel->textFormat(), Qt::PlainText);
-        EXPECT_TRUE(app.Status().StatusRichEdit->toPlainText().contains("data from file: \"" + path + "\""));
+        const QString report = quilvex::testing::Find<RichTextArea>(app.Status(), "StatusRichEdit")->toPlainText();
+        EXPECT_TRUE(report.contains("data from file: \"" + path + "\""));
     }
 }
 

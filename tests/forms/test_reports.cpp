@@ -7,6 +7,7 @@
 #include "graph/core/plotter.h"
 #include "support/app_fixture.h"
 #include "ui/look.h"
+#include "support/controls.h"
 
 using namespace quilvex;
 using namespace quilvex::testing;
@@ -24,7 +25,7 @@ protected:
         SetGrid({{"1", "1"}, {"2", "4"}, {"3", "9"}, {"4", "16"}, {"5", "25"}});
         Main().RegrCheckBox->setChecked(true);  // replots
     }
-    RichTextArea& Text() { return *Status().StatusRichEdit; }
+    RichTextArea& Text() { return *Find<RichTextArea>(Status(), "StatusRichEdit"); }
     std::vector<std::string> Lines()
     {
         std::vector<std::string> lines;
@@ -35,8 +36,8 @@ protected:
     QString FontOfLine(int line) { return Text().document()->findBlockByNumber(line).charFormat().fontFamilies().toStringList().value(0); }
     void Press(const char* xText)
     {
-        Status().XvalueEdit->setText(xText);
-        Status().ExtrapButton->click();
+        Find<QLineEdit>(Status(), "XvalueEdit")->setText(xText);
+        Find<QPushButton>(Status(), "ExtrapButton")->click();
     }
     QColor At(int x, int y) { return Plot().PlotPaintBox->Canvas().Image().pixelColor(x, y); }
 };
@@ -45,7 +46,7 @@ TEST_F(ReportsTest, StatusWithoutDataShowsOnlyThatNoDataIsLoaded)
 {
     Main().Status1->trigger();
     EXPECT_TRUE(Status().isVisible());
-    EXPECT_EQ(Status().Panel1->text(), "Current status of graphs");
+    EXPECT_EQ(Find<QLabel>(Status(), "Panel1")->text(), "Current status of graphs");
     EXPECT_EQ(Lines(), std::vector<std::string>{"**** No data yet loaded"});
     EXPECT_EQ(Text().LineStyle(0), kPlain);
 }
@@ -99,7 +100,7 @@ TEST_F(ReportsTest, ExtrapolateMenuOpensAnEmptyInterpolationView)
     Status().hide();
     Main().Extrapolate1->trigger();
     EXPECT_TRUE(Status().isVisible());
-    EXPECT_EQ(Status().Panel1->text(), "Data interpolate / extrapolate");
+    EXPECT_EQ(Find<QLabel>(Status(), "Panel1")->text(), "Data interpolate / extrapolate");
     EXPECT_EQ(Text().LineCount(), 0);
 }
 
@@ -118,9 +119,9 @@ TEST_F(ReportsTest, PressAppendsABlockInCourierThenMarksTheCurve)
     EXPECT_EQ(FontOfLine(1), "Courier");
     EXPECT_NE(At(column, bottom), background);  // the replot drew the mark from the bottom row
 
-    Status().ClearButton->click();
+    Find<QPushButton>(Status(), "ClearButton")->click();
     EXPECT_EQ(Text().LineCount(), 0);
-    EXPECT_EQ(Status().XvalueEdit->text(), "");
+    EXPECT_EQ(Find<QLineEdit>(Status(), "XvalueEdit")->text(), "");
     EXPECT_EQ(At(column, bottom), background);
 }
 
@@ -169,7 +170,7 @@ TEST_F(ReportsTest, AnErrorEndsTheBlockAndGoesToTheMessageLabel)
     SetGrid({{"1", "2"}, {"2", "4"}, {"3", "8"}});
     Main().ExpCheckBox->setChecked(true);
     Main().LogCheckBox->setChecked(true);
-    Status().XvalueEdit->setText("1e5");  // e^(ln 2 * 1e5) overflows
+    Find<QLineEdit>(Status(), "XvalueEdit")->setText("1e5");  // e^(ln 2 * 1e5) overflows
     const std::string error = " ***1 Exception: \"Floating point overflow\", suggest you review graph values! ****";
 
     Plot().MsgLabel->setText("short");

@@ -7,6 +7,7 @@
 
 #include "report/core/resultstext.h"
 #include "support/app_fixture.h"
+#include "support/controls.h"
 
 using namespace quilvex;
 using namespace quilvex::testing;
@@ -24,8 +25,8 @@ protected:
     std::vector<std::string> Lines()
     {
         std::vector<std::string> lines;
-        for (int i = 0; i < Status().StatusRichEdit->LineCount(); ++i)
-            lines.push_back(Status().StatusRichEdit->LineText(i).toStdString());
+        for (int i = 0; i < Find<RichTextArea>(Status(), "StatusRichEdit")->LineCount(); ++i)
+            lines.push_back(Find<RichTextArea>(Status(), "StatusRichEdit")->LineText(i).toStdString());
         return lines;
     }
     QTemporaryDir dir;
@@ -34,11 +35,11 @@ protected:
 TEST_F(ResultsTest, FitQualityIsAppendedBelowWhatTheTextAreaHolds)
 {
     LineWithRegression();
-    Status().XvalueEdit->setText("2");
-    Status().ExtrapButton->click();
+    Find<QLineEdit>(Status(), "XvalueEdit")->setText("2");
+    Find<QPushButton>(Status(), "ExtrapButton")->click();
     const std::size_t before = Lines().size();
     const std::string msg = Msg();
-    Status().FitQualityButton->click();
+    Find<QPushButton>(Status(), "FitQualityButton")->click();
     const std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), before + 3);
     EXPECT_EQ(lines[before], "Fit quality at the 3 data points, residual = y - f(x):");
@@ -51,12 +52,12 @@ TEST_F(ResultsTest, CopyAndSaveGiveTheSameFullPrecisionText)
     LineWithRegression();
     const std::string expected = ResultsText(S(), "");
     EXPECT_NE(expected.find("  c1 = 0.5\n"), std::string::npos) << expected;
-    Status().CopyResultsButton->click();
+    Find<QPushButton>(Status(), "CopyResultsButton")->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), expected);
 
     const std::string name = (dir.path() + "/results").toStdString();
     dialogs.resultsNames.push_back(name);
-    Status().SaveResultsButton->click();
+    Find<QPushButton>(Status(), "SaveResultsButton")->click();
     QFile file(QString::fromStdString(name + ".txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().toStdString(), expected);
@@ -67,19 +68,19 @@ TEST_F(ResultsTest, TheButtonsDescribeTheTableAsItStands)
     SetGrid({{"1", "1"}, {"2", "3"}, {"3", "2"}, {"4", "5"}});
     Main().RegrCheckBox->setChecked(true);
     Main().DeleteRowButtonClick();  // no replot of its own
-    Status().CopyResultsButton->click();
+    Find<QPushButton>(Status(), "CopyResultsButton")->click();
     const std::string copied = QGuiApplication::clipboard()->text().toStdString();
     EXPECT_NE(copied.find("\nPoints: 3\n"), std::string::npos) << copied;
     EXPECT_EQ(copied.find("Graphing is off"), std::string::npos);
 
     Main().GraphEnableCheckBox->setChecked(false);
     Main().DeleteRowButtonClick();
-    Status().FitQualityButton->click();
+    Find<QPushButton>(Status(), "FitQualityButton")->click();
     const std::vector<std::string> lines = Lines();
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[lines.size() - 4].substr(0, 18), "Graphing is off: t");
     EXPECT_EQ(lines[lines.size() - 3], "Fit quality at the 3 data points, residual = y - f(x):");
-    Status().CopyResultsButton->click();
+    Find<QPushButton>(Status(), "CopyResultsButton")->click();
     const std::string stale = QGuiApplication::clipboard()->text().toStdString();
     EXPECT_EQ(stale.substr(0, 33), "Quilvex results\nGraphing is off: ");
     EXPECT_NE(stale.find("\nPoints: 3\n"), std::string::npos);

@@ -9,6 +9,7 @@
 #include "data/pointimport.h"
 #include "graph/core/plotter.h"
 #include "support/app_fixture.h"
+#include "support/controls.h"
 
 using namespace quilvex;
 using namespace quilvex::testing;
@@ -108,7 +109,7 @@ protected:
         switch (Pick(3)) {
         case 0: Main().Status1Click(); break;
         case 1:
-            Status().XvalueEdit->setText(PickFrom(xs));
+            Find<QLineEdit>(Status(), "XvalueEdit")->setText(PickFrom(xs));
             Status().ExtrapButtonClick();
             break;
         default: Status().ClearButtonClick(); break;

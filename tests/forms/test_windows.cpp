@@ -7,6 +7,7 @@
 
 #include "support/app_fixture.h"
 #include "ui/look.h"
+#include "support/controls.h"
 
 using namespace quilvex;
 using namespace quilvex::testing;
@@ -163,12 +164,12 @@ TEST_F(WindowsTest, GraphRefusesToCloseAndStatusOnlyHides)
 
 TEST_F(WindowsTest, StatusWindowComponents)
 {
-    EXPECT_EQ(Status().Label1->text(), "Enter X value:");
-    EXPECT_EQ(Status().ExtrapButton->text(), "Interpolate/Extrapolate");
-    EXPECT_EQ(Status().ClearButton->text(), "Clear");
-    EXPECT_EQ(Status().XvalueEdit->text(), "");
-    EXPECT_EQ(Status().Panel1->text(), "");
-    EXPECT_TRUE(Status().StatusRichEdit->isReadOnly());
+    EXPECT_EQ(Find<QLabel>(Status(), "Label1")->text(), "Enter X value:");
+    EXPECT_EQ(Find<QPushButton>(Status(), "ExtrapButton")->text(), "Interpolate/Extrapolate");
+    EXPECT_EQ(Find<QPushButton>(Status(), "ClearButton")->text(), "Clear");
+    EXPECT_EQ(Find<QLineEdit>(Status(), "XvalueEdit")->text(), "");
+    EXPECT_EQ(Find<QLabel>(Status(), "Panel1")->text(), "");
+    EXPECT_TRUE(Find<RichTextArea>(Status(), "StatusRichEdit")->isReadOnly());
 }
 
 TEST_F(WindowsTest, LabelClickFocusesItsEdit)

@@ -6,6 +6,7 @@
 
 #include "bench/program.h"
 #include "graph/core/samples.h"
+#include "support/controls.h"
 
 namespace quilvex::bench {
 
@@ -15,8 +16,8 @@ const std::vector<Method> kAllMethods = {Spline, Lagrange, LagrangeOrd, Regressi
 
 void ReportBox(benchmark::State& state, Program& program)
 {
-    state.counters["width"] = program.Plot().PlotPaintBox->width();
-    state.counters["height"] = program.Plot().PlotPaintBox->height();
+    state.counters["width"] = quilvex::testing::Find<PaintBox>(program.Plot(), "PlotPaintBox")->width();
+    state.counters["height"] = quilvex::testing::Find<PaintBox>(program.Plot(), "PlotPaintBox")->height();
 }
 
 // 20 points, all seven methods, 512 plot points, computed afresh as after any change.

@@ -9,6 +9,7 @@
 #include "app/QuilvexApp.h"
 #include "support/recording_canvas.h"
 #include "support/scripted_dialogs.h"
+#include "support/controls.h"
 
 namespace quilvex::bench {
 
@@ -48,7 +49,7 @@ public:
     // The pixel of point i as the last replot placed it.
     std::pair<int, int> PixelOf(int i)
     {
-        testing::RecordingCanvas canvas(Plot().PlotPaintBox->width(), Plot().PlotPaintBox->height());
+        testing::RecordingCanvas canvas(quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->width(), quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->height());
         Plotter plot(State(), canvas);
         return {Round(plot.XToPixel(State().x[i])), Round(plot.YToPixel(State().y[i]))};
     }
@@ -56,7 +57,7 @@ public:
     // The X that a press or a movement at pixel column px stands for.
     Real XAtColumn(int px)
     {
-        testing::RecordingCanvas canvas(Plot().PlotPaintBox->width(), Plot().PlotPaintBox->height());
+        testing::RecordingCanvas canvas(quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->width(), quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->height());
         return Plotter(State(), canvas).PixelToX(px);
     }
 

@@ -66,6 +66,7 @@ TPlotForm::TPlotForm(QuilvexDocument& document, Dialogs& dialogs)
     resize(588, 416);
     BuildPanels();
     BuildLabels();
+    NameControls();
     ConnectMouse();
     PlotPaintBox->onResized = [this] { RequestReplot(); };
     ControlButton->setFocus();
@@ -127,6 +128,17 @@ void TPlotForm::BuildLabels()
     MsgLabel->move(kMsgLabelLeft, 0);
     MsgLabel->setFixedHeight(12);
     MsgLabel->resize(0, 12);
+}
+
+void TPlotForm::NameControls()
+{
+    const std::pair<QWidget*, const char*> controls[] = {
+        {PlotPanel, "PlotPanel"},     {LeftPanel, "LeftPanel"},       {TopYLabel, "TopYLabel"},
+        {BottomYLabel, "BottomYLabel"}, {ControlButton, "ControlButton"}, {BottomPanel, "BottomPanel"},
+        {LeftXLabel, "LeftXLabel"},   {RightXLabel, "RightXLabel"},   {MsgLabel, "MsgLabel"},
+        {PlotPaintBox, "PlotPaintBox"}};
+    for (const auto& [control, name] : controls)
+        control->setObjectName(name);
 }
 
 bool TPlotForm::eventFilter(QObject* watched, QEvent* event)

@@ -33,17 +33,6 @@ public:
     void PlotPaintBoxMouseMove(int X, int Y);
     void PlotPaintBoxMouseUp(int X, int Y);
 
-    QWidget* PlotPanel = nullptr;
-    QWidget* LeftPanel = nullptr;
-    QLabel* TopYLabel = nullptr;
-    QLabel* BottomYLabel = nullptr;
-    QPushButton* ControlButton = nullptr;
-    QWidget* BottomPanel = nullptr;
-    QLabel* LeftXLabel = nullptr;
-    QLabel* RightXLabel = nullptr;
-    QLabel* MsgLabel = nullptr;
-    PaintBox* PlotPaintBox = nullptr;
-
 signals:
     // "Control": the main window is asked to the front.
     void controlClicked();
@@ -55,6 +44,8 @@ protected:
 
 private:
     void BuildPanels();
+    // Each control is named after its field, so that tests find it.
+    void NameControls();
     void BuildLabels();
     void DrawSteps();
     void ReadPlotSettings();
@@ -83,6 +74,17 @@ private:
     unsigned CheckedMethods() const;
     void ReplotIfStale();
     void NotePictureDrawn();
+
+    QWidget* PlotPanel = nullptr;
+    QWidget* LeftPanel = nullptr;
+    QLabel* TopYLabel = nullptr;
+    QLabel* BottomYLabel = nullptr;
+    QPushButton* ControlButton = nullptr;
+    QWidget* BottomPanel = nullptr;
+    QLabel* LeftXLabel = nullptr;
+    QLabel* RightXLabel = nullptr;
+    QLabel* MsgLabel = nullptr;
+    PaintBox* PlotPaintBox = nullptr;
 
     QuilvexDocument& document_;
     QuilvexState& state_;

@@ -3,6 +3,7 @@
 
 #include "data/numtext.h"
 #include "support/app_fixture.h"
+#include "support/controls.h"
 
 using namespace quilvex;
 using namespace quilvex::testing;
@@ -24,9 +25,9 @@ protected:
     void Release(int x, int y) { Plot().PlotPaintBoxMouseUp(x, y); }
     void Send(QEvent::Type type, Qt::MouseButton button, QPoint at)
     {
-        QMouseEvent event(type, at, Plot().PlotPaintBox->mapToGlobal(at), button,
+        QMouseEvent event(type, at, quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->mapToGlobal(at), button,
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
-        QCoreApplication::sendEvent(Plot().PlotPaintBox, &event);
+        QCoreApplication::sendEvent(quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox"), &event);
     }
     std::string Label(QLabel* label) { return label->text().toStdString(); }
 };
@@ -56,7 +57,7 @@ TEST_F(DragTest, TheLowerIndexWinsWhereSquaresOverlap)
 {
     SetGrid({{"1", "1"}, {"1.01", "1.01"}, {"3", "9"}});
     Main().DrawGraph();
-    Press(Round(Plot().PlotPaintBox->width() * 0.1L) + 3, 362);
+    Press(Round(quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->width() * 0.1L) + 3, 362);
     EXPECT_EQ(S().SelectedPoint, 1);
     Release(0, 0);
 }
@@ -65,14 +66,14 @@ TEST_F(DragTest, DraggingMovesThePointWithinItsNeighbours)
 {
     Press(162, 322);
     ASSERT_EQ(S().SelectedPoint, 2);
-    const std::string left = Label(Plot().LeftXLabel), top = Label(Plot().TopYLabel);
+    const std::string left = Label(quilvex::testing::Find<QLabel>(Plot(), "LeftXLabel")), top = Label(quilvex::testing::Find<QLabel>(Plot(), "TopYLabel"));
     Move(200, 300);
     const Real nx = (200.0L - 54) / (430.0L / 4) + 1;
     EXPECT_EQ(Cell(0, 1), FormatCell(nx));
     EXPECT_EQ(S().x[2], TextToFloat(FormatCell(nx)).value);  // the replot read it back from the grid
     EXPECT_TRUE(S().DataModified);
-    EXPECT_EQ(Label(Plot().LeftXLabel), left);  // the scale stays during the drag
-    EXPECT_EQ(Label(Plot().TopYLabel), top);
+    EXPECT_EQ(Label(quilvex::testing::Find<QLabel>(Plot(), "LeftXLabel")), left);  // the scale stays during the drag
+    EXPECT_EQ(Label(quilvex::testing::Find<QLabel>(Plot(), "TopYLabel")), top);
 
     Move(269, 300);  // at x[3]: not allowed, the point stays where it was
     EXPECT_EQ(Cell(0, 1), FormatCell(nx));
@@ -83,12 +84,12 @@ TEST_F(DragTest, DraggingMovesThePointWithinItsNeighbours)
 
     Move(250, -200);  // above the box: a Y beyond the visible range
     Release(250, -200);
-    EXPECT_NE(Label(Plot().TopYLabel), top);  // rescaled to include it
+    EXPECT_NE(Label(quilvex::testing::Find<QLabel>(Plot(), "TopYLabel")), top);  // rescaled to include it
 }
 
 TEST_F(DragTest, TheLastPointHasNoRightLimit)
 {
-    Press(484, Round(Plot().PlotPaintBox->height() - 40.0L - 24 * 322.0L / 24));
+    Press(484, Round(quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->height() - 40.0L - 24 * 322.0L / 24));
     ASSERT_EQ(S().SelectedPoint, 5);
     Move(5000, 40);
     EXPECT_EQ(Cell(0, 4), FormatCell((5000.0L - 54) / (430.0L / 4) + 1));

@@ -60,8 +60,8 @@ protected:
         Find<QLineEdit>(Status(), "XvalueEdit")->setText("2.5");
         Plot().Draw();
     }
-    QImage Screen() { return Plot().PlotPaintBox->Canvas().Image().convertToFormat(QImage::Format_RGB32); }
-    QPoint BoxCorner() { return Plot().PlotPaintBox->mapTo(Plot().PlotPanel, QPoint(0, 0)) - QPoint(1, 1); }
+    QImage Screen() { return quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image().convertToFormat(QImage::Format_RGB32); }
+    QPoint BoxCorner() { return quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->mapTo(quilvex::testing::Find<QWidget>(Plot(), "PlotPanel"), QPoint(0, 0)) - QPoint(1, 1); }
     std::string Path(const std::string& name) { return (dir.path() + "/").toStdString() + name; }
     QByteArray Export(GraphFileChoice choice)
     {
@@ -77,7 +77,7 @@ TEST_F(ExportTest, PngAtOneToOneHoldsTheBoxPixelForPixelBesideItsLabels)
 {
     FullGraph();
     const QImage exported = GraphImage(Plot().Picture(), 1).convertToFormat(QImage::Format_RGB32);
-    const QSize box = Plot().PlotPaintBox->size();
+    const QSize box = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->size();
     EXPECT_EQ(BoxCorner(), QPoint(48, 0));
     EXPECT_EQ(exported.size(), QSize(48 + box.width(), box.height() + 12));
     EXPECT_EQ(exported.copy(QRect(BoxCorner(), box)), Screen());
@@ -89,7 +89,7 @@ TEST_F(ExportTest, PngAtOneToOneHoldsTheBoxPixelForPixelBesideItsLabels)
     ASSERT_NE(Msg().find("Exception"), std::string::npos);
     const QImage failed = GraphImage(Plot().Picture(), 1).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(failed.copy(QRect(BoxCorner(), box)), Screen());
-    const QPoint msg = Plot().MsgLabel->mapTo(Plot().PlotPanel, QPoint(1, 1)) - QPoint(1, 1);
+    const QPoint msg = quilvex::testing::Find<QLabel>(Plot(), "MsgLabel")->mapTo(quilvex::testing::Find<QWidget>(Plot(), "PlotPanel"), QPoint(1, 1)) - QPoint(1, 1);
     EXPECT_EQ(failed.pixelColor(msg), ToQColor(colors::Lime));
 }
 
@@ -104,7 +104,7 @@ TEST_F(ExportTest, SvgHoldsACirclePerPointAPolylinePerCurveAndTheLabelsAsText)
     EXPECT_EQ(svg.polylinesByStroke["#000000"], 1 + 7);
     // Blue: the two dashed axes (x = 0 just left of the box) and the power curve.
     EXPECT_EQ(svg.polylinesByStroke["#0000ff"], 3);
-    for (const QLabel* label : {Plot().TopYLabel, Plot().BottomYLabel, Plot().LeftXLabel, Plot().RightXLabel})
+    for (const QLabel* label : {quilvex::testing::Find<QLabel>(Plot(), "TopYLabel"), quilvex::testing::Find<QLabel>(Plot(), "BottomYLabel"), quilvex::testing::Find<QLabel>(Plot(), "LeftXLabel"), quilvex::testing::Find<QLabel>(Plot(), "RightXLabel")})
         EXPECT_TRUE(svg.texts.contains(label->text())) << label->text().toStdString();
 }
 
@@ -112,7 +112,7 @@ TEST_F(ExportTest, TheFileTypeFollowsTheNameAndExportingRunsNoReplot)
 {
     FullGraph();
     // A stroke no replot draws: a replot would wipe it from the box.
-    ImageCanvas& canvas = Plot().PlotPaintBox->Canvas();
+    ImageCanvas& canvas = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas();
     canvas.SetPenColor(colors::Lime);
     canvas.MoveTo(0, 0);
     canvas.LineTo(100, 0);

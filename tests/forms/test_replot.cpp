@@ -6,6 +6,7 @@
 #include "data/numtext.h"
 #include "support/app_fixture.h"
 #include "ui/look.h"
+#include "support/controls.h"
 
 using namespace quilvex;
 using namespace quilvex::testing;
@@ -14,7 +15,7 @@ namespace {
 
 class ReplotTest : public AppTest {
 protected:
-    QImage Picture() { return Plot().PlotPaintBox->Canvas().Image(); }
+    QImage Picture() { return quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image(); }
     QColor At(int x, int y) { return Picture().pixelColor(x, y); }
     void Replot() { Main().DrawGraph(); }
     // What the window system sends when the box is uncovered.
@@ -33,7 +34,7 @@ TEST_F(ReplotTest, EmptyGridLeavesABlankBoxAndTheCaptions)
     const QImage image = Picture();
     EXPECT_EQ(image.size(), QSize(538, 402));
     EXPECT_EQ(image.pixelColor(10, 10), ToQColor(colors::Background));
-    EXPECT_EQ(Plot().LeftXLabel->text(), "LX");
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "LeftXLabel")->text(), "LX");
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
@@ -44,10 +45,10 @@ TEST_F(ReplotTest, FivePointsAreDrawnWithAxesAndLabels)
     Replot();
     EXPECT_EQ(S().n, 5);
     // XScale = 430 / 4, YScale = 322 / 24, margins 54 and 40 on either side.
-    EXPECT_EQ(Plot().LeftXLabel->text(), "0.497674");
-    EXPECT_EQ(Plot().RightXLabel->text(), "5.50233");
-    EXPECT_EQ(Plot().BottomYLabel->text(), "-1.98137");
-    EXPECT_EQ(Plot().TopYLabel->text(), "27.9814");
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "LeftXLabel")->text(), "0.497674");
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "RightXLabel")->text(), "5.50233");
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "BottomYLabel")->text(), "-1.98137");
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "TopYLabel")->text(), "27.9814");
     EXPECT_EQ(Msg(), "");
     // Point 1 at (54, 362): the blue circle of radius 4 passes through (58, 362).
     EXPECT_EQ(At(54 + 4, 362), ToQColor(colors::Blue));
@@ -147,10 +148,10 @@ TEST_F(ReplotTest, AdjustedXIsWrittenWithAPointWhateverTheLocale)
     Replot();
     EXPECT_EQ(Cell(0, 2), "2.2");
     EXPECT_EQ(Msg(), " * x values not ascending!! Adjusted.");
-    EXPECT_GT(Plot().MsgLabel->width(), 100);  // sized to its text
+    EXPECT_GT(quilvex::testing::Find<QLabel>(Plot(), "MsgLabel")->width(), 100);  // sized to its text
     Replot();
     EXPECT_EQ(Cell(0, 2), "2.2");  // reads back: no " ??"
-    EXPECT_EQ(Plot().RightXLabel->text(), "4,37674");
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "RightXLabel")->text(), "4,37674");
     SetDecimalSeparator('.');
 }
 
@@ -180,10 +181,10 @@ TEST_F(ReplotTest, AnImportThatFailsKeepsTheSelectionWithinTheTable)
 
 TEST_F(ReplotTest, ErrorTextIsAppendedOnlyToAShortCaption)
 {
-    Plot().MsgLabel->setText("short");
+    quilvex::testing::Find<QLabel>(Plot(), "MsgLabel")->setText("short");
     Plot().ShowErrorInMsgLabel(" **** Exception: ", "Range check error");
     EXPECT_EQ(Msg(), "short **** Exception: \"Range check error\", suggest you review graph values! ****");
-    Plot().MsgLabel->setText(QString(30, 'x'));
+    quilvex::testing::Find<QLabel>(Plot(), "MsgLabel")->setText(QString(30, 'x'));
     Plot().ShowErrorInMsgLabel(" **** Exception: ", "Range check error");
     EXPECT_EQ(Msg(), " **** Exception: \"Range check error\", suggest you review graph values! ****");
 }
@@ -227,8 +228,8 @@ TEST_F(ReplotTest, RepaintsOfTheGraphWindowReplot)
     Plot().resize(700, 500);
     QCoreApplication::processEvents();
     Expose();
-    EXPECT_EQ(Picture().width(), Plot().PlotPaintBox->width());
-    EXPECT_EQ(S().MarginX, Round(Plot().PlotPaintBox->width() * 0.5L));
+    EXPECT_EQ(Picture().width(), quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->width());
+    EXPECT_EQ(S().MarginX, Round(quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->width() * 0.5L));
 }
 
 TEST_F(ReplotTest, CurvesTickedByTheFirstReplotOfAFileAreDrawnByTheNextUncover)

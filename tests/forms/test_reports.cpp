@@ -39,7 +39,7 @@ protected:
         Find<QLineEdit>(Status(), "XvalueEdit")->setText(xText);
         Find<QPushButton>(Status(), "ExtrapButton")->click();
     }
-    QColor At(int x, int y) { return Plot().PlotPaintBox->Canvas().Image().pixelColor(x, y); }
+    QColor At(int x, int y) { return quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image().pixelColor(x, y); }
 };
 
 TEST_F(ReportsTest, StatusWithoutDataShowsOnlyThatNoDataIsLoaded)
@@ -107,9 +107,9 @@ TEST_F(ReportsTest, ExtrapolateMenuOpensAnEmptyInterpolationView)
 TEST_F(ReportsTest, PressAppendsABlockInCourierThenMarksTheCurve)
 {
     ParabolaWithRegression();
-    Plotter plot(S(), Plot().PlotPaintBox->Canvas());
+    Plotter plot(S(), quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas());
     const int column = static_cast<int>(plot.XToPixel(2.5L) + 0.5L);
-    const int bottom = Plot().PlotPaintBox->Canvas().Height() - 3;
+    const int bottom = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Height() - 3;
     const QColor background = ToQColor(colors::Background);
     EXPECT_EQ(At(column, bottom), background);
 
@@ -173,12 +173,12 @@ TEST_F(ReportsTest, AnErrorEndsTheBlockAndGoesToTheMessageLabel)
     Find<QLineEdit>(Status(), "XvalueEdit")->setText("1e5");  // e^(ln 2 * 1e5) overflows
     const std::string error = " ***1 Exception: \"Floating point overflow\", suggest you review graph values! ****";
 
-    Plot().MsgLabel->setText("short");
+    quilvex::testing::Find<QLabel>(Plot(), "MsgLabel")->setText("short");
     Status().ExtrapolateReport();
     EXPECT_EQ(Msg(), "short" + error);
     EXPECT_EQ(Lines(), std::vector<std::string>{"Input \"x\" value of 100000 gives a \"y\" value of :"});
 
-    Plot().MsgLabel->setText(QString(25, 'm'));
+    quilvex::testing::Find<QLabel>(Plot(), "MsgLabel")->setText(QString(25, 'm'));
     Status().ExtrapolateReport();
     EXPECT_EQ(Msg(), error);
     EXPECT_EQ(Text().LineCount(), 2);

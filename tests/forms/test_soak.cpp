@@ -80,7 +80,7 @@ protected:
 
     void Mouse()
     {
-        const int w = Plot().PlotPaintBox->width(), h = Plot().PlotPaintBox->height();
+        const int w = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->width(), h = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->height();
         auto x = [&] { return Pick(w + 200) - 100; };
         auto y = [&] { return Pick(h + 200) - 100; };
         Plot().PlotPaintBoxMouseDown(x(), y());
@@ -93,7 +93,7 @@ protected:
     {
         if (S().n < 1)
             return;
-        Plotter plot(S(), Plot().PlotPaintBox->Canvas());
+        Plotter plot(S(), quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas());
         const int i = 1 + Pick(S().n);
         const Real px = plot.XToPixel(S().x[i]), py = plot.YToPixel(S().y[i]);
         if (!(std::fabs(px) < 1e6L && std::fabs(py) < 1e6L))

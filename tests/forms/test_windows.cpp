@@ -138,17 +138,17 @@ TEST_F(WindowsTest, MenuHoldsItsItems)
 
 TEST_F(WindowsTest, GraphWindowLayoutAndInitialCaptions)
 {
-    EXPECT_EQ(Plot().LeftXLabel->text(), "LX");
-    EXPECT_EQ(Plot().RightXLabel->text(), "RX");
-    EXPECT_EQ(Plot().TopYLabel->text(), "TY");
-    EXPECT_EQ(Plot().BottomYLabel->text(), "BY");
-    EXPECT_EQ(Plot().MsgLabel->text(), "");
-    EXPECT_EQ(Plot().ControlButton->text(), "Control");
-    EXPECT_EQ(Plot().PlotPaintBox->width(), 538);
-    EXPECT_EQ(Plot().PlotPaintBox->height(), 402);
-    EXPECT_EQ(Plot().PlotPaintBox->mapTo(&Plot(), QPoint(0, 0)).x(), 49);
-    EXPECT_EQ(Plot().MsgLabel->palette().color(QPalette::Window), ToQColor(colors::Lime));
-    EXPECT_EQ(Plot().MsgLabel->width(), 0);
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "LeftXLabel")->text(), "LX");
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "RightXLabel")->text(), "RX");
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "TopYLabel")->text(), "TY");
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "BottomYLabel")->text(), "BY");
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "MsgLabel")->text(), "");
+    EXPECT_EQ(quilvex::testing::Find<QPushButton>(Plot(), "ControlButton")->text(), "Control");
+    EXPECT_EQ(quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->width(), 538);
+    EXPECT_EQ(quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->height(), 402);
+    EXPECT_EQ(quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->mapTo(&Plot(), QPoint(0, 0)).x(), 49);
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "MsgLabel")->palette().color(QPalette::Window), ToQColor(colors::Lime));
+    EXPECT_EQ(quilvex::testing::Find<QLabel>(Plot(), "MsgLabel")->width(), 0);
 }
 
 TEST_F(WindowsTest, GraphRefusesToCloseAndStatusOnlyHides)

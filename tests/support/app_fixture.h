@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/QuilvexApp.h"
+#include "support/controls.h"
 #include "support/scripted_dialogs.h"
 
 namespace quilvex::testing {
@@ -40,7 +41,7 @@ protected:
         }
     }
     std::string Cell(int col, int row) { return Grid().Cell(col, row); }
-    std::string Msg() { return Plot().MsgLabel->text().toStdString(); }
+    std::string Msg() { return Find<QLabel>(Plot(), "MsgLabel")->text().toStdString(); }
 
     ScriptedDialogs dialogs;
     std::unique_ptr<QuilvexApp> app;

@@ -63,7 +63,7 @@ public:
     {
         if (!parser_.parse(arguments))
             return Usage(parser_.errorText().toStdString());
-        if (parser_.isSet(help_)) {
+        if (parser_.isSet(help_) || parser_.isSet("help-all")) {
             std::printf("%s", qPrintable(parser_.helpText()));
             return 0;
         }

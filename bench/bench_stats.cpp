@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "bench/tables.h"
+#include "stats/linear.h"
 #include "stats/statistics.h"
 
 namespace quilvex::bench {
@@ -27,8 +28,20 @@ void FitStatistics(benchmark::State& state)
     }
 }
 
+// The stability check alone: the stable solution, its SSR and the condition
+// number of the scaled Vandermonde matrix of order 299.
+void StableRegression(benchmark::State& state)
+{
+    const PointTable table = SmoothTable(300);
+    const std::vector<Real> x(table.x.data(), table.x.data() + table.n), y(table.y.data(), table.y.data() + table.n);
+    const DesignMatrix X = PolynomialDesign(x, static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SolveLeastSquares(X, y, true));
+}
+
 }  // namespace
 
 BENCHMARK(FitStatistics)->Arg(299)->Unit(benchmark::kMillisecond);
+BENCHMARK(StableRegression)->Arg(299)->Unit(benchmark::kMillisecond);
 
 }  // namespace quilvex::bench

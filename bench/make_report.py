@@ -51,6 +51,7 @@ CASES = [
     ("LagrangeValue/fast", "One all-points Lagrange value, 300 points, fast"),
     ("LagrangeValue/exact", "One all-points Lagrange value, 300 points, exact"),
     ("FitStatistics/299", "Fit statistics (quilvex fit), all nine methods, 300 points, regression order 299"),
+    ("StableRegression/299", "... of which the stability check of the regression (stable solver, condition number)"),
     ("LoadFile/300", "Load a file of 300 lines into the grid"),
     ("LoadFile/1000000", "Load a file of 1,000,000 lines into the grid"),
 ]

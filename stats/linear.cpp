@@ -57,10 +57,12 @@ std::vector<Real> InverseGramDiagonal(const Eigen::ColPivHouseholderQR<Eigen::Ma
 
 Real Condition(const Eigen::ColPivHouseholderQR<Eigen::MatrixXd>& qr)
 {
-    const Eigen::Index p = std::min(qr.rows(), qr.cols());
-    const Eigen::MatrixXd R = qr.matrixR().topLeftCorner(p, qr.cols()).triangularView<Eigen::Upper>();
+    if (qr.cols() > qr.rows())
+        return HUGE_VALL;  // more columns than rows: singular
+    const Eigen::Index p = qr.cols();
+    const Eigen::MatrixXd R = qr.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>();
     const Eigen::VectorXd sigma = Eigen::BDCSVD<Eigen::MatrixXd>(R).singularValues();
-    if (qr.cols() > qr.rows() || sigma(sigma.size() - 1) == 0)
+    if (sigma(p - 1) == 0)
         return HUGE_VALL;
     return static_cast<Real>(sigma(0)) / static_cast<Real>(sigma(sigma.size() - 1));
 }

@@ -2,14 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <optional>
 
 #include "data/numtext.h"
-#include "fit/lagrange.h"
-#include "fit/regression.h"
-#include "fit/spline.h"
-#include "fit/transformed.h"
 #include "report/core/fitquality.h"
 #include "stats/designed.h"
 #include "stats/linear.h"
@@ -181,8 +176,10 @@ private:
             return NoteMissingErrors(f, power ? "the linearised model needs x > 0 and y > 0 at every point"
                                               : "the linearised model needs y > 0 at every point");
         const int n = s_.n;
-        if (n <= 2 || !(a > 0))
+        if (n <= 2)
             return NoteMissingErrors(f, "needs more points than parameters");
+        if (!(a > 0))
+            return NoteMissingErrors(f, "ln a is not defined");
         DesignMatrix X(n, 2);
         Real ssr = 0;
         std::vector<Real> lnY;

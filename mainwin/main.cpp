@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 
+#include "cli/fitcommand.h"
 #include "mainwin/QuilvexApp.h"
 #include "mainwin/commandline.h"
 #include "ui/application.h"
@@ -20,6 +21,10 @@ quilvex::CommandLine ReadCommandLine(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    if (quilvex::IsFitCommand(argc, argv)) {
+        QCoreApplication command(argc, argv);
+        return quilvex::RunFitCommand(command.arguments());
+    }
     const quilvex::CommandLine command = ReadCommandLine(argc, argv);
     if (command.exitStatus)
         return *command.exitStatus;

@@ -133,9 +133,9 @@ private:
         else
             f.condition = Figure::Undefined("the scaled X is singular");
         if (!(*stable.condition <= kIllConditioned))
-            f.warnings.push_back("ill-conditioned at this order: condition number " +
+            f.warnings.push_back("ill-conditioned at this order: the condition number of the scaled X is " +
                                  (f.condition.value ? Digits(*f.condition.value) : std::string("infinite")) +
-                                 " of the scaled X above 1E15");
+                                 ", above 1E15");
         SetLinearIntervals(f, n, stable.inverseGramDiagonal);
         NoteMissingErrors(f, n <= m + 1 ? "needs more points than parameters" : "X lacks full column rank");
     }

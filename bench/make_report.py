@@ -50,6 +50,8 @@ CASES = [
     ("Spline/exact", "SetUpSpline, 300 points, exact"),
     ("LagrangeValue/fast", "One all-points Lagrange value, 300 points, fast"),
     ("LagrangeValue/exact", "One all-points Lagrange value, 300 points, exact"),
+    ("FitStatistics/299", "Fit statistics (quilvex fit), all nine methods, 300 points, regression order 299"),
+    ("StableRegression/299", "... of which the stability check of the regression (stable solver, condition number)"),
     ("LoadFile/300", "Load a file of 300 lines into the grid"),
     ("LoadFile/1000000", "Load a file of 1,000,000 lines into the grid"),
 ]
@@ -264,6 +266,10 @@ def main():
         if figure:
             out.append(f"| Regression of order 299 on 300 points with {where}: under 1 s "
                        f"| {fmt_ms(figure)} | {'yes' if figure < 1000 else 'NO'} |")
+    statistics = get("FitStatistics/299")
+    if statistics:
+        out.append(f"| Fit statistics, all nine methods, 300 points, regression order 299: under 50 ms "
+                   f"| {fmt_ms(statistics)} | {'yes' if statistics < 50 else 'NO'} |")
     million = get("LoadFile/1000000")
     if million:
         out.append(f"| Loading 1,000,000 lines: under 10 s | {fmt_ms(million)} | {'yes' if million < 10000 else 'NO'} |")

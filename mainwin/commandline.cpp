@@ -18,7 +18,9 @@ CommandLine UsageError(const QCommandLineParser& parser, const QString& why)
 CommandLine ParseCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Quilvex fits curves to measured data and draws them.");
+    parser.setApplicationDescription("Quilvex fits curves to measured data and draws them.\n\n"
+                                     "Command:\n  fit  Prints the figures of the fits of a data file, "
+                                     "with no display (quilvex fit --help).");
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version({"v", "version"}, "Displays version information.");
     parser.addOption(version);

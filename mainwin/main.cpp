@@ -2,6 +2,7 @@
 #include <QIcon>
 
 #include "app/QuilvexApp.h"
+#include "cli/fitcommand.h"
 #include "mainwin/commandline.h"
 #include "ui/application.h"
 #include "ui/qtdialogs.h"
@@ -20,6 +21,10 @@ quilvex::CommandLine ReadCommandLine(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    if (quilvex::IsFitCommand(argc, argv)) {
+        QCoreApplication command(argc, argv);
+        return quilvex::RunFitCommand(command.arguments());
+    }
     const quilvex::CommandLine command = ReadCommandLine(argc, argv);
     if (command.exitStatus)
         return *command.exitStatus;

@@ -11,8 +11,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${QUILVEX_BENCH_DIR:-$root/build-bench}"
 
 bash "$root/scripts/deps.sh"
-cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILVEX_BENCH=ON > /dev/null
-cmake --build "$build_dir" -j2 --target quilvex_bench
+bash "$root/scripts/build.sh" "$build_dir" -DQUILVEX_BENCH=ON -- quilvex_bench
 
 bench="$build_dir/bench/quilvex_bench"
 results="$build_dir/bench-results.json"

@@ -11,17 +11,17 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${QUILVEX_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${1:-60}"
-fuzzers=(fuzz_text_to_float fuzz_text_to_int fuzz_format_roundtrip fuzz_data_file fuzz_paste_block)
 
 if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
   echo "usage: bash scripts/fuzz.sh [seconds-per-fuzzer]" >&2
   exit 2
 fi
 
+# The fuzzers are those fuzz/CMakeLists.txt builds; it lists them in the build folder.
 build_fuzzers() {
-  CC=clang CXX=clang++ cmake -S "$root" -B "$build_dir" -DQUILVEX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  # Two jobs at most: the build machines have two cores.
-  cmake --build "$build_dir" -j2 --target "${fuzzers[@]}"
+  CC=clang CXX=clang++ bash "$root/scripts/build.sh" "$build_dir" -DQUILVEX_FUZZ=ON -- fuzzers
+  mapfile -t fuzzers <"$build_dir/fuzz/fuzzers.txt"
+  [[ ${#fuzzers[@]} -gt 0 ]] || { echo "fuzz: no fuzzers listed in $build_dir/fuzz/fuzzers.txt" >&2; exit 1; }
 }
 
 # The count of inputs run, from libFuzzer's final statistics.

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Quilvex and starts it.
 # Without a display (neither DISPLAY nor WAYLAND_DISPLAY set) the program runs
-# on a virtual X display; a screenshot of it is saved as
-# quilvex-screenshot.png in the current folder. Ctrl-C ends the program.
+# on a virtual X display, the one the window tests use (tests/window/lib.sh);
+# a screenshot of it is saved as quilvex-screenshot.png in the current
+# folder. Ctrl-C ends the program.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-screen="1280x800x24"
 screenshot_delay=3
+QV_STEP_TIMEOUT=20 # the screenshot
+# shellcheck source=../tests/window/lib.sh
+source "$root/tests/window/lib.sh"
 
 has_display() {
   [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]
@@ -28,11 +31,8 @@ run_on_virtual_display() {
     waited=$((waited + 1))
   done
   if kill -0 "$pid" 2>/dev/null; then
-    if timeout 20 import -window root "$screenshot"; then
-      echo "Screenshot of the virtual display: $screenshot"
-    else
-      echo "Could not take a screenshot of the virtual display" >&2
-    fi
+    QV_TEST=run QV_ARTIFACTS="$(dirname "$screenshot")"
+    qv_screenshot "$(basename "$screenshot" .png)" || true
     echo "Quilvex is running; press Ctrl-C to end it."
   fi
 
@@ -66,8 +66,8 @@ main() {
   if has_display; then
     exec "$program"
   fi
-  echo "No display found: Quilvex runs on a virtual display (Xvfb, ${screen%x*})."
-  xvfb-run -a -s "-screen 0 $screen" bash "${BASH_SOURCE[0]}" --on-virtual-display "$program" "$screenshot"
+  echo "No display found: Quilvex runs on a virtual display (Xvfb, ${QV_SCREEN%x*})."
+  "${QV_XVFB_RUN[@]}" bash "${BASH_SOURCE[0]}" --on-virtual-display "$program" "$screenshot"
 }
 
 main "$@"

@@ -24,7 +24,6 @@ class DisplayList {
 public:
     void Clear() { ops_.clear(); }
     void Add(const DrawOp& op) { ops_.push_back(op); }
-    const std::vector<DrawOp>& Ops() const { return ops_; }
 
     enum class Lines {
         AsDrawn,  // one drawLine per line: the same pixels as the canvas drew

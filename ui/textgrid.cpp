@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <functional>
 
 #include "data/cellgrid.h"
 #include "data/pasteblock.h"
@@ -20,11 +21,32 @@ constexpr int kRowHeight = 14;
 constexpr int kColumnWidth = 64;
 const char* const kTextBeforeEdit = "quilvexTextBeforeEdit";
 
+bool IsEnter(const QKeyEvent& key)
+{
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+           (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 // The in-place editor hands its text to the grid at every keystroke, so that
 // whatever runs next (a replot, "Save as") sees what the editor shows.
+// Enter hands the editor back to the grid, which moves on to the next cell.
 class LiveCellDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    LiveCellDelegate(QObject* grid, std::function<void()> editNextCell)
+        : QStyledItemDelegate(grid), editNextCell_(std::move(editNextCell))
+    {
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* editor = qobject_cast<QWidget*>(watched);
+        if (editor != nullptr && event->type() == QEvent::KeyPress && IsEnter(*static_cast<QKeyEvent*>(event))) {
+            emit commitData(editor);
+            editNextCell_();
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
     {
@@ -56,6 +78,9 @@ public:
         if (line->text() != text)
             line->setText(text);
     }
+
+private:
+    std::function<void()> editNextCell_;
 };
 
 }  // namespace
@@ -63,7 +88,7 @@ public:
 TextGrid::TextGrid(int rows, QWidget* parent) : QTableView(parent), model_(rows)
 {
     setModel(&model_);
-    setItemDelegate(new LiveCellDelegate(this));
+    setItemDelegate(new LiveCellDelegate(this, [this] { EditNextCell(); }));
     setFont(PixelFont("Arial", 9));
     SetTextColor(this, colors::Black);
     horizontalHeader()->hide();
@@ -77,7 +102,27 @@ TextGrid::TextGrid(int rows, QWidget* parent) : QTableView(parent), model_(rows)
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setTabKeyNavigation(true);
+    // Tab leaves the grid for the next control; arrows and Enter move between cells.
+    setTabKeyNavigation(false);
+}
+
+void TextGrid::EditNextCell()
+{
+    const QModelIndex at = currentIndex();
+    if (!at.isValid())
+        return;
+    const QModelIndex next = at.column() == 0 ? at.siblingAtColumn(1) : at.sibling(at.row() + 1, 0);
+    if (next.isValid()) {
+        setCurrentIndex(next);  // closes the editor of the cell left, opens one at the next
+    } else if (QWidget* editor = indexWidget(at)) {
+        closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
+    }
+}
+
+void TextGrid::KeepPastedTextOnEscape()
+{
+    if (QWidget* editor = indexWidget(currentIndex()))
+        editor->setProperty(kTextBeforeEdit, currentIndex().data(Qt::EditRole));
 }
 
 void TextGrid::PasteBlock(const std::string& text)
@@ -91,6 +136,7 @@ void TextGrid::PasteBlock(const std::string& text)
     for (std::size_t i = 0; i < rows.size(); ++i)
         for (std::size_t j = 0; j < rows[i].size() && left + static_cast<int>(j) < 2; ++j)
             model_.SetCell(left + static_cast<int>(j), top + static_cast<int>(i), rows[i][j]);
+    KeepPastedTextOnEscape();
     emit blockPasted();
 }
 
@@ -151,7 +197,9 @@ bool TextGrid::BlockKey(QKeyEvent* event, bool inEditor)
 
 void TextGrid::keyPressEvent(QKeyEvent* event)
 {
-    if (!BlockKey(event, false))
+    if (IsEnter(*event))
+        EditNextCell();
+    else if (!BlockKey(event, false))
         QTableView::keyPressEvent(event);
 }
 
@@ -180,15 +228,19 @@ bool TextGrid::eventFilter(QObject* watched, QEvent* event)
 
 void TextGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    // Escape takes back what was typed since the editor opened.
+    // Escape takes back what was typed since the editor opened or the last paste.
     if (hint == QAbstractItemDelegate::RevertModelCache) {
         const QModelIndex cell = indexAt(editor->geometry().center());
         const QVariant before = editor->property(kTextBeforeEdit);
         if (cell.isValid() && before.isValid())
             model_.setData(cell, before, Qt::EditRole);
     }
-    QTableView::closeEditor(editor, hint);
+    // Tab and Shift+Tab in the editor leave the grid, as they do from the grid itself.
+    const bool leaving = hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
+    QTableView::closeEditor(editor, leaving ? QAbstractItemDelegate::NoHint : hint);
     emit editFinished();
+    if (leaving)
+        focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
 }
 
 }  // namespace quilvex

@@ -36,6 +36,11 @@ protected:
 private:
     // Copy, paste, select all and clear of whole cells; false for other keys.
     bool BlockKey(QKeyEvent* event, bool inEditor);
+    // Enter: X to Y, Y to the next row's X; the last cell keeps the focus.
+    void EditNextCell();
+    // A paste is one step: Escape in the open editor takes back only what is
+    // typed after it.
+    void KeepPastedTextOnEscape();
 
     GridModel model_;
 };

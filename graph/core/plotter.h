@@ -39,10 +39,6 @@ public:
     // meets itself. The fault flags are left as they were.
     std::vector<Real> TraceArguments(Real start, Real end, std::size_t limit) const;
 
-    // The visible data window.
-    Real LeftX() const { return PixelToX(0); }
-    Real RightX() const { return PixelToX(canvas_.Width()); }
-
     void AppendMessage(std::string_view text) { s_.MessageBuffer.Append(text); }
     QuilvexState& State() { return s_; }
     Canvas& Surface() { return canvas_; }

@@ -48,7 +48,7 @@ check_core data "data"
 check_core fit "data fit"
 check_core graph/core "data fit graph/core"
 check_core report/core "data fit graph/core report/core"
-check_core stats "data fit stats"
+check_core stats "data fit graph/core report/core stats"
 
 check_ui() {
     while IFS= read -r line; do

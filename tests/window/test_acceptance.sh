@@ -47,16 +47,16 @@ type_points() {
   local i
   for i in 0 1 2 3; do
     qv_type "$main" "$((i + 1))"
-    qv_key "$main" Tab
+    qv_key "$main" Return
     qv_type "$main" "${YS[i]}"
-    if ((i < 3)); then qv_key "$main" Tab; fi
+    if ((i < 3)); then qv_key "$main" Return; fi
   done
   qv_key "$main" Return
   # The grid starts with four rows; the fifth point needs one more.
   main_click "$ADD_ROW_X" "$ADD_ROW_Y"
   main_click $((GRID_X + 1 + COL_W / 2)) $((GRID_Y + 1 + 4 * ROW_H + ROW_H / 2))
   qv_type "$main" 5
-  qv_key "$main" Tab
+  qv_key "$main" Return
   qv_type "$main" "${YS[4]}"
   qv_key "$main" Return
 }

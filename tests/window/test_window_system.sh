@@ -27,15 +27,15 @@ cell_click() { main_click $((224 + 1 + $1 * 64 + 32)) $((96 + 1 + $2 * 14 + 7));
 method_box() { main_click 15 $((96 + $1 * 16 + 8)); }
 graphing_box() { main_click 15 224; }
 
-# type_rows <x> <y> ...: fills the grid from its first row, committing with Enter.
+# type_rows <x> <y> ...: fills the grid from its first row; Enter moves to the next cell.
 type_rows() {
   cell_click 0 0
   while (($# > 0)); do
     qv_type "$main" "$1"
-    qv_key "$main" Tab
+    qv_key "$main" Return
     qv_type "$main" "$2"
     shift 2
-    if (($# > 0)); then qv_key "$main" Tab; fi
+    if (($# > 0)); then qv_key "$main" Return; fi
   done
   qv_key "$main" Return
 }
@@ -131,7 +131,7 @@ graphing_box
 main_click 252 240 # "Add Row"
 cell_click 0 3
 qv_type "$main" 4
-qv_key "$main" Tab
+qv_key "$main" Return
 qv_type "$main" 3 # still in the cell editor
 main_click 240 60 # the regression order spinner's up arrow replots
 # X 1..4: point 4 on column 484, Y 3 on row 201.

@@ -1,0 +1,240 @@
+#include "cli/fitoutput.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+namespace quilvex {
+
+namespace {
+
+constexpr int kExactDigits = 18;
+constexpr int kTextDigits = 10;
+
+std::string Number(Real v, int digits)
+{
+    char text[64];
+    const auto written = std::to_chars(text, text + sizeof text, v, std::chars_format::general, digits);
+    return {text, written.ptr};
+}
+
+std::string JsonString(const std::string& text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string JsonNumber(std::optional<Real> v) { return v && std::isfinite(*v) ? ExactNumber(*v) : "null"; }
+
+std::string JsonList(const std::vector<std::string>& items)
+{
+    std::string out = "[";
+    for (std::size_t i = 0; i < items.size(); ++i)
+        out += (i ? ", " : "") + items[i];
+    return out + "]";
+}
+
+std::string JsonTexts(const std::vector<std::string>& texts)
+{
+    std::vector<std::string> quoted;
+    for (const std::string& t : texts)
+        quoted.push_back(JsonString(t));
+    return JsonList(quoted);
+}
+
+std::string JsonCoefficient(const Coefficient& c)
+{
+    const std::string ci = c.ci95 ? "[" + JsonNumber((*c.ci95)[0]) + ", " + JsonNumber((*c.ci95)[1]) + "]" : "null";
+    return "{\"name\": " + JsonString(c.name) + ", \"value\": " + JsonNumber(c.value) + ", \"se\": " +
+           JsonNumber(c.se) + ", \"ci95\": " + ci + "}";
+}
+
+std::string JsonAt(const AtValue& at)
+{
+    const std::string x = "{\"x\": " + JsonNumber(at.x);
+    if (at.y && std::isfinite(*at.y))
+        return x + ", \"y\": " + JsonNumber(at.y) + "}";
+    return x + ", \"error\": " + JsonString(at.error.empty() ? "not a finite number" : at.error) + "}";
+}
+
+bool IsRegression(const MethodFigures& m) { return m.method == StatsMethod::Regression; }
+
+std::string JsonMethod(const MethodFigures& m)
+{
+    std::string out = "    {\"method\": " + JsonString(StatsMethodName(m.method));
+    if (m.order)
+        out += ", \"order\": " + std::to_string(*m.order);
+    if (!m.failure.empty())
+        out += ", \"error\": " + JsonString(m.failure);
+    std::vector<std::string> coefficients;
+    for (const Coefficient& c : m.coefficients)
+        coefficients.push_back(JsonCoefficient(c));
+    out += ",\n     \"coefficients\": " + JsonList(coefficients);
+    const std::pair<const char*, const Figure*> figures[] = {
+        {"ssr", &m.ssr},   {"rms", &m.rms},   {"max_abs_residual", &m.maxAbsResidual}, {"r2", &m.r2},
+        {"adj_r2", &m.adjR2}, {"aicc", &m.aicc}, {"residual_se", &m.residualSe}};
+    for (const auto& [name, figure] : figures)
+        out += ",\n     \"" + std::string(name) + "\": " + JsonNumber(figure->value);
+    if (IsRegression(m))
+        out += ",\n     \"stable_ssr\": " + JsonNumber(m.stableSsr.value) + ",\n     \"condition\": " +
+               JsonNumber(m.condition.value);
+    std::vector<std::string> at;
+    for (const AtValue& a : m.at)
+        at.push_back(JsonAt(a));
+    return out + ",\n     \"warnings\": " + JsonTexts(m.warnings) + ",\n     \"notes\": " + JsonTexts(m.notes) +
+           ",\n     \"at\": " + JsonList(at) + "}";
+}
+
+std::string CsvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string out = "\"";
+    for (const char c : text)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+std::string CsvNumber(std::optional<Real> v) { return v && std::isfinite(*v) ? ExactNumber(*v) : ""; }
+
+std::string Joined(const std::vector<std::string>& texts)
+{
+    std::string out;
+    for (const std::string& t : texts)
+        out += (out.empty() ? "" : "; ") + t;
+    return out;
+}
+
+std::string CsvRow(const std::vector<std::string>& fields)
+{
+    std::string row;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        row += (i ? "," : "") + CsvField(fields[i]);
+    return row + "\n";
+}
+
+std::string CsvMethodRows(const MethodFigures& m)
+{
+    const std::vector<std::string> figures{CsvNumber(m.ssr.value),        CsvNumber(m.rms.value),
+                                           CsvNumber(m.maxAbsResidual.value), CsvNumber(m.r2.value),
+                                           CsvNumber(m.adjR2.value),      CsvNumber(m.aicc.value),
+                                           CsvNumber(m.residualSe.value), CsvNumber(m.stableSsr.value),
+                                           CsvNumber(m.condition.value)};
+    const std::string name = StatsMethodName(m.method), order = m.order ? std::to_string(*m.order) : "";
+    const auto row = [&](const std::vector<std::string>& coefficient, const std::string& error) {
+        std::vector<std::string> fields{name, order};
+        fields.insert(fields.end(), coefficient.begin(), coefficient.end());
+        fields.insert(fields.end(), figures.begin(), figures.end());
+        fields.insert(fields.end(), {error, Joined(m.warnings), Joined(m.notes)});
+        return CsvRow(fields);
+    };
+    std::string rows;
+    for (const Coefficient& c : m.coefficients)
+        rows += row({c.name, CsvNumber(c.value), CsvNumber(c.se), CsvNumber(c.ci95 ? (*c.ci95)[0] : std::optional<Real>{}),
+                     CsvNumber(c.ci95 ? (*c.ci95)[1] : std::optional<Real>{})},
+                    m.failure);
+    if (m.coefficients.empty())
+        rows += row({"", "", "", "", ""}, m.failure);
+    for (const AtValue& a : m.at)
+        rows += row({"y(" + ExactNumber(a.x) + ")", CsvNumber(a.y), "", "", ""}, a.error);
+    return rows;
+}
+
+// Text: a block per method, two aligned columns.
+std::string TextNumber(std::optional<Real> v) { return v && std::isfinite(*v) ? Number(*v, kTextDigits) : "-"; }
+
+std::string Padded(std::string text, std::size_t width)
+{
+    text.resize(std::max(text.size() + 1, width), ' ');
+    return text;
+}
+
+std::string TextMethod(const MethodFigures& m)
+{
+    std::string out = StatsMethodName(m.method) + (m.order ? ", order " + std::to_string(*m.order) : "") + "\n";
+    if (!m.failure.empty())
+        out += "  error: " + m.failure + "\n";
+    if (!m.coefficients.empty()) {
+        out += "  " + Padded("coefficient", 13) + Padded("value", 18) + Padded("se", 18) + Padded("ci95 low", 18) +
+               "ci95 high\n";
+        for (const Coefficient& c : m.coefficients)
+            out += "  " + Padded(c.name, 13) + Padded(TextNumber(c.value), 18) + Padded(TextNumber(c.se), 18) +
+                   Padded(TextNumber(c.ci95 ? (*c.ci95)[0] : std::optional<Real>{}), 18) +
+                   TextNumber(c.ci95 ? (*c.ci95)[1] : std::optional<Real>{}) + "\n";
+    }
+    std::vector<std::pair<std::string, const Figure*>> figures = {
+        {"ssr", &m.ssr}, {"rms", &m.rms}, {"max |residual|", &m.maxAbsResidual}, {"r2", &m.r2},
+        {"adj r2", &m.adjR2}, {"aicc", &m.aicc}, {"residual se", &m.residualSe}};
+    if (IsRegression(m))
+        figures.insert(figures.end(), {{"stable ssr", &m.stableSsr}, {"condition", &m.condition}});
+    if (m.failure.empty())
+        for (const auto& [name, figure] : figures)
+            out += "  " + Padded(name, 16) + TextNumber(figure->value) + "\n";
+    for (const AtValue& a : m.at)
+        out += "  " + Padded("y(" + Number(a.x, kTextDigits) + ")", 16) +
+               (a.y && std::isfinite(*a.y) ? Number(*a.y, kTextDigits) : a.error) + "\n";
+    for (const std::string& w : m.warnings)
+        out += "  warning: " + w + "\n";
+    for (const std::string& n : m.notes)
+        out += "  note: " + n + "\n";
+    return out;
+}
+
+}  // namespace
+
+std::string ExactNumber(Real v)
+{
+    for (int digits = kExactDigits;; ++digits) {
+        const std::string text = Number(v, digits);
+        Real back = 0;
+        std::from_chars(text.data(), text.data() + text.size(), back);
+        if (std::memcmp(&back, &v, 10) == 0 || digits >= 21)
+            return text;
+    }
+}
+
+std::string FormatJson(const FitReport& report)
+{
+    std::vector<std::string> methods;
+    for (const MethodFigures& m : report.methods)
+        methods.push_back(JsonMethod(m));
+    std::string out = "{\"file\": " + JsonString(report.file) + ",\n \"points\": " + std::to_string(report.points) +
+                      ",\n \"methods\": [\n";
+    for (std::size_t i = 0; i < methods.size(); ++i)
+        out += methods[i] + (i + 1 < methods.size() ? ",\n" : "\n");
+    return out + " ]}\n";
+}
+
+std::string FormatCsv(const FitReport& report)
+{
+    std::string out = CsvRow({"method", "order", "coefficient", "value", "se", "ci95_low", "ci95_high", "ssr", "rms",
+                              "max_abs_residual", "r2", "adj_r2", "aicc", "residual_se", "stable_ssr", "condition",
+                              "error", "warnings", "notes"});
+    for (const MethodFigures& m : report.methods)
+        out += CsvMethodRows(m);
+    return out;
+}
+
+std::string FormatText(const FitReport& report)
+{
+    std::string out = report.file + ": " + std::to_string(report.points) + " points\n";
+    for (const MethodFigures& m : report.methods)
+        out += "\n" + TextMethod(m);
+    return out;
+}
+
+}  // namespace quilvex

@@ -1,0 +1,79 @@
+#include "stats/figures.h"
+
+#include <boost/math/distributions/students_t.hpp>
+#include <cmath>
+
+namespace quilvex {
+
+namespace {
+
+std::string Count(int n, int p) { return " (n = " + std::to_string(n) + ", p = " + std::to_string(p) + ")"; }
+
+void NoteUndefined(MethodFigures& figures, const char* name, const Figure& figure)
+{
+    if (!figure.value && !figure.whyUndefined.empty())
+        figures.notes.push_back(std::string(name) + " not defined: " + figure.whyUndefined);
+}
+
+}  // namespace
+
+Figure ResidualStandardError(int n, int p, Real ssr)
+{
+    if (n <= p)
+        return Figure::Undefined("needs more points than parameters" + Count(n, p));
+    return Figure::Of(std::sqrt(ssr / (n - p)));
+}
+
+Figure AdjustedR2(int n, int p, const Figure& r2)
+{
+    if (n <= p)
+        return Figure::Undefined("needs more points than parameters" + Count(n, p));
+    if (!r2.value)
+        return Figure::Undefined("R^2 is not defined");
+    return Figure::Of(1 - (1 - *r2.value) * (n - 1) / static_cast<Real>(n - p));
+}
+
+Figure Aicc(int n, int p, Real ssr)
+{
+    if (n <= p + 1)
+        return Figure::Undefined("needs at least two points more than parameters" + Count(n, p));
+    if (!(ssr > 0))
+        return Figure::Undefined("SSR is zero");
+    const Real k = p;
+    return Figure::Of(n * std::log(ssr / n) + 2 * k + 2 * k * (k + 1) / (n - k - 1));
+}
+
+Real StudentT975(int degreesOfFreedom)
+{
+    const boost::math::students_t_distribution<Real> t(static_cast<Real>(degreesOfFreedom));
+    return boost::math::quantile(t, 0.975L);
+}
+
+void DeriveFromSsr(MethodFigures& figures, int n, int p)
+{
+    if (!figures.ssr.value)
+        return;
+    figures.residualSe = ResidualStandardError(n, p, *figures.ssr.value);
+    figures.adjR2 = AdjustedR2(n, p, figures.r2);
+    figures.aicc = Aicc(n, p, *figures.ssr.value);
+    NoteUndefined(figures, "r2", figures.r2);
+    NoteUndefined(figures, "residual_se", figures.residualSe);
+    NoteUndefined(figures, "adj_r2", figures.adjR2);
+    NoteUndefined(figures, "aicc", figures.aicc);
+}
+
+void SetLinearIntervals(MethodFigures& figures, int n, const std::vector<Real>& inverseGramDiagonal)
+{
+    const int p = static_cast<int>(figures.coefficients.size());
+    if (!figures.residualSe.value || inverseGramDiagonal.size() != figures.coefficients.size())
+        return;
+    const Real t = StudentT975(n - p);
+    for (int j = 0; j < p; ++j) {
+        Coefficient& c = figures.coefficients[static_cast<std::size_t>(j)];
+        const Real se = *figures.residualSe.value * std::sqrt(inverseGramDiagonal[static_cast<std::size_t>(j)]);
+        c.se = se;
+        c.ci95 = std::array<Real, 2>{c.value - t * se, c.value + t * se};
+    }
+}
+
+}  // namespace quilvex

@@ -1,0 +1,293 @@
+#include "stats/statistics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "data/numtext.h"
+#include "report/core/fitquality.h"
+#include "stats/designed.h"
+#include "stats/linear.h"
+#include "stats/nls.h"
+
+namespace quilvex {
+
+namespace {
+
+std::string Digits(Real v) { return FormatGeneral(v, 8, '.'); }
+
+std::vector<Real> Points(const RealArray& values, int n) { return {values.data(), values.data() + n}; }
+
+Real Spread(const std::vector<Real>& y)
+{
+    Real sum = 0;
+    for (Real v : y)
+        sum += v;
+    const Real mean = sum / static_cast<Real>(y.size());
+    Real spread = 0;
+    for (Real v : y)
+        spread += (v - mean) * (v - mean);
+    return spread;
+}
+
+void AddCoefficient(MethodFigures& f, std::string name, Real value) { f.coefficients.push_back({std::move(name), value, {}, {}}); }
+
+void NoteMissingErrors(MethodFigures& f, const std::string& why)
+{
+    if (!f.coefficients.empty() && !f.coefficients.front().se)
+        f.notes.push_back("no standard errors: " + why);
+}
+
+class Builder {
+public:
+    Builder(QuilvexState& s, const StatsRequest& request)
+        : s_(s), request_(request), x_(Points(s.x, s.n)), y_(Points(s.y, s.n))
+    {
+    }
+
+    MethodFigures Build(StatsMethod method)
+    {
+        MethodFigures f;
+        f.method = method;
+        if (const auto designed = DesignedMethodOf(method))
+            Designed(f, *designed);
+        else
+            Nls(f, method == StatsMethod::ExponentialNls ? NlsModel::Exponential : NlsModel::Power);
+        return f;
+    }
+
+    DesignedFits designed;
+
+private:
+    void Designed(MethodFigures& f, Method method)
+    {
+        f.order = OrderOf(method);
+        const DesignedFit& fit = designed.Of(method);
+        f.warnings.insert(f.warnings.end(), fit.messages.begin(), fit.messages.end());
+        for (Real X : request_.at)
+            f.at.push_back(fit.failure.empty() ? DesignedValueAt(s_, method, X) : AtValue{X, {}, fit.failure});
+        if (!fit.failure.empty()) {
+            f.failure = fit.failure;
+            return;
+        }
+        if (!TakeQuality(f, fit.quality))
+            return;
+        switch (method) {
+        case Method::Spline:
+        case Method::Lagrange:
+        case Method::LagrangeOrd:
+            f.notes.push_back("passes through every point: no parameters fitted, no standard errors");
+            return;
+        case Method::Regression: return Regression(f);
+        case Method::Logarithmic: return Logarithmic(f);
+        case Method::Exponential: return Linearised(f, false, s_.ExpA, s_.ExpB);
+        case Method::Power: return Linearised(f, true, s_.PowerA, s_.PowerB);
+        }
+    }
+
+    std::optional<int> OrderOf(Method method) const
+    {
+        switch (method) {
+        case Method::Lagrange: return s_.n - 1;
+        case Method::LagrangeOrd: return s_.LagrOrd;
+        case Method::Regression: return s_.RegrOrd;
+        default: return std::nullopt;
+        }
+    }
+
+    bool TakeQuality(MethodFigures& f, const FitQuality& q)
+    {
+        if (!q.evaluated) {
+            f.failure = "not evaluated";
+            if (q.failedPoint > 0)
+                f.failure += " at x = " + Digits(s_.x[q.failedPoint]);
+            f.failure += ": " + q.failure;
+            return false;
+        }
+        f.ssr = Figure::Of(q.ssr);
+        f.rms = Figure::Of(q.rms);
+        f.maxAbsResidual = Figure::Of(q.maxResidual);
+        f.r2 = q.r2Defined ? Figure::Of(q.r2) : Figure::Undefined("all y equal");
+        return true;
+    }
+
+    void Regression(MethodFigures& f)
+    {
+        const int m = s_.RegrOrd, n = s_.n;
+        for (int j = 0; j <= m; ++j)
+            AddCoefficient(f, "a" + std::to_string(j), s_.RegrCoef[j + 1]);
+        if (m >= n)
+            f.warnings.push_back("order not below the number of points: not a least-squares fit");
+        DeriveFromSsr(f, n, m + 1);
+        const LinearSolution stable = SolveLeastSquares(PolynomialDesign(x_, m), y_, true);
+        if (!stable.usable) {
+            f.stableSsr = f.condition = Figure::Undefined("the powers of x overflow");
+            f.notes.push_back("stable_ssr and condition not defined: the powers of x overflow");
+            NoteMissingErrors(f, "the powers of x overflow");
+            return;
+        }
+        f.stableSsr = Figure::Of(stable.ssr);
+        WarnIfUnreliable(f, stable.ssr);
+        if (std::isfinite(*stable.condition))
+            f.condition = Figure::Of(*stable.condition);
+        else
+            f.condition = Figure::Undefined("the scaled X is singular");
+        if (!(*stable.condition <= kIllConditioned))
+            f.warnings.push_back("ill-conditioned at this order: the condition number of the scaled X is " +
+                                 (f.condition.value ? Digits(*f.condition.value) : std::string("infinite")) +
+                                 ", above 1E15");
+        SetLinearIntervals(f, n, stable.inverseGramDiagonal);
+        NoteMissingErrors(f, n <= m + 1 ? "needs more points than parameters" : "X lacks full column rank");
+    }
+
+    void WarnIfUnreliable(MethodFigures& f, Real stableSsr)
+    {
+        const Real ssr = *f.ssr.value;
+        if (ssr - stableSsr > kUnreliableSsrExcess * stableSsr)
+            f.warnings.push_back("numerically unreliable at this order: SSR " + Digits(ssr) + " against " +
+                                 Digits(stableSsr) + " from a stable solver");
+    }
+
+    void Logarithmic(MethodFigures& f)
+    {
+        AddCoefficient(f, "a", s_.LogA);
+        AddCoefficient(f, "b", s_.LogB);
+        DeriveFromSsr(f, s_.n, 2);
+        DesignMatrix X(s_.n, 2);
+        for (int i = 0; i < s_.n; ++i) {
+            X.At(i, 0) = 1;
+            X.At(i, 1) = std::log(x_[static_cast<std::size_t>(i)]);
+        }
+        SetLinearIntervals(f, s_.n, SolveLeastSquares(X, y_, false).inverseGramDiagonal);
+        NoteMissingErrors(f, s_.n <= 2 ? "needs more points than parameters" : "ln x takes a single value");
+    }
+
+    // The exponential and power fits as designed: standard errors of ln a and b
+    // in the model fitted, ln y = ln a + b u with u = x or ln x.
+    void Linearised(MethodFigures& f, bool power, Real a, Real b)
+    {
+        AddCoefficient(f, "a", a);
+        AddCoefficient(f, "b", b);
+        DeriveFromSsr(f, s_.n, 2);
+        f.notes.push_back(std::string("se and ci95 belong to the linearised model ln y = ln a + b ") +
+                          (power ? "ln x" : "x") + ", as fitted");
+        const auto positive = [](Real v) { return v > 0; };
+        if (!std::all_of(y_.begin(), y_.end(), positive) || (power && !std::all_of(x_.begin(), x_.end(), positive)))
+            return NoteMissingErrors(f, power ? "the linearised model needs x > 0 and y > 0 at every point"
+                                              : "the linearised model needs y > 0 at every point");
+        const int n = s_.n;
+        if (n <= 2)
+            return NoteMissingErrors(f, "needs more points than parameters");
+        if (!(a > 0))
+            return NoteMissingErrors(f, "ln a is not defined");
+        DesignMatrix X(n, 2);
+        Real ssr = 0;
+        std::vector<Real> lnY;
+        for (int i = 0; i < n; ++i) {
+            const std::size_t k = static_cast<std::size_t>(i);
+            X.At(i, 0) = 1;
+            X.At(i, 1) = power ? std::log(x_[k]) : x_[k];
+            lnY.push_back(std::log(y_[k]));
+            const Real r = lnY.back() - (std::log(a) + b * X.At(i, 1));
+            ssr += r * r;
+        }
+        const std::vector<Real> diagonal = SolveLeastSquares(X, lnY, false).inverseGramDiagonal;
+        if (diagonal.size() != 2)
+            return NoteMissingErrors(f, "the points take a single u value");
+        const Real s = std::sqrt(ssr / (n - 2)), t = StudentT975(n - 2);
+        const Real seLnA = s * std::sqrt(diagonal[0]), seB = s * std::sqrt(diagonal[1]);
+        f.coefficients[0].se = a * seLnA;
+        f.coefficients[0].ci95 = std::array<Real, 2>{std::exp(std::log(a) - t * seLnA), std::exp(std::log(a) + t * seLnA)};
+        f.coefficients[1].se = seB;
+        f.coefficients[1].ci95 = std::array<Real, 2>{b - t * seB, b + t * seB};
+    }
+
+    void Nls(MethodFigures& f, NlsModel model)
+    {
+        const bool power = model == NlsModel::Power;
+        f.notes.push_back(std::string("true least squares of y = ") + (power ? "a x^b" : "a e^(b x)") +
+                          " (Levenberg-Marquardt), beside the designed fit of the logarithms");
+        if (power && std::any_of(x_.begin(), x_.end(), [](Real v) { return !(v > 0); })) {
+            f.failure = "the power model needs x > 0 at every point";
+            for (Real X : request_.at)
+                f.at.push_back({X, {}, f.failure});
+            return;
+        }
+        const auto [a0, b0] = Start(f, model);
+        const NlsFit fit = FitNls(model, x_, y_, a0, b0);
+        for (Real X : request_.at)
+            f.at.push_back(NlsAt(model, fit, X));
+        if (!fit.converged) {
+            f.failure = fit.whyNot;
+            return;
+        }
+        AddCoefficient(f, "a", fit.a);
+        AddCoefficient(f, "b", fit.b);
+        Real largest = 0;
+        for (Real r : fit.residuals)
+            largest = std::max(largest, std::fabs(r));
+        f.ssr = Figure::Of(fit.ssr);
+        f.rms = Figure::Of(std::sqrt(fit.ssr / s_.n));
+        f.maxAbsResidual = Figure::Of(largest);
+        const Real spread = Spread(y_);
+        f.r2 = spread > 0 ? Figure::Of(1 - fit.ssr / spread) : Figure::Undefined("all y equal");
+        DeriveFromSsr(f, s_.n, 2);
+        SetLinearIntervals(f, s_.n, fit.inverseGramDiagonal);
+        NoteMissingErrors(f, s_.n <= 2 ? "needs more points than parameters" : "the Jacobian lacks full rank");
+    }
+
+    // The designed linearised fit where it fits every point, else a = mean y, b = 0.
+    std::pair<Real, Real> Start(MethodFigures& f, NlsModel model)
+    {
+        const bool power = model == NlsModel::Power;
+        const DesignedFit& fit = designed.Of(power ? Method::Power : Method::Exponential);
+        const bool usable = fit.failure.empty() && fit.messages.empty();
+        const Real a = power ? s_.PowerA : s_.ExpA, b = power ? s_.PowerB : s_.ExpB;
+        if (usable && std::isfinite(a) && std::isfinite(b))
+            return {a, b};
+        Real sum = 0;
+        for (Real v : y_)
+            sum += v;
+        f.notes.push_back("started from a = mean y, b = 0: the designed fit is no start here");
+        return {sum / s_.n, 0};
+    }
+
+    AtValue NlsAt(NlsModel model, const NlsFit& fit, Real X) const
+    {
+        if (!fit.converged)
+            return {X, {}, fit.whyNot};
+        if (model == NlsModel::Power && !(X > 0))
+            return {X, {}, "\"x\" value zero or negative!"};
+        if (const auto y = NlsValue(model, fit.a, fit.b, X))
+            return {X, y, {}};
+        return {X, {}, kOverflowText};
+    }
+
+    QuilvexState& s_;
+    const StatsRequest& request_;
+    std::vector<Real> x_, y_;
+};
+
+}  // namespace
+
+std::vector<MethodFigures> ComputeStatistics(QuilvexState& s, const StatsRequest& request,
+                                             const std::vector<std::string>& tableWarnings)
+{
+    s.RegrOrd = request.regressionOrder;
+    s.LagrOrd = std::clamp(request.lagrangeOrder, 2, std::max(2, s.n - 1));
+    Builder builder(s, request);
+    builder.designed = PrepareDesignedFits(s, request.methods);
+    std::vector<MethodFigures> result;
+    for (StatsMethod method : request.methods) {
+        result.push_back(builder.Build(method));
+        MethodFigures& f = result.back();
+        f.warnings.insert(f.warnings.begin(), tableWarnings.begin(), tableWarnings.end());
+        if (method == StatsMethod::LagrangeOrder && s.LagrOrd != request.lagrangeOrder)
+            f.warnings.push_back("order " + std::to_string(request.lagrangeOrder) + " kept to " +
+                                 std::to_string(s.LagrOrd) + ", below the number of points, as a replot keeps it");
+    }
+    ClearFpu();
+    return result;
+}
+
+}  // namespace quilvex

@@ -336,4 +336,12 @@ std::string FormatDataFile(const CellGrid& grid)
     return bytes;
 }
 
+std::size_t RowsHoldingText(const std::vector<DataRow>& rows)
+{
+    std::size_t count = rows.size();
+    while (count > 0 && rows[count - 1].x.empty() && rows[count - 1].y.empty())
+        --count;
+    return count;
+}
+
 }  // namespace quilvex

@@ -36,6 +36,9 @@ struct DataRow {
     bool operator==(const DataRow&) const = default;
 };
 
+// One past the last row that holds text in either field (0 for none).
+std::size_t RowsHoldingText(const std::vector<DataRow>& rows);
+
 enum class ReadOutcome { Loaded, Cancelled };
 
 // Receives the text of an invalid-data warning; returns true to go on reading,

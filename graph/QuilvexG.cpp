@@ -175,6 +175,7 @@ void TPlotForm::Draw()
         return;
     }
     ImageCanvas& canvas = PlotPaintBox->PreparedCanvas();
+    methodsRead_.reset();
     // An error must not leave a tracer's colour or the dashed axis pen behind.
     const Color pen = canvas.PenColor();
     const PenStyle penStyle = canvas.GetPenStyle();
@@ -258,6 +259,7 @@ void TPlotForm::ReadPlotSettings()
     s.ShowExp = m.ExpCheckBox->isChecked();
     s.ShowLog = m.LogCheckBox->isChecked();
     s.ShowPower = m.PowerCheckBox->isChecked();
+    methodsRead_ = CheckedMethods();
     s.Cover = ReadParameter(m.CoverEdit, m.CoverUpDown, 80, 5, 100);
     s.PlotPoints = ReadParameter(m.PlotPointsEdit, m.PlotPointsUpDown, 512, 5, 10000);
     if (s.SelectedPoint < 1 || s.SelectedPoint > s.n)

@@ -79,6 +79,7 @@ private:
         bool operator==(const PictureInputs&) const = default;
     };
     PictureInputs CurrentInputs(QSize size) const;
+    unsigned CheckedMethods() const;
     void ReplotIfStale();
     void NotePictureDrawn();
 
@@ -87,10 +88,14 @@ private:
     TQuilvexForm& main_;
     TStatusForm* statusForm_ = nullptr;
     std::optional<PictureInputs> picture_;
+    // The method boxes as this replot read them: ticking boxes after a new
+    // file was scaled changes them, but not the picture drawn.
+    std::optional<unsigned> methodsRead_;
     bool replotQueued_ = false;
     bool requestMissed_ = false;
     bool watchingExposure_ = false;
     bool replotWasSlow_ = false;
+    bool pointMoved_ = false;  // since the mouse went down: only then is the drag a step
 };
 
 }  // namespace quilvex

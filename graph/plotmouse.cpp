@@ -64,6 +64,7 @@ void TPlotForm::PlotPaintBoxMouseMove(int X, int Y)
         s.x[k] = nx;
         s.y[k] = ny;
         s.DataModified = true;
+        pointMoved_ = true;
         main_.Grid().SetCell(0, k - 1, FormatCell(nx));
         main_.Grid().SetCell(1, k - 1, FormatCell(ny));
         Draw();
@@ -75,7 +76,9 @@ void TPlotForm::PlotPaintBoxMouseUp(int, int)
     state_.MouseIsDown = false;
     state_.PointPicked = false;
     Draw();
-    main_.RecordTableStep("drag");
+    if (pointMoved_)
+        main_.RecordTableStep("drag");
+    pointMoved_ = false;
 }
 
 }  // namespace quilvex

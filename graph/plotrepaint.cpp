@@ -41,6 +41,8 @@ void TPlotForm::NotePictureDrawn()
 {
     const ImageCanvas& canvas = PlotPaintBox->Canvas();
     picture_ = CurrentInputs(QSize(canvas.Width(), canvas.Height()));
+    if (methodsRead_)
+        picture_->methods = *methodsRead_;
     if (requestMissed_) {
         requestMissed_ = false;
         RequestReplot();
@@ -53,15 +55,22 @@ TPlotForm::PictureInputs TPlotForm::CurrentInputs(QSize size) const
     in.gridGeneration = main_.Grid().Generation();
     for (const QLineEdit* edit : {main_.PlotPointsEdit, main_.CoverEdit, main_.LagrOrdEdit, main_.RegrOrdEdit})
         in.parameters += edit->text() + QChar('\n');
-    const QCheckBox* boxes[] = {main_.SplineCheckBox, main_.LagrCheckBox, main_.LagrOCheckBox, main_.RegrCheckBox,
-                                main_.ExpCheckBox,    main_.LogCheckBox,  main_.PowerCheckBox};
-    for (unsigned k = 0; k < std::size(boxes); ++k)
-        in.methods |= boxes[k]->isChecked() ? 1u << k : 0u;
+    in.methods = CheckedMethods();
     if (statusForm_ != nullptr)
         in.markX = statusForm_->XvalueEdit->text();
     in.selected = state_.SelectedPoint;
     in.size = size;
     return in;
+}
+
+unsigned TPlotForm::CheckedMethods() const
+{
+    const QCheckBox* boxes[] = {main_.SplineCheckBox, main_.LagrCheckBox, main_.LagrOCheckBox, main_.RegrCheckBox,
+                                main_.ExpCheckBox,    main_.LogCheckBox,  main_.PowerCheckBox};
+    unsigned methods = 0;
+    for (unsigned k = 0; k < std::size(boxes); ++k)
+        methods |= boxes[k]->isChecked() ? 1u << k : 0u;
+    return methods;
 }
 
 void TPlotForm::showEvent(QShowEvent* event)

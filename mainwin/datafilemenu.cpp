@@ -3,6 +3,7 @@
 
 #include "data/datafile.h"
 #include "data/fpfault.h"
+#include "data/pointimport.h"
 #include "graph/QuilvexG.h"
 #include "mainwin/QuilvexD.h"
 #include "ui/handler.h"
@@ -28,6 +29,7 @@ void TQuilvexForm::OpenDataFile(const std::string& name)
         });
         if (outcome == ReadOutcome::Cancelled)
             return;
+        const std::size_t rowsInFile = RowsHoldingText(rows);
         Grid().SetRows(std::move(rows));
         state_.NewFileLoaded = true;
         state_.DataModified = false;
@@ -38,7 +40,7 @@ void TQuilvexForm::OpenDataFile(const std::string& name)
             plotForm_->Draw();
         }
         RecordTableStep("open file");
-        history_->MarkSaved();
+        history_->MarkSaved(rowsInFile);
     });
 }
 
@@ -57,7 +59,7 @@ void TQuilvexForm::Saveas1Click()
             dialogs_.MessageBox(BoxType::Warning, OverwriteQuestionText(*name), BoxButtons::YesNo) != BoxAnswer::Yes)
             return;
         WriteWholeFile(*name, QByteArray::fromStdString(FormatDataFile(Grid())));
-        history_->MarkSaved();
+        history_->MarkSaved(static_cast<std::size_t>(RowsHoldingText(Grid())));
     });
 }
 

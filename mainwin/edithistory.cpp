@@ -8,11 +8,6 @@ namespace quilvex {
 
 namespace {
 const char* const kUnsavedQuestion = "The table has changes that are not saved. Save them before closing?";
-
-void FollowStep(QAction* action, const QString& verb, const QString& step)
-{
-    action->setText(step.isEmpty() ? verb : verb + " " + step);
-}
 }  // namespace
 
 void TQuilvexForm::BuildHistory()
@@ -21,14 +16,19 @@ void TQuilvexForm::BuildHistory()
                                 [this](const TableSnapshot& table) { ShowTable(table); }, this);
     auto* MenuEdit = new QMenu("&Edit", this);
     menuBar()->insertMenu(Status1, MenuEdit);
-    UndoAction = MenuEdit->addAction("Undo", this, [this] { history_->Undo(); });
+    // The stack's own actions follow its steps' names and are enabled only when
+    // there is a step; triggered, they first record what changed since the last step.
+    QUndoStack& stack = history_->Stack();
+    UndoAction = stack.createUndoAction(this);
+    disconnect(UndoAction, &QAction::triggered, &stack, &QUndoStack::undo);
+    connect(UndoAction, &QAction::triggered, this, [this] { history_->Undo(); });
     UndoAction->setShortcut(QKeySequence::Undo);
-    RedoAction = MenuEdit->addAction("Redo", this, [this] { history_->Redo(); });
+    RedoAction = stack.createRedoAction(this);
+    disconnect(RedoAction, &QAction::triggered, &stack, &QUndoStack::redo);
+    connect(RedoAction, &QAction::triggered, this, [this] { history_->Redo(); });
     RedoAction->setShortcut(QKeySequence::Redo);
-    connect(&history_->Stack(), &QUndoStack::undoTextChanged, this,
-            [this](const QString& step) { FollowStep(UndoAction, "Undo", step); });
-    connect(&history_->Stack(), &QUndoStack::redoTextChanged, this,
-            [this](const QString& step) { FollowStep(RedoAction, "Redo", step); });
+    MenuEdit->addAction(UndoAction);
+    MenuEdit->addAction(RedoAction);
 }
 
 void TQuilvexForm::ShowTable(const TableSnapshot& table)

@@ -28,7 +28,10 @@ void TQuilvexForm::ExportGraphClick()
 
 void TQuilvexForm::CopyGraphClick()
 {
-    RunHandler(dialogs_, [this] { QGuiApplication::clipboard()->setImage(GraphImage(*plotForm_, 1)); });
+    // At the screen's own resolution, so that a high-density screen's copy is as sharp as what it shows.
+    RunHandler(dialogs_, [this] {
+        QGuiApplication::clipboard()->setImage(GraphImage(*plotForm_, plotForm_->devicePixelRatioF()));
+    });
 }
 
 }  // namespace quilvex

@@ -22,7 +22,8 @@ and off. File &gt; Save as (Ctrl+S) writes the grid to a data file.</p>
 <h3>Data files</h3>
 <p>A data file (extension <tt>.dta</tt>) is plain text with one X,Y pair per line, separated by a
 blank, or by a comma when the line holds no blank. Lines that begin with <tt>;</tt> are comments.
-Numbers use a decimal point: <tt>-1.5</tt>, <tt>2e3</tt>. Example:</p>
+At most 300 points are fitted: a longer table is cut to its first 300 rows. Saving writes the points
+only; comment lines are not kept. Numbers use a decimal point: <tt>-1.5</tt>, <tt>2e3</tt>. Example:</p>
 <pre>; straight line y = 2x + 1
 0 1
 1 3

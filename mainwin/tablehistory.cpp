@@ -69,13 +69,19 @@ void TableHistory::Apply(const Shared& snapshot)
     current_ = std::make_shared<const TableSnapshot>(take_());
 }
 
-void TableHistory::MarkSaved() { stack_.setClean(); }
+void TableHistory::MarkSaved(std::size_t rowsInFile)
+{
+    stack_.setClean();
+    rowsInFile_ = rowsInFile;
+}
 
 bool TableHistory::Unsaved()
 {
     if (typingPending_)
         Record(QStringLiteral("cell edit"));
-    return !stack_.isClean();
+    // The replot keeps at most the points it can fit: a longer file opened is
+    // no longer what the table holds.
+    return !stack_.isClean() || RowsHoldingText(take_().rows) < rowsInFile_;
 }
 
 }  // namespace quilvex

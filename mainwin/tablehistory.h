@@ -37,9 +37,10 @@ public:
     // Both first record what changed since the last step.
     void Undo();
     void Redo();
-    // The table was saved or opened: closing asks only after a later step
-    // (or after undoing back past this point).
-    void MarkSaved();
+    // The table was saved or opened, and the file holds rowsInFile rows with
+    // text: closing asks after a later step (or after undoing back past this
+    // point), and when a replot has cut the table below the file's rows.
+    void MarkSaved(std::size_t rowsInFile);
     bool Unsaved();
     // The user typed into a cell; the step ends when the editor closes.
     void NoteTyping() { typingPending_ = true; }
@@ -54,6 +55,7 @@ private:
     QUndoStack stack_;
     Shared current_;
     bool typingPending_ = false;
+    std::size_t rowsInFile_ = 0;
 };
 
 }  // namespace quilvex

@@ -1,5 +1,6 @@
-// "Fit quality", "Copy results" and "Save results…": the results of the last
-// replot, read from the state; no fit is computed again.
+// "Fit quality", "Copy results" and "Save results…": each replots first, as
+// the other status buttons do, so that the figures describe the table as it
+// stands; with graphing off they describe the last replot's, and say so.
 #include <QClipboard>
 #include <QGuiApplication>
 
@@ -23,17 +24,33 @@ void ApplyTextExtension(std::string& name)
         name += ".txt";
 }
 
+constexpr const char* kGraphingOffNote =
+    "Graphing is off: the figures describe the table as it was last plotted, which may differ from the grid.";
+
 }  // namespace
+
+bool TStatusForm::ReplotForResults()
+{
+    main_.DrawGraph();
+    return main_.GraphEnableCheckBox->isChecked();
+}
 
 std::string TStatusForm::ResultsOfLastReplot()
 {
-    return ResultsText(state_, main_.FileNameLabel->text().toStdString());
+    const bool current = ReplotForResults();
+    std::string text = ResultsText(state_, main_.FileNameLabel->text().toStdString());
+    if (!current)
+        text.insert(text.find('\n') + 1, std::string(kGraphingOffNote) + "\n");
+    return text;
 }
 
 void TStatusForm::FitQualityButtonClick()
 {
     RunHandler(dialogs_, [this] {
+        const bool current = ReplotForResults();
         StatusRichEdit->SetFontName("Courier");
+        if (!current)
+            AddStatusLine(kGraphingOffNote);
         AppendFitQualityLines(state_, [this](const std::string& line) { AddStatusLine(line); });
         StatusRichEdit->ShowLastLine();
     });

@@ -52,6 +52,8 @@ protected:
 private:
     void BuildPanels();
     void BuildResultsPanel();
+    // Replots through the graphing switch; false when graphing is off.
+    bool ReplotForResults();
     std::string ResultsOfLastReplot();
 
     QuilvexState& state_;

@@ -110,6 +110,23 @@ TEST_F(HistoryTest, RowsEditsDragsAndOpeningAFileAreUndone)
     EXPECT_EQ(Main().FileNameLabel->text(), QString::fromStdString(path));
 }
 
+TEST_F(HistoryTest, UndoAndRedoAreEnabledOnlyWithAStepAndAClickIsNone)
+{
+    SetGrid({{"1", "1"}, {"2", "4"}, {"3", "9"}});
+    Main().DrawGraph();  // drops the grid's empty rows, outside any step
+    EXPECT_FALSE(Main().UndoAction->isEnabled());
+    EXPECT_FALSE(Main().RedoAction->isEnabled());
+    Plot().PlotPaintBoxMouseDown(54, 362);  // picks point 1 and lets it go where it was
+    Plot().PlotPaintBoxMouseUp(54, 362);
+    EXPECT_TRUE(S().SelectedPoint == 1 && !Main().UndoAction->isEnabled());
+    Paste(0, 1, "5\n");
+    EXPECT_TRUE(Main().UndoAction->isEnabled());
+    Undo();
+    EXPECT_FALSE(Main().UndoAction->isEnabled());
+    EXPECT_EQ(Main().RedoAction->text(), "Redo paste");
+    EXPECT_TRUE(Main().RedoAction->isEnabled());
+}
+
 TEST_F(HistoryTest, TypingNotYetEndedIsUndoneAsACellEdit)
 {
     SetGrid({{"1", "1"}});
@@ -149,6 +166,33 @@ TEST_F(HistoryTest, ClosingAsksOnlyWhenTheTableHasUnsavedChanges)
     Grid().setData(Grid().index(0, 0), "9", Qt::EditRole);
     dialogs.answers = {BoxAnswer::Discard};
     EXPECT_TRUE(Close());
+}
+
+TEST_F(HistoryTest, AFileCutTo300PointsIsATableNotSaved)
+{
+    const std::string path = (dir.path() + "/long.dta").toStdString();
+    std::ofstream(path, std::ios::binary) << [] {
+        std::string bytes = "; a comment\r\n";
+        for (int i = 1; i <= 301; ++i)
+            bytes += std::to_string(i) + " 1\r\n";
+        return bytes;
+    }();
+    for (const bool graphing : {true, false}) {
+        Main().GraphEnableCheckBox->setChecked(graphing);
+        Main().OpenDataFile(path);
+        Main().GraphEnableCheckBox->setChecked(true);  // the cut, if opening did not replot
+        ASSERT_EQ(Grid().RowCount(), 300);
+        dialogs.boxes.clear();
+        dialogs.answers = {BoxAnswer::Cancel};
+        EXPECT_FALSE(Close()) << "graphing " << graphing;
+        EXPECT_EQ(dialogs.BoxTexts().back(), "The table has changes that are not saved. Save them before closing?");
+    }
+    dialogs.saveNames.push_back(path);
+    dialogs.answers = {BoxAnswer::Yes};  // write over it
+    Main().Saveas1Click();
+    dialogs.boxes.clear();
+    EXPECT_TRUE(Close());
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 }  // namespace

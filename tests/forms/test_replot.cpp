@@ -231,6 +231,23 @@ TEST_F(ReplotTest, RepaintsOfTheGraphWindowReplot)
     EXPECT_EQ(S().MarginX, Round(Plot().PlotPaintBox->width() * 0.5L));
 }
 
+TEST_F(ReplotTest, CurvesTickedByTheFirstReplotOfAFileAreDrawnByTheNextUncover)
+{
+    Main().GraphEnableCheckBox->setChecked(false);
+    Main().OpenDataFile(QUILVEX_EXAMPLES "/line.dta");
+    Expose();  // the first replot of the file reads the boxes unticked, then ticks two
+    EXPECT_TRUE(Main().SplineCheckBox->isChecked());
+    EXPECT_FALSE(S().ShowSpline);
+    Expose();
+    EXPECT_TRUE(S().ShowSpline);
+    EXPECT_TRUE(S().ShowRegr);
+    const int replotsBefore = S().n;
+    S().n = -1;  // a replot would read the table again
+    Expose();
+    EXPECT_EQ(S().n, -1) << "the picture is current: no third replot";
+    S().n = replotsBefore;
+}
+
 TEST_F(ReplotTest, RowButtonsAndCellEdits)
 {
     Main().DeleteRowButtonClick();

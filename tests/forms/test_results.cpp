@@ -62,4 +62,27 @@ TEST_F(ResultsTest, CopyAndSaveGiveTheSameFullPrecisionText)
     EXPECT_EQ(file.readAll().toStdString(), expected);
 }
 
+TEST_F(ResultsTest, TheButtonsDescribeTheTableAsItStands)
+{
+    SetGrid({{"1", "1"}, {"2", "3"}, {"3", "2"}, {"4", "5"}});
+    Main().RegrCheckBox->setChecked(true);
+    Main().DeleteRowButtonClick();  // no replot of its own
+    Status().CopyResultsButton->click();
+    const std::string copied = QGuiApplication::clipboard()->text().toStdString();
+    EXPECT_NE(copied.find("\nPoints: 3\n"), std::string::npos) << copied;
+    EXPECT_EQ(copied.find("Graphing is off"), std::string::npos);
+
+    Main().GraphEnableCheckBox->setChecked(false);
+    Main().DeleteRowButtonClick();
+    Status().FitQualityButton->click();
+    const std::vector<std::string> lines = Lines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 4].substr(0, 18), "Graphing is off: t");
+    EXPECT_EQ(lines[lines.size() - 3], "Fit quality at the 3 data points, residual = y - f(x):");
+    Status().CopyResultsButton->click();
+    const std::string stale = QGuiApplication::clipboard()->text().toStdString();
+    EXPECT_EQ(stale.substr(0, 33), "Quilvex results\nGraphing is off: ");
+    EXPECT_NE(stale.find("\nPoints: 3\n"), std::string::npos);
+}
+
 }  // namespace

@@ -116,5 +116,15 @@ sharp_point() {
 }
 within() { (($2 >= $3 && $2 <= $4)) || { QV_WHY="$1 is $2, expected $3..$4"; return 1; }; }
 qv_retry 4 "a point drawn at twice the resolution where the mapping puts it" sharp_point
+qv_raise "$main"
+qv_menu "$main" 18 8 c # "&File", "&Copy graph"
+sleep 0.5
+timeout "$QV_STEP_TIMEOUT" xclip -selection clipboard -t image/png -o >"$files/copied-2x.png" \
+  || qv_fail "the clipboard holds no PNG"
+[[ "$(identify -format '%wx%h' "$files/copied-2x.png")" == "$((2 * (48 + BOX_W)))x$((2 * (BOX_H + 12)))" ]] \
+  || qv_fail "the copy at ratio 2 is $(identify -format '%wx%h' "$files/copied-2x.png")"
+convert "$files/copied-2x.png" -crop "$((2 * BOX_W))x$((2 * BOX_H))+96+0" +repage "PNG24:$QV_ARTIFACTS/08-copied-box.png"
+qv_retry 1 "the graph copied at ratio 2 is the screen's box" \
+  same_pixels "copied box against the screen" "$QV_PART" "$QV_ARTIFACTS/08-copied-box.png"
 qv_close_window "$main"
 qv_expect_exit 0

@@ -3,13 +3,15 @@
 # window is being resized (the program must survive and the warnings must
 # end), a graph window uncovered or shown again after the grid changed with
 # graphing off (it shows the new data), and typing that is not yet committed
-# with Enter (the next replot and "Save as" see it).
+# with Enter (the next replot and "Save as" see it), and the curves that
+# the first replot of a file opened with graphing off ticks (the next
+# uncover draws them).
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 main="" graph="" box="" # window ids, set by qv_wait_window
 qv_init "$@"
 
-BOX_X=49 BOX_Y=1 POINT=0,0,255 BACKGROUND=240,255,255
+BOX_X=49 BOX_Y=1 POINT=0,0,255 BACKGROUND=240,255,255 SPLINE=0,0,0
 files="$QV_ARTIFACTS/files"
 mkdir -p "$files"
 
@@ -168,5 +170,36 @@ sleep 0.5
 WARNINGS=0
 answer_warnings 1 # the table is cut to 300 rows: the second size replots without a warning
 qv_retry 4 "the graph fills the resized box after the cut" filled 08-too-many-resized
+# The table no longer holds the whole file: closing asks; Escape keeps it running.
+qv_close_window "$main"
+qv_wait_window box '^Warning$' 10
+qv_screenshot 08-cut-table-question
+qv_key "$box" Escape
+sleep 0.5
+qv_expect_running
+qv_stop_app
+
+# ---- 4. A file opened with graphing off ---------------------------------------------------
+
+printf '1 1\r\n2 3\r\n3 2\r\n4 5\r\n5 4\r\n' >"$files/five.dta"
+start_program 09-started-for-open
+graphing_box
+qv_menu "$main" 18 8 o # "&File", "&Open"
+qv_file_dialog "Open" "$files/five.dta"
+cover_and_uncover() {
+  timeout "$QV_STEP_TIMEOUT" xdotool windowmove "$main" 60 60 || qv_fail "cannot move the main window"
+  sleep 0.5
+  timeout "$QV_STEP_TIMEOUT" xdotool windowmove "$main" 650 450 || qv_fail "cannot move the main window"
+  sleep 0.5
+}
+cover_and_uncover
+cover_and_uncover
+spline_drawn() {
+  qv_capture 10-uncovered-twice "$graph" "$BOX_X" "$BOX_Y" 538 402
+  local count
+  count="$(qv_pixels count "$SPLINE" 0 0 538 402)"
+  ((count > 300)) || { QV_WHY="$count black (spline) pixels in the box"; return 1; }
+}
+qv_retry 4 "the curves ticked by the file's first replot are drawn" spline_drawn
 qv_close_window "$main"
 qv_expect_exit 0

@@ -13,6 +13,7 @@
 #include "graph/core/scene.h"
 #include "mainwin/QuilvexD.h"
 #include "report/Status.h"
+#include "stats/bands.h"
 #include "ui/busypointer.h"
 #include "ui/look.h"
 
@@ -196,6 +197,7 @@ void TPlotForm::Draw()
     PlotPaintBox->ShowImage();
     --state_.DrawDepth;
     NotePictureDrawn();
+    emit Replotted();
 }
 
 void TPlotForm::DrawSteps()
@@ -231,6 +233,8 @@ void TPlotForm::DrawSteps()
     PrepareFits(state_);
     DrawAxes(plot);
     DrawCurves(plot);
+    if (bands_.confidence)
+        DrawBandLines(plot, BandLinesOf(state_, BandArguments(plot), bands_.prediction));
     DrawPoints(plot);
     SetMsgCaption(state_.MessageBuffer.Text());
     LeftXLabel->setText(ToQString(FormatGeneral(plot.PixelToX(0), 6)));

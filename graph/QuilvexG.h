@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "data/state.h"
+#include "graph/core/bands.h"
 #include "ui/dialogs.h"
 #include "ui/paintbox.h"
 
@@ -22,6 +23,8 @@ public:
     TPlotForm(QuilvexState& state, Dialogs& dialogs, TQuilvexForm& main);
 
     void SetStatusForm(TStatusForm* status) { statusForm_ = status; }
+    // The 95 % bands drawn after the curves from the next replot on.
+    void SetBands(BandChoice bands) { bands_ = bands; }
 
     // One complete replot from the current state of the windows.
     void Draw();
@@ -46,6 +49,10 @@ public:
     QLabel* RightXLabel = nullptr;
     QLabel* MsgLabel = nullptr;
     PaintBox* PlotPaintBox = nullptr;
+
+signals:
+    // At the end of every replot, a drag's included.
+    void Replotted();
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose
@@ -95,7 +102,8 @@ private:
     bool requestMissed_ = false;
     bool watchingExposure_ = false;
     bool replotWasSlow_ = false;
-    bool pointMoved_ = false;  // since the mouse went down: only then is the drag a step
+    bool pointMoved_ = false;
+    BandChoice bands_;  // since the mouse went down: only then is the drag a step
 };
 
 }  // namespace quilvex

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/state.h"
+#include "details/FitDetails.h"
 #include "graph/QuilvexG.h"
 #include "mainwin/QuilvexD.h"
 #include "report/Status.h"
@@ -29,6 +30,7 @@ public:
     TQuilvexForm& Main() { return *main_; }
     TPlotForm& Plot() { return *plot_; }
     TStatusForm& Status() { return *status_; }
+    TFitDetailsForm& Details() { return *details_; }
 
 private:
     // Destroyed in reverse order: the status and graph windows refer to the main window.
@@ -36,6 +38,7 @@ private:
     std::unique_ptr<TQuilvexForm> main_;
     std::unique_ptr<TPlotForm> plot_;
     std::unique_ptr<TStatusForm> status_;
+    std::unique_ptr<TFitDetailsForm> details_;
     std::unique_ptr<FileDrop> drop_;
 };
 

@@ -101,6 +101,10 @@ public:
 
     GridModel& Grid() { return DataStringGrid->Model(); }
 
+signals:
+    // Ctrl+D: the "Fit details" window is asked for.
+    void FitDetailsRequested();
+
 protected:
     // Closing the main window ends the program, whatever the other windows do.
     void closeEvent(QCloseEvent* event) override;

@@ -42,9 +42,13 @@ public:
     QPushButton* ClearButton = nullptr;
     QWidget* ResultsPanel = nullptr;
     QPushButton* FitQualityButton = nullptr;
+    QPushButton* FitDetailsButton = nullptr;
     QPushButton* CopyResultsButton = nullptr;
     QPushButton* SaveResultsButton = nullptr;
     RichTextArea* StatusRichEdit = nullptr;
+
+signals:
+    void FitDetailsRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -96,7 +96,12 @@ void DetailsWorker::Run()
         waiting_.reset();
         busy_ = true;
         lock.unlock();
-        DetailsResult result = ComputeDetails(input);
+        DetailsResult result{input, {}, {}};
+        try {
+            result = ComputeDetails(input);
+        } catch (const std::exception&) {
+            // Every fault of a method ends in its own row; anything else leaves the table empty.
+        }
         lock.lock();
         done_ = std::move(result);
         busy_ = false;

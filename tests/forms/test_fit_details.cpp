@@ -5,6 +5,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 #include <cmath>
 
 #include "data/numtext.h"
@@ -183,4 +186,21 @@ TEST_F(FitDetailsTest, BandsOffLeaveTheDesignedPicture)
     EXPECT_NE(withBands, designed);
     EXPECT_NE(withBoth, withBands);
     EXPECT_EQ(Plot().PlotPaintBox->Canvas().Image(), designed);
+}
+
+TEST_F(FitDetailsTest, ExportsTheResidualPlotWithTheGraphsChoices)
+{
+    Show(kExponential, {Main().ExpCheckBox});
+    QTemporaryDir dir;
+    const auto path = [&](const char* name) { return dir.filePath(name).toStdString(); };
+    dialogs.graphNames = {{path("r"), GraphFileType::Png}, {path("r2"), GraphFileType::PngDoubleSize},
+                          {path("r.svg"), GraphFileType::Png}};
+    for (int i = 0; i < 3; ++i)
+        D().ExportPlotClick();
+    const QSize size = D().Residuals->size();
+    EXPECT_EQ(QImage(dir.filePath("r.png")).size(), size);
+    EXPECT_EQ(QImage(dir.filePath("r2.png")).size(), size * 2);
+    QFile svg(dir.filePath("r.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svg.readAll().contains("<svg"));
 }

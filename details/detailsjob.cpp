@@ -1,6 +1,11 @@
 #include "details/detailsjob.h"
 
 #include <memory>
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 #include "stats/residuals.h"
 #include "stats/statistics.h"
@@ -85,8 +90,22 @@ void DetailsWorker::WaitIdle()
     changed_.wait(lock, [this] { return !busy_ && !waiting_; });
 }
 
+namespace {
+
+// The replot's own threads come first: a drag must not wait for the window's figures.
+void YieldToTheReplot()
+{
+#ifdef __linux__
+    constexpr int kNice = 10;
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kNice);
+#endif
+}
+
+}  // namespace
+
 void DetailsWorker::Run()
 {
+    YieldToTheReplot();
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return stop_ || waiting_; });

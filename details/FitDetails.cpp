@@ -71,11 +71,11 @@ void TFitDetailsForm::BuildControls()
     layout->addWidget(splitter, 1);
 
     auto* row = new QHBoxLayout;
-    BandsCheckBox = new QCheckBox("95 % &bands on the graph", this);
-    PredictionCheckBox = new QCheckBox("&Prediction band", this);
+    BandsCheckBox = new QCheckBox("95 % bands on the graph", this);
+    PredictionCheckBox = new QCheckBox("Prediction band", this);
     PredictionCheckBox->setEnabled(false);
-    CopyCsvButton = new QPushButton("Copy as &CSV", this);
-    ExportPlotButton = new QPushButton("E&xport residuals…", this);
+    CopyCsvButton = new QPushButton("Copy as CSV", this);
+    ExportPlotButton = new QPushButton("Export residuals…", this);
     row->addWidget(BandsCheckBox);
     row->addWidget(PredictionCheckBox);
     row->addStretch(1);

@@ -26,9 +26,12 @@ qv_window_geometry "$details"
 DW=$QV_WIN_W DH=$QV_WIN_H
 TABLE=(0 0 "$DW" $((DH * 2 / 5)))                     # the table, in the upper half
 PLOT=(0 $((DH * 11 / 20)) "$DW" $((DH * 7 / 20)))     # the residual plot, in the lower half
+BANDS_BOX=(18 $((DH - 23)))                           # "95 % bands on the graph"
+COPY_CSV=($((DW - 177)) $((DH - 23)))                 # "Copy as CSV"
 
 copied_csv() {
-  qv_key "$details" alt+c
+  qv_raise "$details"
+  qv_click "$details" "${COPY_CSV[@]}"
   sleep 0.5
   timeout "$QV_STEP_TIMEOUT" xclip -selection clipboard -o >"$files/$1.csv" || qv_fail "no CSV on the clipboard"
   grep '^Regression order 3 polynomial,' "$files/$1.csv" | cut -d, -f1 >/dev/null \
@@ -83,14 +86,16 @@ capture_graph() {
   qv_capture "$1" "$graph" "$BOX_X" "$BOX_Y" "$BOX_W" "$BOX_H"
 }
 capture_graph 04-designed
-qv_key "$details" alt+b
+qv_raise "$details"
+qv_click "$details" "${BANDS_BOX[@]}"
 sleep 0.5
 banded() {
   capture_graph 05-bands-on
   differs "graph with the bands" "$QV_ARTIFACTS/04-designed-part.png" "$QV_ARTIFACTS/05-bands-on-part.png"
 }
 qv_retry 4 "the bands are drawn on the graph" banded
-qv_key "$details" alt+b
+qv_raise "$details"
+qv_click "$details" "${BANDS_BOX[@]}"
 sleep 0.5
 designed_again() {
   local differing

@@ -11,9 +11,13 @@ QuilvexApp::QuilvexApp(Dialogs& dialogs)
     main_ = std::make_unique<TQuilvexForm>(document_, dialogs);
     plot_ = std::make_unique<TPlotForm>(document_, dialogs);
     status_ = std::make_unique<TStatusForm>(document_, dialogs);
+    details_ = std::make_unique<TFitDetailsForm>(document_.State(), dialogs, [this](BandChoice bands) {
+        document_.SetBands(bands);
+        document_.DrawGraph();
+    });
     Connect(dialogs);
     drop_ = std::make_unique<FileDrop>([this](const std::string& name) { main_->OpenDataFile(name); }, nullptr);
-    for (QWidget* window : std::initializer_list<QWidget*>{main_.get(), plot_.get(), status_.get()})
+    for (QWidget* window : std::initializer_list<QWidget*>{main_.get(), plot_.get(), status_.get(), details_.get()})
         drop_->Watch(window);
     plot_->show();
 }
@@ -35,6 +39,10 @@ void QuilvexApp::Connect(Dialogs& dialogs)
     QObject::connect(main, &TQuilvexForm::statusAsked, status,
                      [status, &dialogs] { RunHandler(dialogs, [status] { status->ShowStatusReport(); }); });
     QObject::connect(main, &TQuilvexForm::interpolationAsked, status, [status] { status->ShowInterpolationPage(); });
+    TFitDetailsForm* details = details_.get();
+    QObject::connect(plot, &TPlotForm::replotted, details, &TFitDetailsForm::FollowReplot);
+    QObject::connect(main, &TQuilvexForm::fitDetailsAsked, details, &TFitDetailsForm::ShowAndRaise);
+    QObject::connect(status, &TStatusForm::fitDetailsAsked, details, &TFitDetailsForm::ShowAndRaise);
     QObject::connect(status, &TStatusForm::reportFailed, plot, [plot](const QString& prefix, const QString& text) {
         plot->ShowErrorInMsgLabel(prefix.toLatin1().toStdString(), text.toLatin1().toStdString());
     });

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/document.h"
+#include "details/FitDetails.h"
 #include "graph/QuilvexG.h"
 #include "mainwin/QuilvexD.h"
 #include "report/Status.h"
@@ -31,6 +32,7 @@ public:
     TQuilvexForm& Main() { return *main_; }
     TPlotForm& Plot() { return *plot_; }
     TStatusForm& Status() { return *status_; }
+    TFitDetailsForm& Details() { return *details_; }
 
 private:
     void Connect(Dialogs& dialogs);
@@ -40,6 +42,7 @@ private:
     std::unique_ptr<TQuilvexForm> main_;
     std::unique_ptr<TPlotForm> plot_;
     std::unique_ptr<TStatusForm> status_;
+    std::unique_ptr<TFitDetailsForm> details_;
     std::unique_ptr<FileDrop> drop_;
 };
 

@@ -14,6 +14,7 @@
 #include "app/tablehistory.h"
 #include "data/state.h"
 #include "fit/method.h"
+#include "graph/core/bands.h"
 #include "ui/gridmodel.h"
 
 namespace quilvex {
@@ -61,6 +62,10 @@ public:
     bool GraphingEnabled() const { return graphingEnabled_; }
     void SetGraphingEnabled(bool enabled) { graphingEnabled_ = enabled; }
 
+    // The 95 % bands the details window asks for on the graph.
+    BandChoice Bands() const { return bands_; }
+    void SetBands(BandChoice bands) { bands_ = bands; }
+
     // Asks for one replot now (the graph window's Draw).
     void Replot() { emit replotRequested(); }
     // A replot through the graphing switch, as every parameter and box asks for one.
@@ -89,6 +94,7 @@ private:
     std::array<bool, kMethodCount> methods_{};
     QString markText_;
     bool graphingEnabled_ = true;
+    BandChoice bands_;
 };
 
 }  // namespace quilvex

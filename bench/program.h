@@ -67,6 +67,7 @@ public:
     QuilvexState& State() { return app_.State(); }
     TPlotForm& Plot() { return app_.Plot(); }
     TQuilvexForm& Main() { return app_.Main(); }
+    TFitDetailsForm& Details() { return app_.Details(); }
 
 private:
     testing::ScriptedDialogs dialogs_;

@@ -11,6 +11,7 @@
 #include "graph/core/curves.h"
 #include "graph/core/scaling.h"
 #include "graph/core/scene.h"
+#include "stats/bands.h"
 #include "ui/busypointer.h"
 #include "ui/look.h"
 
@@ -218,6 +219,7 @@ void TPlotForm::Draw()
     PlotPaintBox->ShowImage();
     --state_.DrawDepth;
     NotePictureDrawn();
+    emit replotted();
 }
 
 void TPlotForm::DrawSteps()
@@ -253,6 +255,8 @@ void TPlotForm::DrawSteps()
     PrepareFits(state_);
     DrawAxes(plot);
     DrawCurves(plot);
+    if (const BandChoice bands = document_.Bands(); bands.confidence)
+        DrawBandLines(plot, BandLinesOf(state_, BandArguments(plot), bands.prediction));
     DrawPoints(plot);
     SetMsgCaption(state_.MessageBuffer.Text());
     LeftXLabel->setText(ToQString(FormatGeneral(plot.PixelToX(0), 6)));

@@ -36,6 +36,8 @@ public:
 signals:
     // "Control": the main window is asked to the front.
     void controlClicked();
+    // At the end of every replot, a drag's included.
+    void replotted();
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose

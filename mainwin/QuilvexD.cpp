@@ -257,6 +257,10 @@ void TQuilvexForm::AddShortcuts()
         {Help1, QKeySequence::HelpContents}};
     for (const auto& [action, key] : keys)
         action->setShortcuts(key);
+    auto* details = new QAction(this);
+    details->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    addAction(details);
+    connect(details, &QAction::triggered, this, &TQuilvexForm::fitDetailsAsked);
 }
 
 void TQuilvexForm::SetTabOrder()

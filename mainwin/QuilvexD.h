@@ -109,6 +109,8 @@ signals:
     // The Status and Extrapolate menu items: the status window's two pages.
     void statusAsked();
     void interpolationAsked();
+    // Ctrl+D: the "Fit details" window.
+    void fitDetailsAsked();
 
 protected:
     // Closing the main window ends the program, whatever the other windows do.

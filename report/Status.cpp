@@ -73,6 +73,7 @@ void TStatusForm::NameControls()
         {FitQualityButton, "FitQualityButton"},
         {CopyResultsButton, "CopyResultsButton"},
         {SaveResultsButton, "SaveResultsButton"},
+        {FitDetailsButton, "FitDetailsButton"},
         {StatusRichEdit, "StatusRichEdit"}};
     for (const auto& [control, name] : controls)
         control->setObjectName(name);
@@ -87,6 +88,10 @@ void TStatusForm::BuildResultsPanel()
     FitQualityButton = new QPushButton("Fit quality", panel);
     FitQualityButton->setGeometry(16, 3, 81, 25);
     FitQualityButton->setToolTip("Adds how closely each curve meets the data points");
+    FitDetailsButton = new QPushButton("Fit details", panel);
+    FitDetailsButton->setGeometry(100, 3, 81, 25);
+    FitDetailsButton->setToolTip("Opens every method's uncertainties, residuals and bands side by side");
+    connect(FitDetailsButton, &QPushButton::clicked, this, &TStatusForm::fitDetailsAsked);
     CopyResultsButton = new QPushButton("Copy results", panel);
     CopyResultsButton->setGeometry(216, 3, 87, 25);
     CopyResultsButton->setToolTip("Copies every coefficient at full precision");

@@ -32,6 +32,8 @@ public:
 signals:
     // An error that ended the interpolation report, for the graph's message line.
     void reportFailed(const QString& prefix, const QString& text);
+    // "Fit details": its window is asked for.
+    void fitDetailsAsked();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -52,6 +54,7 @@ private:
     QPushButton* ClearButton = nullptr;
     QWidget* ResultsPanel = nullptr;
     QPushButton* FitQualityButton = nullptr;
+    QPushButton* FitDetailsButton = nullptr;
     QPushButton* CopyResultsButton = nullptr;
     QPushButton* SaveResultsButton = nullptr;
     RichTextArea* StatusRichEdit = nullptr;

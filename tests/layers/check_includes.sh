@@ -3,7 +3,7 @@
 # - the calculation core (data/, fit/, graph/core/, report/core/, stats/) includes
 #   no Qt header and only its own floor and those below it;
 # - ui/ includes no window and nothing of app/;
-# - a window folder (graph/, mainwin/, report/; their core/ folders aside)
+# - a window folder (graph/, mainwin/, report/, details/; their core/ folders aside)
 #   includes no header of another window, and of app/ only the document and
 #   the table's history; app/ alone brings the three windows together.
 # Usage: check_includes.sh [source-root]
@@ -54,7 +54,7 @@ check_ui() {
     while IFS= read -r line; do
         case "${line##*:}" in
         graph/core/* | report/core/*) ;;
-        graph/* | mainwin/* | report/* | app/*) fail "$line: ui/ includes a window or the application" ;;
+        graph/* | mainwin/* | report/* | details/* | app/*) fail "$line: ui/ includes a window or the application" ;;
         esac
     done < <(includes ui)
 }
@@ -70,7 +70,7 @@ check_window() {
         # The program's entry point starts the composition root.
         app/QuilvexApp.h) [[ "$file" == mainwin/main.cpp ]] || fail "$line: a window includes the composition root" ;;
         app/*) fail "$line: a window includes app/ beyond the document" ;;
-        graph/* | mainwin/* | report/*)
+        graph/* | mainwin/* | report/* | details/*)
             [[ "${target%%/*}" == "$own" ]] || fail "$line: a window includes another window's header"
             ;;
         esac
@@ -79,6 +79,7 @@ check_window() {
 check_window graph
 check_window mainwin
 check_window report
+check_window details
 
 if ((failures > 0)); then
     echo "layering: $failures include(s) cross a layer" >&2

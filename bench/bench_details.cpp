@@ -1,0 +1,128 @@
+// The "Fit details" window: its update after a replot, and drags with the
+// window open, its figures computed on their own thread while the replots go on.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <vector>
+
+#include "bench/program.h"
+
+namespace quilvex::bench {
+
+namespace {
+
+const std::vector<Method> kAllMethods = {Spline, Lagrange, LagrangeOrd, Regression, Exponential, Logarithmic, Power};
+constexpr int kMouseIntervalMs = 17;  // 60 movements per second
+
+// The event loop runs, idle between events, until the next movement is due;
+// unpaced it only takes the events waiting.
+void WaitForTheNextMovement(bool paced, const QElapsedTimer& sinceMovement)
+{
+    const qint64 left = kMouseIntervalMs - sinceMovement.elapsed();
+    if (!paced || left <= 0) {
+        QCoreApplication::processEvents();
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(left), &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// After a replot of n points with the regression of the given order: the
+// statistics, the residuals, the table and the residual plot, until shown.
+void DetailsUpdate(benchmark::State& state)
+{
+    Program program;
+    program.Main().RegrOrdEdit->setText(QString::number(state.range(1)));
+    const bool all = state.range(2) == 1;
+    program.Show(SmoothTable(static_cast<int>(state.range(0))), all ? kAllMethods : std::vector<Method>{Regression});
+    TFitDetailsForm& details = program.Details();
+    details.ShowAndRaise();
+    details.FinishUpdate();
+    for (auto _ : state) {
+        details.FollowReplot();
+        details.FinishUpdate();
+        details.Residuals->repaint();
+    }
+    state.SetLabel(all ? "all seven methods" : "regression only");
+}
+
+// Movements of the middle point up and down with the window open, the event
+// loop run after each as between mouse events: at once, or until the next
+// movement comes at 60 per second. lag_max: how many movements the figures
+// shown were behind at most.
+void DragWithDetails(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    const bool paced = state.range(1) == 1;
+    constexpr int kMovements = 40;
+    QElapsedTimer clock;
+    Program program;
+    program.Show(SmoothTable(n), kAllMethods);
+    TFitDetailsForm& details = program.Details();
+    details.ShowAndRaise();
+    details.FinishUpdate();
+    TPlotForm& plot = program.Plot();
+    QuilvexState& s = program.State();
+    std::size_t lagMax = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const auto [ax, ay] = program.PixelOf((n + 1) / 2);
+        plot.PlotPaintBoxMouseDown(ax, ay);
+        const int k = s.SelectedPoint;  // a lower neighbour within reach wins
+        const auto [px, py] = program.PixelOf(k);
+        if (!s.PointPicked) {
+            state.SkipWithError("the press picked no point");
+            return;
+        }
+        std::vector<Real> moved;
+        state.ResumeTiming();
+        for (int m = 0; m < kMovements; ++m) {
+            clock.start();
+            plot.PlotPaintBoxMouseMove(px, py + (m % 41) - 20);
+            if (!moved.empty() && SameBits(moved.back(), s.y[k])) {
+                state.SkipWithError("a movement left the point where it was");
+                return;
+            }
+            moved.push_back(s.y[k]);
+            WaitForTheNextMovement(paced, clock);
+            if (!s.MouseIsDown || !s.PointPicked) {
+                state.SkipWithError(s.MouseIsDown ? "unpicked by events" : "released by events");
+                return;
+            }
+            const auto& shown = details.Model->Result().input.y;
+            const auto at = std::find(moved.rbegin(), moved.rend(), shown.at(static_cast<std::size_t>(k - 1)));
+            lagMax = std::max(lagMax, static_cast<std::size_t>(at - moved.rbegin()));
+        }
+        state.PauseTiming();
+        plot.PlotPaintBoxMouseUp(px, py);
+        details.FinishUpdate();
+        state.ResumeTiming();
+    }
+    state.counters["per_event_ms"] =
+        benchmark::Counter(kMovements, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["lag_max"] = static_cast<double>(lagMax);
+}
+
+}  // namespace
+
+BENCHMARK(DetailsUpdate)
+    ->Args({300, 299, 0})
+    ->Args({300, 299, 1})
+    ->Args({100, 3, 1})
+    ->Args({300, 3, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(DragWithDetails)
+    ->Args({100, 0})
+    ->Args({300, 0})
+    ->Args({100, 1})
+    ->Args({300, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace quilvex::bench

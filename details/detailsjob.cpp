@@ -1,0 +1,134 @@
+#include "details/detailsjob.h"
+
+#include <memory>
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
+#include "stats/residuals.h"
+#include "stats/statistics.h"
+
+namespace quilvex {
+
+DetailsInput DetailsInputOf(const QuilvexState& s)
+{
+    DetailsInput input;
+    input.regressionOrder = s.RegrOrd;
+    input.lagrangeOrder = s.LagrOrd;
+    if (s.n < 3 || s.n > MaxPoints)
+        return input;
+    input.x.assign(s.x.data(), s.x.data() + s.n);
+    input.y.assign(s.y.data(), s.y.data() + s.n);
+    const std::pair<bool, std::vector<StatsMethod>> enabled[] = {
+        {s.ShowSpline, {StatsMethod::Spline}},
+        {s.ShowLagr, {StatsMethod::Lagrange}},
+        {s.ShowLagrO, {StatsMethod::LagrangeOrder}},
+        {s.ShowRegr, {StatsMethod::Regression}},
+        {s.ShowExp, {StatsMethod::Exponential, StatsMethod::ExponentialNls}},
+        {s.ShowLog, {StatsMethod::Logarithmic}},
+        {s.ShowPower, {StatsMethod::Power, StatsMethod::PowerNls}}};
+    for (const auto& [on, methods] : enabled)
+        if (on)
+            input.methods.insert(input.methods.end(), methods.begin(), methods.end());
+    return input;
+}
+
+DetailsResult ComputeDetails(const DetailsInput& input)
+{
+    DetailsResult result{input, {}, {}};
+    if (input.methods.empty())
+        return result;
+    const auto s = std::make_unique<QuilvexState>();
+    s->n = static_cast<std::int32_t>(input.x.size());
+    for (int i = 1; i <= s->n; ++i) {
+        s->x[i] = input.x[static_cast<std::size_t>(i - 1)];
+        s->y[i] = input.y[static_cast<std::size_t>(i - 1)];
+    }
+    StatsRequest request;
+    request.methods = input.methods;
+    request.regressionOrder = input.regressionOrder;
+    request.lagrangeOrder = input.lagrangeOrder;
+    result.rows = ComputeStatistics(*s, request, {});
+    result.residuals = ComputeResiduals(*s, result.rows);
+    return result;
+}
+
+DetailsWorker::DetailsWorker(std::function<void()> ready) : ready_(std::move(ready)), thread_([this] { Run(); }) {}
+
+DetailsWorker::~DetailsWorker()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+void DetailsWorker::Submit(DetailsInput input)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        waiting_ = std::move(input);
+    }
+    changed_.notify_all();
+}
+
+std::optional<DetailsResult> DetailsWorker::TakeResult()
+{
+    const std::lock_guard lock(mutex_);
+    std::optional<DetailsResult> result = std::move(done_);
+    done_.reset();
+    return result;
+}
+
+void DetailsWorker::WaitIdle()
+{
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !busy_ && !waiting_; });
+}
+
+namespace {
+
+// The replot's own threads come first: a drag must not wait for the window's figures.
+void YieldToTheReplot()
+{
+#ifdef __linux__
+    constexpr int kNice = 10;
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kNice);
+#endif
+}
+
+}  // namespace
+
+void DetailsWorker::Run()
+{
+    YieldToTheReplot();
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return stop_ || waiting_; });
+        if (stop_)
+            return;
+        const DetailsInput input = std::move(*waiting_);
+        waiting_.reset();
+        busy_ = true;
+        lock.unlock();
+        DetailsResult result{input, {}, {}};
+        try {
+            result = ComputeDetails(input);
+        } catch (const std::exception&) {
+            // Every fault of a method ends in its own row; anything else leaves the table empty.
+        }
+        lock.lock();
+        done_ = std::move(result);
+        busy_ = false;
+        changed_.notify_all();
+        lock.unlock();
+        ready_();
+        lock.lock();
+    }
+}
+
+}  // namespace quilvex

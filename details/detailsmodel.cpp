@@ -1,0 +1,218 @@
+#include "details/detailsmodel.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QStyle>
+#include <cmath>
+#include <limits>
+
+#include "data/numtext.h"
+
+namespace quilvex {
+
+namespace {
+
+constexpr int kScreenDigits = 6;
+constexpr int kCopyDigits = 18;
+const QColor kMarkedBackground(214, 240, 214);
+
+const char* const kHeadings[kDetailsColumns] = {"Method", "Formula", "Coefficients (value ± SE)", "95 % interval",
+                                                "SSR",    "RMS",     "R²",  "Adjusted R²", "AICc", "ΔAICc",
+                                                "Warnings"};
+
+QString Digits(Real v, bool full)
+{
+    return QString::fromStdString(full ? FormatGeneral(v, kCopyDigits, '.') : FormatGeneral(v, kScreenDigits));
+}
+
+bool LeastSquaresInY(StatsMethod method)
+{
+    return method == StatsMethod::Regression || method == StatsMethod::Logarithmic ||
+           method == StatsMethod::ExponentialNls || method == StatsMethod::PowerNls;
+}
+
+QString Formula(const MethodFigures& row)
+{
+    switch (row.method) {
+    case StatsMethod::Spline: return "cubic spline through every point";
+    case StatsMethod::Lagrange: return "polynomial through every point";
+    case StatsMethod::LagrangeOrder: return "piecewise polynomial through the nearest points";
+    case StatsMethod::Regression: return "y = a0 + a1 x + … + am x^m, least squares";
+    case StatsMethod::Exponential: return "y = a e^(b x), least squares of ln y";
+    case StatsMethod::ExponentialNls: return "y = a e^(b x), least squares";
+    case StatsMethod::Logarithmic: return "y = a + b ln x, least squares";
+    case StatsMethod::Power: return "y = a x^b, least squares of ln y";
+    case StatsMethod::PowerNls: return "y = a x^b, least squares";
+    }
+    return {};
+}
+
+QString Joined(const std::vector<std::string>& parts, const QString& separator)
+{
+    QStringList list;
+    for (const std::string& part : parts)
+        list << QString::fromStdString(part);
+    return list.join(separator);
+}
+
+}  // namespace
+
+QString MethodTitle(const MethodFigures& row, int points)
+{
+    const QString order = QString::number(row.order.value_or(points - 1));
+    switch (row.method) {
+    case StatsMethod::Spline: return "Cubic Spline";
+    case StatsMethod::Lagrange:
+    case StatsMethod::LagrangeOrder: return "Lagrange order " + order + " polynomial";
+    case StatsMethod::Regression: return "Regression order " + order + " polynomial";
+    case StatsMethod::Exponential: return "Exponential";
+    case StatsMethod::ExponentialNls: return "Exponential, least squares";
+    case StatsMethod::Logarithmic: return "Logarithmic";
+    case StatsMethod::Power: return "Power";
+    case StatsMethod::PowerNls: return "Power, least squares";
+    }
+    return {};
+}
+
+void DetailsModel::SetResult(DetailsResult result)
+{
+    const bool sameRows = result.input.methods == result_.input.methods && result.rows.size() == result_.rows.size();
+    if (!sameRows)
+        beginResetModel();
+    result_ = std::move(result);
+    marked_ = -1;
+    const auto best = BestAicc();
+    for (int r = 0; r < rowCount(); ++r) {
+        const MethodFigures& row = result_.rows[static_cast<std::size_t>(r)];
+        if (best && LeastSquaresInY(row.method) && row.aicc.value && *row.aicc.value == *best && marked_ < 0)
+            marked_ = r;
+    }
+    if (!sameRows)
+        endResetModel();
+    else if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, kDetailsColumns - 1));
+}
+
+std::optional<Real> DetailsModel::BestAicc() const
+{
+    std::optional<Real> best;
+    for (const MethodFigures& row : result_.rows)
+        if (LeastSquaresInY(row.method) && row.failure.empty() && row.aicc.value && (!best || *row.aicc.value < *best))
+            best = row.aicc.value;
+    return best;
+}
+
+int DetailsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(result_.rows.size());
+}
+
+int DetailsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kDetailsColumns; }
+
+std::optional<Real> DetailsModel::Number(int r, int column) const
+{
+    const MethodFigures& row = result_.rows[static_cast<std::size_t>(r)];
+    switch (column) {
+    case kSsrCol: return row.ssr.value;
+    case kRmsCol: return row.rms.value;
+    case kR2Col: return row.r2.value;
+    case kAdjR2Col: return row.adjR2.value;
+    case kAiccCol: return row.aicc.value;
+    case kDeltaAiccCol: {
+        const auto best = BestAicc();
+        if (best && row.aicc.value)
+            return *row.aicc.value - *best;
+        return std::nullopt;
+    }
+    default: return std::nullopt;
+    }
+}
+
+QString DetailsModel::Text(int r, int column, bool full) const
+{
+    const MethodFigures& row = result_.rows[static_cast<std::size_t>(r)];
+    const int points = static_cast<int>(result_.input.x.size());
+    QStringList parts;
+    switch (column) {
+    case kMethodCol: return MethodTitle(row, points);
+    case kFormulaCol: return Formula(row);
+    case kCoefficientsCol:
+        for (const Coefficient& c : row.coefficients)
+            parts << QString::fromStdString(c.name) + " = " + Digits(c.value, full) +
+                         (c.se ? " ± " + Digits(*c.se, full) : QString());
+        return parts.join("; ");
+    case kIntervalsCol:
+        for (const Coefficient& c : row.coefficients)
+            if (c.ci95)
+                parts << QString::fromStdString(c.name) + ": [" + Digits((*c.ci95)[0], full) + ", " +
+                             Digits((*c.ci95)[1], full) + "]";
+        return parts.join("; ");
+    case kWarningsCol:
+        if (!row.failure.empty())
+            parts << QString::fromStdString(row.failure);
+        for (const std::string& w : row.warnings)
+            parts << QString::fromStdString(w);
+        return parts.join("; ");
+    default: {
+        const auto v = Number(r, column);
+        if (v)
+            return Digits(*v, full);
+        return full ? QString() : QString("–");
+    }
+    }
+}
+
+QVariant DetailsModel::SortKey(int r, int column) const
+{
+    if (column < kSsrCol || column > kDeltaAiccCol)
+        return Text(r, column, false);
+    const auto v = Number(r, column);
+    return v ? static_cast<double>(*v) : std::numeric_limits<double>::infinity();
+}
+
+QVariant DetailsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const int r = index.row(), column = index.column();
+    const MethodFigures& row = result_.rows[static_cast<std::size_t>(r)];
+    const bool warned = !row.failure.empty() || !row.warnings.empty();
+    switch (role) {
+    case Qt::DisplayRole: return Text(r, column, false);
+    case kCopyRole: return Text(r, column, true);
+    case kSortRole: return SortKey(r, column);
+    case kMarkedRole: return r == marked_;
+    case Qt::BackgroundRole: return r == marked_ ? QVariant(kMarkedBackground) : QVariant();
+    case Qt::FontRole: {
+        if (r != marked_)
+            return {};
+        QFont font;
+        font.setBold(true);
+        return font;
+    }
+    case Qt::DecorationRole:
+        if (column == kWarningsCol && warned)
+            return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        return {};
+    case Qt::ToolTipRole:
+        if (column == kWarningsCol)
+            return (Text(r, column, false).replace("; ", "\n") + "\n\n" + Joined(row.notes, "\n")).trimmed();
+        if (column == kMethodCol && r == marked_)
+            return "The lowest AICc of the least-squares fits";
+        if (column == kCoefficientsCol || column == kIntervalsCol)
+            return Text(r, column, false).replace("; ", "\n");
+        return {};
+    case Qt::TextAlignmentRole:
+        return column >= kSsrCol && column <= kDeltaAiccCol ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    default: return {};
+    }
+}
+
+QVariant DetailsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kDetailsColumns)
+        return QString(kHeadings[section]);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+}  // namespace quilvex

@@ -1,0 +1,46 @@
+#pragma once
+// The table of the "Fit details" window: one row per method with its
+// coefficients, intervals and figures. Besides the text on screen, each cell
+// gives a number to sort by and its full-precision text for the copies.
+#include <QAbstractTableModel>
+
+#include "details/detailsjob.h"
+
+namespace quilvex {
+
+enum DetailsColumn { kMethodCol, kFormulaCol, kCoefficientsCol, kIntervalsCol, kSsrCol, kRmsCol, kR2Col,
+                     kAdjR2Col, kAiccCol, kDeltaAiccCol, kWarningsCol, kDetailsColumns };
+
+inline constexpr int kSortRole = Qt::UserRole;        // a number, or the text; undefined figures sort last
+inline constexpr int kCopyRole = Qt::UserRole + 1;    // 18 significant digits, "." as decimal point
+inline constexpr int kMarkedRole = Qt::UserRole + 2;  // true on the row with the lowest AICc of the least-squares fits
+
+class DetailsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void SetResult(DetailsResult result);
+    const DetailsResult& Result() const { return result_; }
+    // The row marked as the best least-squares fit, or -1.
+    int MarkedRow() const { return marked_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    QString Text(int row, int column, bool full) const;
+    std::optional<Real> Number(int row, int column) const;
+    QVariant SortKey(int row, int column) const;
+    std::optional<Real> BestAicc() const;
+
+    DetailsResult result_;
+    int marked_ = -1;
+};
+
+// The row's name as the window shows it: "Regression order 3 polynomial", "Power, least squares", ...
+QString MethodTitle(const MethodFigures& row, int points);
+
+}  // namespace quilvex

@@ -1,0 +1,217 @@
+#include "stats/bands.h"
+
+#include <Eigen/Dense>
+#include <cmath>
+#include <functional>
+#include <limits>
+
+#include "fit/regression.h"
+#include "fit/transformed.h"
+#include "fit/method.h"
+#include "stats/figures.h"
+
+namespace quilvex {
+
+namespace {
+
+constexpr Real kNoValue = std::numeric_limits<Real>::quiet_NaN();
+
+bool InLogY(Method method) { return method == Method::Exponential || method == Method::Power; }
+
+int ParameterCount(const QuilvexState& s, Method method) { return method == Method::Regression ? s.RegrOrd + 1 : 2; }
+
+// The variable the model is a polynomial in: x, or ln x for the logarithmic and power fits.
+Real ModelArgument(Method method, Real x)
+{
+    if (method == Method::Logarithmic || method == Method::Power)
+        return x > 0 ? std::log(x) : kNoValue;
+    return x;
+}
+
+// f() with the fault flags cleared first; NaN where it faults or is not finite.
+Real Guarded(const std::function<Real()>& f)
+{
+    try {
+        ClearFpu();
+        const Real v = f();
+        CheckFpu();
+        return std::isfinite(v) ? v : kNoValue;
+    } catch (const std::exception&) {
+        return kNoValue;
+    }
+}
+
+// The curve at x by the evaluator that draws it.
+Real CurveValue(const QuilvexState& s, Method method, Real x)
+{
+    return Guarded([&] {
+        switch (method) {
+        case Method::Regression: return EvalRegression(s.RegrOrd, s.RegrCoef, x);
+        case Method::Exponential: return ExpFitValue(s, x);
+        case Method::Logarithmic: return LogFitValue(s, x);
+        case Method::Power: return PowerFitValue(s, x);
+        default: return kNoValue;
+        }
+    });
+}
+
+// The value the model fits at point i and the fit's value there: y and the
+// curve, or ln y and ln a + b u for the fits of ln y.
+std::pair<Real, Real> FittedPair(const QuilvexState& s, Method method, int i)
+{
+    if (!InLogY(method))
+        return {s.y[i], CurveValue(s, method, s.x[i])};
+    const bool power = method == Method::Power;
+    const Real a = power ? s.PowerA : s.ExpA, b = power ? s.PowerB : s.ExpB;
+    if (!(s.y[i] > 0) || !(a > 0))
+        return {kNoValue, kNoValue};
+    return {std::log(s.y[i]), std::log(a) + b * ModelArgument(method, s.x[i])};
+}
+
+// u^0 / norm0, ..., u^(p-1) / norm(p-1) into column c of W; false where a power is not finite.
+bool FillScaledBasis(Real u, const std::vector<Real>& norms, Eigen::MatrixXd& W, Eigen::Index c)
+{
+    Real power = 1;
+    for (std::size_t j = 0; j < norms.size(); ++j) {
+        const double v = static_cast<double>(power / norms[j]);
+        if (!std::isfinite(v))
+            return false;
+        W(static_cast<Eigen::Index>(j), c) = v;
+        power *= u;
+    }
+    return true;
+}
+
+// Column norms of the basis at the points; empty where one is zero or not finite.
+std::vector<Real> ColumnNorms(const std::vector<Real>& u, int p)
+{
+    std::vector<Real> norms(static_cast<std::size_t>(p), 0);
+    for (Real ui : u) {
+        Real power = 1;
+        for (int j = 0; j < p; ++j) {
+            norms[static_cast<std::size_t>(j)] += power * power;
+            power *= ui;
+        }
+    }
+    for (Real& norm : norms) {
+        norm = std::sqrt(norm);
+        if (!(norm > 0) || !std::isfinite(norm))
+            return {};
+    }
+    return norms;
+}
+
+// v^T (X^T X)^-1 v at each argument, from the pivoted QR of the scaled X; NaN
+// where the basis overflows, nothing when X lacks full column rank.
+std::optional<std::vector<Real>> Leverages(const std::vector<Real>& u, int p, const std::vector<Real>& at)
+{
+    const std::vector<Real> norms = ColumnNorms(u, p);
+    if (norms.empty())
+        return std::nullopt;
+    const auto n = static_cast<Eigen::Index>(u.size());
+    Eigen::MatrixXd rows(p, n);  // X transposed: a point's basis is a column
+    for (Eigen::Index i = 0; i < n; ++i)
+        if (!FillScaledBasis(u[static_cast<std::size_t>(i)], norms, rows, i))
+            return std::nullopt;
+    const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(rows.transpose());
+    if (qr.rank() < p)
+        return std::nullopt;
+    const auto k = static_cast<Eigen::Index>(at.size());
+    Eigen::MatrixXd W = Eigen::MatrixXd::Zero(p, k);
+    std::vector<bool> usable(at.size());
+    for (Eigen::Index c = 0; c < k; ++c)
+        usable[static_cast<std::size_t>(c)] = std::isfinite(at[static_cast<std::size_t>(c)]) &&
+                                              FillScaledBasis(at[static_cast<std::size_t>(c)], norms, W, c);
+    // (X^T X)^-1 = D^-1 P R^-1 R^-T P^T D^-1, so v^T (X^T X)^-1 v = |R^-T P^T D^-1 v|^2.
+    Eigen::MatrixXd Z = qr.colsPermutation().transpose() * W;
+    qr.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>().transpose().solveInPlace(Z);
+    std::vector<Real> result(at.size(), kNoValue);
+    for (Eigen::Index c = 0; c < k; ++c)
+        if (usable[static_cast<std::size_t>(c)])
+            result[static_cast<std::size_t>(c)] = static_cast<Real>(Z.col(c).squaredNorm());
+    return result;
+}
+
+}  // namespace
+
+Real FitBand::Lower(std::size_t i, bool predictionBand) const
+{
+    const Real h = predictionBand ? prediction[i] : confidence[i];
+    return logScale ? fit[i] * std::exp(-h) : fit[i] - h;
+}
+
+Real FitBand::Upper(std::size_t i, bool predictionBand) const
+{
+    const Real h = predictionBand ? prediction[i] : confidence[i];
+    return logScale ? fit[i] * std::exp(h) : fit[i] + h;
+}
+
+bool HasBand(Method method)
+{
+    return method == Method::Regression || method == Method::Exponential ||
+           method == Method::Logarithmic || method == Method::Power;
+}
+
+std::optional<FitBand> ComputeBand(const QuilvexState& s, Method method, const std::vector<Real>& xs)
+{
+    const FpuFlagsKeeper keep;
+    const int n = s.n, p = ParameterCount(s, method);
+    if (!HasBand(method) || n <= p || n < 1 || n > MaxPoints)
+        return std::nullopt;
+    std::vector<Real> u;
+    Real ssr = 0;
+    for (int i = 1; i <= n; ++i) {
+        const auto [target, fitted] = FittedPair(s, method, i);
+        u.push_back(ModelArgument(method, s.x[i]));
+        ssr += (target - fitted) * (target - fitted);
+    }
+    if (!std::isfinite(ssr))
+        return std::nullopt;
+    std::vector<Real> at;
+    for (Real x : xs)
+        at.push_back(ModelArgument(method, x));
+    const auto leverages = Leverages(u, p, at);
+    if (!leverages)
+        return std::nullopt;
+    const Real ts = StudentT975(n - p) * std::sqrt(ssr / (n - p));
+    FitBand band;
+    band.method = method;
+    band.logScale = InLogY(method);
+    band.x = xs;
+    for (std::size_t c = 0; c < xs.size(); ++c) {
+        const Real q = (*leverages)[c];
+        band.fit.push_back(CurveValue(s, method, xs[c]));
+        band.confidence.push_back(ts * std::sqrt(q));
+        band.prediction.push_back(ts * std::sqrt(1 + q));
+    }
+    return band;
+}
+
+std::vector<BandLine> BandLinesOf(const QuilvexState& s, const std::vector<Real>& xs, bool withPrediction)
+{
+    const std::pair<bool, Method> curves[] = {{s.ShowRegr, Method::Regression},
+                                                 {s.ShowExp, Method::Exponential},
+                                                 {s.ShowLog, Method::Logarithmic},
+                                                 {s.ShowPower, Method::Power}};
+    std::vector<BandLine> lines;
+    for (const auto& [shown, method] : curves) {
+        const auto band = shown ? ComputeBand(s, method, xs) : std::nullopt;
+        if (!band)
+            continue;
+        for (const bool prediction : {false, true}) {
+            if (prediction && !withPrediction)
+                break;
+            const BandStroke stroke = prediction ? BandStroke::Dotted : BandStroke::Dashed;
+            BandLine lower{RowOf(method).color, stroke, xs, {}}, upper = lower;
+            for (std::size_t i = 0; i < xs.size(); ++i) {
+                lower.y.push_back(band->Lower(i, prediction));
+                upper.y.push_back(band->Upper(i, prediction));
+            }
+            lines.push_back(std::move(lower));
+            lines.push_back(std::move(upper));
+        }
+    }
+    return lines;
+}
+
+}  // namespace quilvex

@@ -1,0 +1,46 @@
+#pragma once
+// The 95 % confidence band of a fitted curve and the prediction band of a new
+// observation, for the fits that have standard errors: the regression and the
+// logarithmic fit in y, the exponential and power fits in ln y as they are
+// fitted (there the edges are the curve times e^(-h) and e^(+h)).
+//
+// With v(x) the model's basis at x (1, x, ..., x^m; 1, ln x; 1, x; 1, ln x),
+// s the residual standard error of the fit and t the 0.975 quantile of
+// Student's t with n - p degrees of freedom, the half-widths are
+//   confidence  t s sqrt(v^T (X^T X)^-1 v)     prediction  t s sqrt(1 + v^T (X^T X)^-1 v)
+// the whole covariance, not only its diagonal, taken from the QR factors of
+// the column-scaled X (never by inverting X^T X).
+#include <optional>
+#include <vector>
+
+#include "data/state.h"
+#include "graph/core/bands.h"
+#include "report/core/fitquality.h"
+
+namespace quilvex {
+
+struct FitBand {
+    Method method = Method::Regression;
+    bool logScale = false;  // exponential and power: the half-widths are in ln y
+    // The curve as drawn and the two half-widths at each x; NaN where the
+    // curve or its band has no value.
+    std::vector<Real> x, fit, confidence, prediction;
+
+    Real Lower(std::size_t i, bool predictionBand) const;
+    Real Upper(std::size_t i, bool predictionBand) const;
+};
+
+// Whether the method has a band at all.
+bool HasBand(Method method);
+
+// The band of the fit the state holds (as the last replot left it) at the x
+// values; nothing where the fit has no standard errors (n <= p, a singular
+// design, a y <= 0 for the fits of ln y). The fault flags are kept.
+std::optional<FitBand> ComputeBand(const QuilvexState& s, Method method, const std::vector<Real>& xs);
+
+// The edges of the bands of every enabled curve that has one, in the curve's
+// colour: the confidence band dashed and, when asked for, the prediction band
+// dotted.
+std::vector<BandLine> BandLinesOf(const QuilvexState& s, const std::vector<Real>& xs, bool withPrediction);
+
+}  // namespace quilvex

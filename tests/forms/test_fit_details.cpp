@@ -1,0 +1,207 @@
+// The "Fit details" window: opened by Ctrl+D and from the status window, its
+// figures those of the statistics on the replot's table, following a drag;
+// sorting, the marked row, the two copies; the bands off leave the designed
+// picture.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "data/numtext.h"
+#include "stats/statistics.h"
+#include "support/app_fixture.h"
+#include "support/controls.h"
+
+using namespace quilvex;
+using namespace quilvex::testing;
+
+namespace {
+
+class FitDetailsTest : public AppTest {
+protected:
+    TFitDetailsForm& D() { return app->Details(); }
+
+    void Show(const std::vector<std::pair<std::string, std::string>>& rows, std::vector<QCheckBox*> methods)
+    {
+        SetGrid(rows);
+        methods.push_back(Main().SplineCheckBox);
+        methods.push_back(Main().RegrCheckBox);
+        for (QCheckBox* box : methods)
+            box->setChecked(true);
+        Main().DrawGraph();
+        D().ShowAndRaise();
+        D().FinishUpdate();
+    }
+    QVariant Data(int row, int column, int role) { return D().Sorted->index(row, column).data(role); }
+    QString At(int row, int column, int role = kCopyRole) { return Data(row, column, role).toString(); }
+    int RowOf(const QString& method)
+    {
+        for (int r = 0; r < D().Sorted->rowCount(); ++r)
+            if (At(r, kMethodCol, Qt::DisplayRole) == method)
+                return r;
+        return -1;
+    }
+    // The statistics of `quilvex fit` on the table the last replot drew.
+    std::vector<MethodFigures> Statistics()
+    {
+        QuilvexState s;
+        s.n = S().n;
+        s.x = S().x;
+        s.y = S().y;
+        StatsRequest request;
+        for (const MethodFigures& row : D().Model->Result().rows)
+            request.methods.push_back(row.method);
+        request.regressionOrder = S().RegrOrd;
+        request.lagrangeOrder = S().LagrOrd;
+        return ComputeStatistics(s, request, {});
+    }
+};
+
+std::string Digits18(Real v) { return FormatGeneral(v, 18, '.'); }
+
+const std::vector<std::pair<std::string, std::string>> kExponential = {
+    {"1", "3.2"}, {"2", "5.5"}, {"3", "8.9"}, {"4", "14.6"}, {"5", "24.5"}, {"6", "40.1"}, {"7", "66.6"}};
+
+}  // namespace
+
+TEST_F(FitDetailsTest, CtrlDAndTheStatusButtonOpenTheOneWindow)
+{
+    QAction* ctrlD = nullptr;
+    for (QAction* action : Main().actions())
+        if (action->shortcut() == QKeySequence("Ctrl+D"))
+            ctrlD = action;
+    ASSERT_NE(ctrlD, nullptr);
+    ctrlD->trigger();
+    EXPECT_TRUE(D().isVisible());
+    EXPECT_EQ(D().windowTitle(), "Fit details");
+    D().close();
+    EXPECT_FALSE(D().isVisible());
+    quilvex::testing::Find<QPushButton>(Status(), "FitDetailsButton")->click();
+    EXPECT_TRUE(D().isVisible());
+}
+
+TEST_F(FitDetailsTest, FiguresAreTheStatisticsAndFollowADrag)
+{
+    Show({{"1", "1"}, {"2", "4"}, {"3", "9"}, {"4", "16"}, {"5", "25"}}, {Main().ExpCheckBox, Main().LogCheckBox});
+    // Spline, regression, exponential with its least-squares row, logarithmic.
+    ASSERT_EQ(D().Sorted->rowCount(), 5);
+    const auto expectSame = [&] {
+        const std::vector<MethodFigures> stats = Statistics();
+        ASSERT_EQ(static_cast<int>(stats.size()), D().Sorted->rowCount());
+        for (int r = 0; r < D().Sorted->rowCount(); ++r)
+            EXPECT_EQ(At(r, kSsrCol).toStdString(), Digits18(*stats[static_cast<std::size_t>(r)].ssr.value)) << r;
+    };
+    expectSame();
+    const QString before = At(RowOf("Regression order 3 polynomial"), kSsrCol);
+    const std::size_t plotted = D().Residuals->Series().size();
+    Plot().PlotPaintBoxMouseDown(269, 255);  // point 3 (3, 9)
+    Plot().PlotPaintBoxMouseMove(269, 200);
+    Plot().PlotPaintBoxMouseUp(269, 200);
+    D().FinishUpdate();
+    EXPECT_NE(At(RowOf("Regression order 3 polynomial"), kSsrCol), before);
+    expectSame();
+    EXPECT_EQ(D().Residuals->Series().size(), plotted);
+    EXPECT_EQ(D().Residuals->Series()[0].x[2], S().x[3]);
+}
+
+TEST_F(FitDetailsTest, SortsByAnyColumnWithUndefinedFiguresLast)
+{
+    Show(kExponential, {Main().ExpCheckBox, Main().LogCheckBox, Main().PowerCheckBox});
+    D().Table->sortByColumn(kAiccCol, Qt::AscendingOrder);
+    const int rows = D().Sorted->rowCount();
+    ASSERT_EQ(rows, 7);
+    for (int r = 1; r < rows; ++r)
+        EXPECT_LE(Data(r - 1, kAiccCol, kSortRole).toDouble(), Data(r, kAiccCol, kSortRole).toDouble()) << r;
+    EXPECT_EQ(At(rows - 1, kMethodCol, Qt::DisplayRole), "Cubic Spline");  // SSR 0: no AICc
+    EXPECT_EQ(At(rows - 1, kAiccCol), "");
+    D().Table->sortByColumn(kMethodCol, Qt::DescendingOrder);
+    EXPECT_EQ(At(0, kMethodCol, Qt::DisplayRole), "Regression order 3 polynomial");
+    EXPECT_EQ(At(rows - 1, kMethodCol, Qt::DisplayRole), "Cubic Spline");
+}
+
+TEST_F(FitDetailsTest, MarksTheLowestAiccOfTheLeastSquaresFits)
+{
+    const struct {
+        std::vector<std::pair<std::string, std::string>> rows;
+        const char* order;
+        QString marked;
+    } cases[] = {
+        {kExponential, "1", "Exponential, least squares"},
+        {{{"1", "3.1"}, {"2", "4.3"}, {"3", "5.3"}, {"4", "5.7"}, {"5", "6.2"}, {"6", "6.6"}, {"7", "6.9"}},
+         "1", "Logarithmic"},
+        {{{"1", "7.1"}, {"2", "5.9"}, {"3", "7.05"}, {"4", "9.9"}, {"5", "15.1"}, {"6", "21.95"}}, "2",
+         "Regression order 2 polynomial"},
+    };
+    for (const auto& c : cases) {
+        Main().RegrOrdEdit->setText(c.order);
+        Show(c.rows, {Main().ExpCheckBox, Main().LogCheckBox, Main().PowerCheckBox});
+        int marked = 0;
+        for (int r = 0; r < D().Sorted->rowCount(); ++r)
+            marked += Data(r, kMethodCol, kMarkedRole).toBool();
+        EXPECT_EQ(marked, 1) << c.marked.toStdString();
+        const int row = RowOf(c.marked);
+        ASSERT_GE(row, 0) << c.marked.toStdString();
+        EXPECT_TRUE(Data(row, kMethodCol, kMarkedRole).toBool()) << c.marked.toStdString();
+        EXPECT_EQ(At(row, kDeltaAiccCol), "0") << c.marked.toStdString();
+    }
+}
+
+TEST_F(FitDetailsTest, CopiesSelectedCellsAsTsvAndTheTableAsCsvWithPoints)
+{
+    SetDecimalSeparator(',');
+    Show(kExponential, {Main().ExpCheckBox});
+    const std::vector<MethodFigures> stats = Statistics();
+    QItemSelectionModel& selection = *D().Table->selectionModel();
+    selection.select(D().Sorted->index(1, kSsrCol), QItemSelectionModel::Select);
+    selection.select(D().Sorted->index(1, kRmsCol), QItemSelectionModel::Select);
+    selection.select(D().Sorted->index(2, kRmsCol), QItemSelectionModel::Select);
+    const std::string tsv = D().SelectionAsTsv().toStdString();
+    EXPECT_EQ(tsv, Digits18(*stats[1].ssr.value) + "\t" + Digits18(*stats[1].rms.value) + "\n\t" +
+                       Digits18(*stats[2].rms.value) + "\n");
+    // The residual plot follows the selection: rows 1 and 2.
+    EXPECT_EQ(D().Residuals->Series().size(), 2u);
+
+    const QStringList csv = D().TableAsCsv().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(csv.size(), 1 + D().Sorted->rowCount());
+    EXPECT_TRUE(csv[0].startsWith("Method,Formula,Coefficients (value ± SE),95 % interval,SSR,RMS,R²"));
+    EXPECT_TRUE(csv[3].startsWith("Exponential,\"y = a e^(b x), least squares of ln y\",a = ")) << csv[3].toStdString();
+    EXPECT_TRUE(csv[3].contains("," + QString::fromStdString(Digits18(*stats[2].ssr.value)) + ","));
+    QGuiApplication::clipboard()->clear();
+    D().CopyCsvButton->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), D().TableAsCsv());
+    SetDecimalSeparator('.');
+}
+
+TEST_F(FitDetailsTest, BandsOffLeaveTheDesignedPicture)
+{
+    Show(kExponential, {Main().ExpCheckBox, Main().PowerCheckBox});
+    const QImage designed = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image().copy();
+    D().BandsCheckBox->setChecked(true);
+    const QImage withBands = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image().copy();
+    D().PredictionCheckBox->setChecked(true);
+    const QImage withBoth = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image().copy();
+    D().BandsCheckBox->setChecked(false);
+    EXPECT_NE(withBands, designed);
+    EXPECT_NE(withBoth, withBands);
+    EXPECT_EQ(quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image(), designed);
+}
+
+TEST_F(FitDetailsTest, ExportsTheResidualPlotWithTheGraphsChoices)
+{
+    Show(kExponential, {Main().ExpCheckBox});
+    QTemporaryDir dir;
+    const auto path = [&](const char* name) { return dir.filePath(name).toStdString(); };
+    dialogs.graphNames = {{path("r"), GraphFileType::Png}, {path("r2"), GraphFileType::PngDoubleSize},
+                          {path("r.svg"), GraphFileType::Png}};
+    for (int i = 0; i < 3; ++i)
+        D().ExportPlotClick();
+    const QSize size = D().Residuals->size();
+    EXPECT_EQ(QImage(dir.filePath("r.png")).size(), size);
+    EXPECT_EQ(QImage(dir.filePath("r2.png")).size(), size * 2);
+    QFile svg(dir.filePath("r.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svg.readAll().contains("<svg"));
+}

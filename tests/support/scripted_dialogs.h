@@ -68,7 +68,7 @@ public:
     std::optional<FileChoice> ChooseFile(const FileRequest& request) override
     {
         fileRequests.push_back(request);
-        if (request.title == "Export graph") {
+        if (request.title.starts_with("Export ")) {  // the graph and the residual plot
             const std::optional<GraphFileChoice> choice = Next(graphNames);
             if (!choice)
                 return std::nullopt;

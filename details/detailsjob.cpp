@@ -17,6 +17,7 @@ DetailsInput DetailsInputOf(const QuilvexState& s)
     DetailsInput input;
     input.regressionOrder = s.RegrOrd;
     input.lagrangeOrder = s.LagrOrd;
+    input.regressionKept = s.Reuse.regression;
     if (s.n < 3 || s.n > MaxPoints)
         return input;
     input.x.assign(s.x.data(), s.x.data() + s.n);
@@ -46,6 +47,7 @@ DetailsResult ComputeDetails(const DetailsInput& input)
         s->x[i] = input.x[static_cast<std::size_t>(i - 1)];
         s->y[i] = input.y[static_cast<std::size_t>(i - 1)];
     }
+    s->Reuse.regression = input.regressionKept;
     StatsRequest request;
     request.methods = input.methods;
     request.regressionOrder = input.regressionOrder;

@@ -4,6 +4,7 @@
 #include "fit/regression.h"
 #include "fit/spline.h"
 #include "fit/transformed.h"
+#include "graph/core/curves.h"
 
 namespace quilvex {
 
@@ -36,7 +37,7 @@ void Fit(QuilvexState& s, Method method)
 {
     switch (method) {
     case Method::Spline: SetUpSpline(s.n, s.x, s.y, s.SplineD2, s.MessageBuffer); return;
-    case Method::Regression: FitRegression(s.n, s.RegrOrd, s.x, s.y, s.RegrCoef, s.MessageBuffer); return;
+    case Method::Regression: FitRegressionReusing(s); return;
     case Method::Lagrange:
     case Method::LagrangeOrd: return;
     case Method::Exponential: ComputeFitSums(s); SolveExpFit(s); return;

@@ -199,6 +199,8 @@ ReuseKey TableKey(const QuilvexState& s)
     return key;
 }
 
+}  // namespace
+
 // The fit of the last replot is taken over when the table and the order are
 // the same, with the messages it added; a fit that ended with an error is not kept.
 void FitRegressionReusing(QuilvexState& s)
@@ -236,8 +238,6 @@ void FitRegressionReusing(QuilvexState& s)
         kept.messages.emplace_back(0, own.Text());
     kept.valid = true;
 }
-
-}  // namespace
 
 void PrepareFits(QuilvexState& s, Forms forms)
 {

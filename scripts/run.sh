@@ -67,6 +67,7 @@ main() {
     exec "$program"
   fi
   echo "No display found: Quilvex runs on a virtual display (Xvfb, ${QV_SCREEN%x*})."
+  qv_xvfb_command
   "${QV_XVFB_RUN[@]}" bash "${BASH_SOURCE[0]}" --on-virtual-display "$program" "$screenshot"
 }
 

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Remakes docs/screenshot.png: the built program on a virtual display (Xvfb)
-# with an example file opened from its command line and the status report
-# shown, the three windows side by side.
+# with an example file opened from its command line, the status report and
+# the "Fit details" window shown, the four windows side by side.
 # Usage: bash scripts/screenshot.sh [quilvex-binary]   (default: build/quilvex)
 # shellcheck source-path=SCRIPTDIR source=../tests/window/lib.sh
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/tests/window/lib.sh"
-QV_SCREEN="1440x900x24"
-main="" graph="" status="" # window ids, set by qv_wait_window
+QV_SCREEN="1600x1000x24"
+main="" graph="" status="" details="" # window ids, set by qv_wait_window
 
 if [[ -z "${QV_INSIDE_VIRTUAL_DISPLAY:-}" ]]; then
   program="${1:-$root/build/quilvex}"
@@ -25,17 +25,22 @@ qv_wait_window main "$QV_MAIN_TITLE"
 qv_wait_window graph "$QV_GRAPH_TITLE"
 qv_key "$main" alt+s # the "&Status" menu item: the status report
 qv_wait_window status "$QV_STATUS_TITLE"
+qv_raise "$main"
+qv_key "$main" ctrl+d # the "Fit details" window
+qv_wait_window details '^Fit details$'
 
 place() { timeout "$QV_STEP_TIMEOUT" xdotool windowmove --sync "$1" "$2" "$3" || qv_fail "cannot move window $1"; }
 place "$main" 12 12
 place "$status" 12 336
 place "$graph" 442 12
-sleep 1
+place "$details" 442 452
+timeout "$QV_STEP_TIMEOUT" xdotool windowsize --sync "$details" 900 520 || qv_fail "cannot size the details window"
+sleep 2
 qv_screenshot all
 
-# The three windows on a plain background (the virtual screen's own is black).
+# The four windows on a plain background (the virtual screen's own is black).
 layers=() right=0 bottom=0
-for window in "$main" "$status" "$graph"; do
+for window in "$main" "$status" "$graph" "$details"; do
   qv_window_geometry "$window"
   layers+=(\( "$QV_ARTIFACTS/all.png" -crop "${QV_WIN_W}x$QV_WIN_H+$QV_WIN_X+$QV_WIN_Y" +repage \)
     -geometry "+$QV_WIN_X+$QV_WIN_Y" -composite)

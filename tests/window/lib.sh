@@ -17,9 +17,10 @@
 set -euo pipefail
 
 QV_SCREEN="1280x800x24"
-# The command that runs a command on a new virtual display (more xvfb-run
-# options may follow); scripts/run.sh uses it too.
-QV_XVFB_RUN=(xvfb-run -a -s "-screen 0 $QV_SCREEN")
+# qv_xvfb_command: sets QV_XVFB_RUN to the one command that runs a command on
+# a new virtual display (more xvfb-run options may follow), with the screen
+# size the script set (QV_SCREEN may be changed after this file is read).
+qv_xvfb_command() { QV_XVFB_RUN=(xvfb-run -a -s "-screen 0 $QV_SCREEN"); }
 QV_TOTAL_TIMEOUT="${QV_TOTAL_TIMEOUT:-240}" # whole test, virtual display included
 QV_STEP_TIMEOUT="${QV_STEP_TIMEOUT:-10}"    # one xdotool or import call
 QV_WINDOW_TIMEOUT="${QV_WINDOW_TIMEOUT:-30}" # a window to appear
@@ -62,6 +63,7 @@ qv_init() {
   rm -rf "$QV_ARTIFACTS"
   mkdir -p "$QV_ARTIFACTS"
   local status=0
+  qv_xvfb_command
   timeout -k 10 "$QV_TOTAL_TIMEOUT" \
     "${QV_XVFB_RUN[@]}" -e "$QV_ARTIFACTS/xvfb.log" \
     env QV_INSIDE_VIRTUAL_DISPLAY=1 bash "$QV_SCRIPT" "$@" || status=$?

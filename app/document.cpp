@@ -36,6 +36,14 @@ void QuilvexDocument::SetMethodChecked(Method m, bool checked)
     emit methodCheckedChanged(m, checked);
 }
 
+void QuilvexDocument::SetGraphingEnabled(bool enabled)
+{
+    if (graphingEnabled_ == enabled)
+        return;
+    graphingEnabled_ = enabled;
+    emit graphingEnabledChanged(enabled);
+}
+
 void QuilvexDocument::Restore(const TableSnapshot& table)
 {
     Grid().SetRows(table.rows);

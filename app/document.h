@@ -57,9 +57,10 @@ public:
     const QString& MarkText() const { return markText_; }
     void SetMarkText(const QString& text) { markText_ = text; }
 
-    // "Graphing Enabled?" of the main window.
+    // "Graphing Enabled?" of the main window; the box follows the document, and
+    // switching it on replots, as a click on the box does.
     bool GraphingEnabled() const { return graphingEnabled_; }
-    void SetGraphingEnabled(bool enabled) { graphingEnabled_ = enabled; }
+    void SetGraphingEnabled(bool enabled);
 
     // Asks for one replot now (the graph window's Draw).
     void Replot() { emit replotRequested(); }
@@ -75,6 +76,7 @@ signals:
     void fileNameChanged(const QString& name);
     void parameterWrittenBack(quilvex::Parameter p, const QString& text, int value);
     void methodCheckedChanged(quilvex::Method m, bool checked);
+    void graphingEnabledChanged(bool enabled);
     // Undo or redo put a table back.
     void tableRestored();
 

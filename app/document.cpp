@@ -4,16 +4,18 @@
 
 namespace quilvex {
 
-QuilvexDocument::QuilvexDocument() = default;
-QuilvexDocument::~QuilvexDocument() = default;
+namespace {
+constexpr int kNewTableRows = 4;  // a new table: four empty rows to type into
+}  // namespace
 
-void QuilvexDocument::AttachGrid(GridModel& grid)
+QuilvexDocument::QuilvexDocument() : grid_(kNewTableRows)
 {
-    grid_ = &grid;
     history_ = std::make_unique<TableHistory>(
         [this] { return TableSnapshot{Grid().Rows(), fileName_, state_.DataModified}; },
         [this](const TableSnapshot& table) { Restore(table); });
 }
+
+QuilvexDocument::~QuilvexDocument() = default;
 
 void QuilvexDocument::SetFileName(const QString& name)
 {

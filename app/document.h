@@ -31,9 +31,8 @@ public:
     QuilvexState& State() { return state_; }
     const QuilvexState& State() const { return state_; }
 
-    // The grid's model, held by the main window's grid; the history starts with it.
-    void AttachGrid(GridModel& grid);
-    GridModel& Grid() { return *grid_; }
+    // The point table as the grid shows it; the main window's grid is its view.
+    GridModel& Grid() { return grid_; }
 
     const QString& FileName() const { return fileName_; }
     void SetFileName(const QString& name);
@@ -84,7 +83,7 @@ private:
     void Restore(const TableSnapshot& table);
 
     QuilvexState state_;
-    GridModel* grid_ = nullptr;
+    GridModel grid_;
     std::unique_ptr<TableHistory> history_;
     QString fileName_;
     std::array<QString, kParameterCount> parameters_;

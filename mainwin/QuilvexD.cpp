@@ -16,7 +16,6 @@ namespace quilvex {
 namespace {
 
 constexpr int kFrameWidth = 393, kFrameHeight = 301;
-constexpr int kInitialRows = 4;
 const QString kWindowFont = "MS Sans Serif";
 
 QLabel* AddLabel(QWidget* parent, int left, int top, const char* caption)
@@ -68,7 +67,6 @@ TQuilvexForm::TQuilvexForm(QuilvexDocument& document, Dialogs& dialogs)
     setCentralWidget(client);
     BuildMenu();
     BuildControls(client);
-    document_.AttachGrid(Grid());
     FollowDocument();
     BuildHistory();
     SetTabOrder();
@@ -252,7 +250,7 @@ void TQuilvexForm::BuildMethodBoxes(QWidget* client)
 
 void TQuilvexForm::BuildGrid(QWidget* client)
 {
-    DataStringGrid = new TextGrid(kInitialRows, client);
+    DataStringGrid = new TextGrid(document_.Grid(), client);
     DataStringGrid->setGeometry(224, 96, 153, 129);
     DataStringGrid->setToolTip("The current set of X,Y values. Use F2 to edit");
     connect(&Grid(), &GridModel::cellEdited, this, [this] { DataStringGridSetEditText(); });

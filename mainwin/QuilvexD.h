@@ -87,7 +87,7 @@ private:
     UpDown* ParameterUpDown(Parameter p) const;
     QCheckBox* AddMethodBox(QWidget* client, int top, const MethodRow& row);
     QCheckBox* MethodBox(Method m) const;
-    GridModel& Grid() { return DataStringGrid->Model(); }
+    GridModel& Grid() { return document_.Grid(); }
 
     // The method boxes in the order of the method table, the parameter edits
     // and their spinners in the order of Parameter.

@@ -115,6 +115,25 @@ TEST_F(WindowsTest, MethodBoxesCarryTheirCurveColours)
     EXPECT_EQ(TextColor(Find<ClickLabel>(Main(), "Label5")), ToQColor(colors::Red));
 }
 
+// The boxes and the document hold one state: a click reaches the document, and
+// what the document is told the box shows.
+TEST_F(WindowsTest, BoxesAndDocumentStayInStep)
+{
+    const std::pair<const char*, Method> boxes[] = {{"SplineCheckBox", Method::Spline},
+                                                    {"PowerCheckBox", Method::Power}};
+    for (const auto& [name, method] : boxes) {
+        Find<QCheckBox>(Main(), name)->click();
+        EXPECT_TRUE(Doc().MethodChecked(method)) << name;
+        Doc().SetMethodChecked(method, false);
+        EXPECT_FALSE(Find<QCheckBox>(Main(), name)->isChecked()) << name;
+    }
+    QCheckBox* graphing = Find<QCheckBox>(Main(), "GraphEnableCheckBox");
+    graphing->click();
+    EXPECT_FALSE(Doc().GraphingEnabled());
+    Doc().SetGraphingEnabled(true);
+    EXPECT_TRUE(graphing->isChecked());
+}
+
 TEST_F(WindowsTest, GridStartsWithFourEmptyRowsAndButtons)
 {
     EXPECT_EQ(Grid().RowCount(), 4);

@@ -4,16 +4,18 @@
 
 namespace quilvex {
 
-QuilvexDocument::QuilvexDocument() = default;
-QuilvexDocument::~QuilvexDocument() = default;
+namespace {
+constexpr int kNewTableRows = 4;  // a new table: four empty rows to type into
+}  // namespace
 
-void QuilvexDocument::AttachGrid(GridModel& grid)
+QuilvexDocument::QuilvexDocument() : grid_(kNewTableRows)
 {
-    grid_ = &grid;
     history_ = std::make_unique<TableHistory>(
         [this] { return TableSnapshot{Grid().Rows(), fileName_, state_.DataModified}; },
         [this](const TableSnapshot& table) { Restore(table); });
 }
+
+QuilvexDocument::~QuilvexDocument() = default;
 
 void QuilvexDocument::SetFileName(const QString& name)
 {
@@ -34,6 +36,14 @@ void QuilvexDocument::SetMethodChecked(Method m, bool checked)
         return;
     methods_[static_cast<int>(m)] = checked;
     emit methodCheckedChanged(m, checked);
+}
+
+void QuilvexDocument::SetGraphingEnabled(bool enabled)
+{
+    if (graphingEnabled_ == enabled)
+        return;
+    graphingEnabled_ = enabled;
+    emit graphingEnabledChanged(enabled);
 }
 
 void QuilvexDocument::Restore(const TableSnapshot& table)

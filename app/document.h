@@ -32,9 +32,8 @@ public:
     QuilvexState& State() { return state_; }
     const QuilvexState& State() const { return state_; }
 
-    // The grid's model, held by the main window's grid; the history starts with it.
-    void AttachGrid(GridModel& grid);
-    GridModel& Grid() { return *grid_; }
+    // The point table as the grid shows it; the main window's grid is its view.
+    GridModel& Grid() { return grid_; }
 
     const QString& FileName() const { return fileName_; }
     void SetFileName(const QString& name);
@@ -58,9 +57,10 @@ public:
     const QString& MarkText() const { return markText_; }
     void SetMarkText(const QString& text) { markText_ = text; }
 
-    // "Graphing Enabled?" of the main window.
+    // "Graphing Enabled?" of the main window; the box follows the document, and
+    // switching it on replots, as a click on the box does.
     bool GraphingEnabled() const { return graphingEnabled_; }
-    void SetGraphingEnabled(bool enabled) { graphingEnabled_ = enabled; }
+    void SetGraphingEnabled(bool enabled);
 
     // The 95 % bands the details window asks for on the graph.
     BandChoice Bands() const { return bands_; }
@@ -80,6 +80,7 @@ signals:
     void fileNameChanged(const QString& name);
     void parameterWrittenBack(quilvex::Parameter p, const QString& text, int value);
     void methodCheckedChanged(quilvex::Method m, bool checked);
+    void graphingEnabledChanged(bool enabled);
     // Undo or redo put a table back.
     void tableRestored();
 
@@ -87,7 +88,7 @@ private:
     void Restore(const TableSnapshot& table);
 
     QuilvexState state_;
-    GridModel* grid_ = nullptr;
+    GridModel grid_;
     std::unique_ptr<TableHistory> history_;
     QString fileName_;
     std::array<QString, kParameterCount> parameters_;

@@ -15,8 +15,8 @@ void LoadFile(benchmark::State& state)
     for (auto _ : state) {
         std::vector<DataRow> rows;
         ReadDataFile(name, rows, [](const std::string&) { return true; });
-        program.Main().Grid().SetRows(std::move(rows));
-        benchmark::DoNotOptimize(program.Main().Grid().RowCount());
+        program.Document().Grid().SetRows(std::move(rows));
+        benchmark::DoNotOptimize(program.Document().Grid().RowCount());
     }
 }
 

@@ -86,7 +86,7 @@ void LargeReplot(benchmark::State& state)
     SetSamplePolicy(policy);
     {
         Program program;
-        program.Main().PlotPointsEdit->setText("10000");
+        quilvex::testing::Find<QLineEdit>(program.Main(), "PlotPointsEdit")->setText("10000");
         program.Show(SmoothTable(300), kAllMethods);
         for (auto _ : state) {
             program.ForgetReuse();

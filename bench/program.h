@@ -28,22 +28,21 @@ public:
     // Puts the table into the grid and ticks the methods, then replots once.
     void Show(const PointTable& table, const std::vector<Method>& methods)
     {
-        TQuilvexForm& main = app_.Main();
-        main.GraphEnableCheckBox->setChecked(false);
-        main.Grid().SetRows(GridRows(table));
+        QuilvexDocument& document = app_.Document();
+        document.SetGraphingEnabled(false);
+        document.Grid().SetRows(GridRows(table));
         for (int m = Spline; m <= Power; ++m)
             Box(static_cast<Method>(m))->setChecked(false);
         for (Method m : methods)
             Box(m)->setChecked(true);
-        main.GraphEnableCheckBox->setChecked(true);  // replots
+        document.SetGraphingEnabled(true);  // the box follows, and replots
     }
 
     QCheckBox* Box(Method m)
     {
-        TQuilvexForm& main = app_.Main();
-        QCheckBox* boxes[] = {main.SplineCheckBox, main.LagrCheckBox, main.LagrOCheckBox, main.RegrCheckBox,
-                              main.ExpCheckBox,    main.LogCheckBox,  main.PowerCheckBox};
-        return boxes[m];
+        const char* const names[] = {"SplineCheckBox", "LagrCheckBox", "LagrOCheckBox", "RegrCheckBox",
+                                     "ExpCheckBox",    "LogCheckBox",  "PowerCheckBox"};
+        return testing::Find<QCheckBox>(app_.Main(), names[m]);
     }
 
     // The pixel of point i as the last replot placed it.
@@ -68,6 +67,7 @@ public:
     TPlotForm& Plot() { return app_.Plot(); }
     TQuilvexForm& Main() { return app_.Main(); }
     TFitDetailsForm& Details() { return app_.Details(); }
+    QuilvexDocument& Document() { return app_.Document(); }
 
 private:
     testing::ScriptedDialogs dialogs_;

@@ -16,7 +16,6 @@ namespace quilvex {
 namespace {
 
 constexpr int kFrameWidth = 393, kFrameHeight = 301;
-constexpr int kInitialRows = 4;
 const QString kWindowFont = "MS Sans Serif";
 
 QLabel* AddLabel(QWidget* parent, int left, int top, const char* caption)
@@ -37,20 +36,20 @@ ClickLabel* AddClickLabel(QWidget* parent, int left, int top, const char* captio
     return label;
 }
 
+}  // namespace
+
 // The method boxes under their control names, in the order of the method table.
-QCheckBox* TQuilvexForm::* const kMethodBoxes[kMethodCount] = {
+QCheckBox* TQuilvexForm::* const TQuilvexForm::kMethodBoxes[kMethodCount] = {
     &TQuilvexForm::SplineCheckBox, &TQuilvexForm::LagrCheckBox, &TQuilvexForm::LagrOCheckBox,
     &TQuilvexForm::RegrCheckBox,   &TQuilvexForm::ExpCheckBox,  &TQuilvexForm::LogCheckBox,
     &TQuilvexForm::PowerCheckBox};
 
 // The parameter edits and their spinners under their control names, in the order of Parameter.
-QLineEdit* TQuilvexForm::* const kParameterEdits[kParameterCount] = {
+QLineEdit* TQuilvexForm::* const TQuilvexForm::kParameterEdits[kParameterCount] = {
     &TQuilvexForm::PlotPointsEdit, &TQuilvexForm::CoverEdit, &TQuilvexForm::LagrOrdEdit, &TQuilvexForm::RegrOrdEdit};
-UpDown* TQuilvexForm::* const kParameterUpDowns[kParameterCount] = {
+UpDown* TQuilvexForm::* const TQuilvexForm::kParameterUpDowns[kParameterCount] = {
     &TQuilvexForm::PlotPointsUpDown, &TQuilvexForm::CoverUpDown, &TQuilvexForm::LagrOrdUpDown,
     &TQuilvexForm::RegrOrdUpDown};
-
-}  // namespace
 
 QLineEdit* TQuilvexForm::ParameterEdit(Parameter p) const { return this->*kParameterEdits[static_cast<int>(p)]; }
 
@@ -68,10 +67,10 @@ TQuilvexForm::TQuilvexForm(QuilvexDocument& document, Dialogs& dialogs)
     setCentralWidget(client);
     BuildMenu();
     BuildControls(client);
-    document_.AttachGrid(Grid());
     FollowDocument();
     BuildHistory();
     SetTabOrder();
+    NameControls();
     resize(kFrameWidth - 8, kFrameHeight - 27);
 }
 
@@ -81,6 +80,25 @@ TQuilvexForm::~TQuilvexForm()
 {
     DataStringGrid->disconnect(this);
     Grid().disconnect(this);
+}
+
+void TQuilvexForm::NameControls()
+{
+    const std::pair<QObject*, const char*> controls[] = {
+        {TopPanel, "TopPanel"}, {Label2, "Label2"}, {Label1, "Label1"}, {Label4, "Label4"}, {Label5, "Label5"},
+        {PlotPointsEdit, "PlotPointsEdit"}, {PlotPointsUpDown, "PlotPointsUpDown"}, {CoverEdit, "CoverEdit"},
+        {CoverUpDown, "CoverUpDown"}, {LagrOrdEdit, "LagrOrdEdit"}, {LagrOrdUpDown, "LagrOrdUpDown"},
+        {RegrOrdEdit, "RegrOrdEdit"}, {RegrOrdUpDown, "RegrOrdUpDown"}, {Label6, "Label6"},
+        {FileNameLabel, "FileNameLabel"}, {Label7, "Label7"}, {Label8, "Label8"}, {SplineCheckBox, "SplineCheckBox"},
+        {LagrCheckBox, "LagrCheckBox"}, {LagrOCheckBox, "LagrOCheckBox"}, {RegrCheckBox, "RegrCheckBox"},
+        {ExpCheckBox, "ExpCheckBox"}, {LogCheckBox, "LogCheckBox"}, {PowerCheckBox, "PowerCheckBox"},
+        {GraphEnableCheckBox, "GraphEnableCheckBox"}, {DataStringGrid, "DataStringGrid"},
+        {AddRowButton, "AddRowButton"}, {DeleteRowButton, "DeleteRowButton"}, {MenuOpen, "MenuOpen"},
+        {Saveas1, "Saveas1"}, {ExportGraph, "ExportGraph"}, {CopyGraph, "CopyGraph"}, {MenuExit, "MenuExit"},
+        {Status1, "Status1"}, {Extrapolate1, "Extrapolate1"}, {MenuHelp, "MenuHelp"}, {UndoAction, "UndoAction"},
+        {RedoAction, "RedoAction"}, {About1, "About1"}, {Help1, "Help1"}};
+    for (const auto& [control, name] : controls)
+        control->setObjectName(name);
 }
 
 void TQuilvexForm::BuildControls(QWidget* client)
@@ -122,7 +140,7 @@ QLineEdit* TQuilvexForm::AddParameterEdit(QWidget* client, int left, Parameter p
 }
 
 // The document's changes that the window shows: a corrected parameter, a box
-// ticked by the replot, the file's name.
+// ticked by the replot, the graphing switch, the file's name.
 void TQuilvexForm::FollowDocument()
 {
     connect(&document_, &QuilvexDocument::parameterWrittenBack, this,
@@ -132,6 +150,7 @@ void TQuilvexForm::FollowDocument()
             });
     connect(&document_, &QuilvexDocument::methodCheckedChanged, this,
             [this](Method m, bool checked) { MethodBox(m)->setChecked(checked); });
+    connect(&document_, &QuilvexDocument::graphingEnabledChanged, GraphEnableCheckBox, &QCheckBox::setChecked);
     connect(&document_, &QuilvexDocument::fileNameChanged, this, [this](const QString& name) {
         FileNameLabel->setText(name);
         FileNameLabel->adjustSize();
@@ -203,7 +222,7 @@ void TQuilvexForm::BuildMethodBoxes(QWidget* client)
 
 void TQuilvexForm::BuildGrid(QWidget* client)
 {
-    DataStringGrid = new TextGrid(kInitialRows, client);
+    DataStringGrid = new TextGrid(document_.Grid(), client);
     DataStringGrid->setGeometry(224, 96, 153, 129);
     DataStringGrid->setToolTip("The current set of X,Y values. Use F2 to edit");
     connect(&Grid(), &GridModel::cellEdited, this, [this] { DataStringGridSetEditText(); });

@@ -59,7 +59,44 @@ public:
     // Ends a step of the table's undo history; the drag ends one too.
     void RecordTableStep(const QString& what) { document_.RecordStep(what); }
 
-    // Controls.
+signals:
+    // The Status and Extrapolate menu items: the status window's two pages.
+    void statusAsked();
+    void interpolationAsked();
+    // Ctrl+D: the "Fit details" window.
+    void fitDetailsAsked();
+
+protected:
+    // Closing the main window ends the program, whatever the other windows do.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls(QWidget* client);
+    // Each control and action is named after its field, so that tests find it.
+    void NameControls();
+    void BuildParameters(QWidget* client);
+    void BuildMethodBoxes(QWidget* client);
+    void BuildGrid(QWidget* client);
+    void BuildMenu();
+    void BuildHistory();
+    void FollowDocument();
+    // Asks to save a table with unsaved changes; false when the user cancels.
+    bool MayClose();
+    void AddShortcuts();
+    void SetTabOrder();
+    QLineEdit* AddParameterEdit(QWidget* client, int left, Parameter p, const char* text, const char* hint);
+    QLineEdit* ParameterEdit(Parameter p) const;
+    UpDown* ParameterUpDown(Parameter p) const;
+    QCheckBox* AddMethodBox(QWidget* client, int top, const MethodRow& row);
+    QCheckBox* MethodBox(Method m) const;
+    GridModel& Grid() { return document_.Grid(); }
+
+    // The method boxes in the order of the method table, the parameter edits
+    // and their spinners in the order of Parameter.
+    static QCheckBox* TQuilvexForm::* const kMethodBoxes[kMethodCount];
+    static QLineEdit* TQuilvexForm::* const kParameterEdits[kParameterCount];
+    static UpDown* TQuilvexForm::* const kParameterUpDowns[kParameterCount];
+
     QLabel* TopPanel = nullptr;
     ClickLabel* Label2 = nullptr;
     ClickLabel* Label1 = nullptr;
@@ -101,37 +138,6 @@ public:
     QAction* RedoAction = nullptr;
     QAction* About1 = nullptr;
     QAction* Help1 = nullptr;
-
-    GridModel& Grid() { return DataStringGrid->Model(); }
-    QCheckBox* MethodBox(Method m) const;
-
-signals:
-    // The Status and Extrapolate menu items: the status window's two pages.
-    void statusAsked();
-    void interpolationAsked();
-    // Ctrl+D: the "Fit details" window.
-    void fitDetailsAsked();
-
-protected:
-    // Closing the main window ends the program, whatever the other windows do.
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void BuildControls(QWidget* client);
-    void BuildParameters(QWidget* client);
-    void BuildMethodBoxes(QWidget* client);
-    void BuildGrid(QWidget* client);
-    void BuildMenu();
-    void BuildHistory();
-    void FollowDocument();
-    // Asks to save a table with unsaved changes; false when the user cancels.
-    bool MayClose();
-    void AddShortcuts();
-    void SetTabOrder();
-    QLineEdit* AddParameterEdit(QWidget* client, int left, Parameter p, const char* text, const char* hint);
-    QLineEdit* ParameterEdit(Parameter p) const;
-    UpDown* ParameterUpDown(Parameter p) const;
-    QCheckBox* AddMethodBox(QWidget* client, int top, const MethodRow& row);
 
     QuilvexDocument& document_;
     QuilvexState& state_;

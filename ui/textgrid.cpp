@@ -85,7 +85,7 @@ private:
 
 }  // namespace
 
-TextGrid::TextGrid(int rows, QWidget* parent) : QTableView(parent), model_(rows)
+TextGrid::TextGrid(GridModel& model, QWidget* parent) : QTableView(parent), model_(model)
 {
     setModel(&model_);
     setItemDelegate(new LiveCellDelegate(this, [this] { EditNextCell(); }));

@@ -1,6 +1,6 @@
 #pragma once
 // The data grid window control: two text columns edited in place, one row per
-// point, no headings.
+// point, no headings; a view of a model that outlives it.
 #include <QTableView>
 
 #include "ui/gridmodel.h"
@@ -10,10 +10,7 @@ namespace quilvex {
 class TextGrid : public QTableView {
     Q_OBJECT
 public:
-    explicit TextGrid(int rows, QWidget* parent = nullptr);
-
-    GridModel& Model() { return model_; }
-    const GridModel& Model() const { return model_; }
+    explicit TextGrid(GridModel& model, QWidget* parent = nullptr);
 
     // The block of text put in at the current cell, rows added as needed.
     void PasteBlock(const std::string& text);
@@ -42,7 +39,7 @@ private:
     // typed after it.
     void KeepPastedTextOnEscape();
 
-    GridModel model_;
+    GridModel& model_;
 };
 
 }  // namespace quilvex

@@ -48,11 +48,11 @@ TEST_F(BadFilesTest, AMillionLinesLoadInFullAndTheReplotTakes300)
     for (int i = 0; i < 1'000'000; ++i)
         bytes += std::to_string(i) + " " + std::to_string(i % 97) + "\r\n";
     const std::string path = Write("million.dta", bytes);
-    Main().GraphEnableCheckBox->setChecked(false);
+    Doc().SetGraphingEnabled(false);
     Open(path);
     EXPECT_EQ(Grid().RowCount(), 1'000'000);
     EXPECT_EQ(Cell(0, 999'999), "999999");
-    Main().GraphEnableCheckBox->setChecked(true);
+    Doc().SetGraphingEnabled(true);
     EXPECT_EQ(dialogs.BoxTexts(), std::vector<std::string>{"Too many X,Y values! (max 300)"});
     EXPECT_EQ(S().n, 300);
     EXPECT_EQ(Grid().RowCount(), 300);
@@ -71,7 +71,7 @@ TEST_F(BadFilesTest, BinaryAndNulBytesWarnPerLineAndCancelKeepsTheGrid)
     EXPECT_EQ(Cell(0, 0), "7");
 
     dialogs.boxes.clear();
-    Main().GraphEnableCheckBox->setChecked(false);
+    Doc().SetGraphingEnabled(false);
     Open(Write("nul.dta", std::string("1 2\r\n3\0 4\r\n5 6\r\n", 16)));
     EXPECT_TRUE(dialogs.boxes.empty());  // a NUL is trimmed like a blank
     EXPECT_EQ(Grid().RowCount(), 3);
@@ -81,7 +81,7 @@ TEST_F(BadFilesTest, BinaryAndNulBytesWarnPerLineAndCancelKeepsTheGrid)
 
 TEST_F(BadFilesTest, LongLinesAndExtremeNumbers)
 {
-    Main().GraphEnableCheckBox->setChecked(false);
+    Doc().SetGraphingEnabled(false);
     Open(Write("long.dta", "1 " + std::string(100'000, '9') + "\r\n"));
     EXPECT_EQ(Cell(1, 0), "1E255");  // the rest of a line is cut to 255 characters
     EXPECT_EQ(Grid().RowCount(), 1);
@@ -116,7 +116,7 @@ TEST_F(BadFilesTest, NamesThatCannotBeOpened)
 TEST_F(BadFilesTest, DevicesEndlessPipesAndHugeFilesChangeNothingButAPipeThatEndsLoads)
 {
     SetGrid({{"7", "8"}});
-    Main().FileNameLabel->setText("before");
+    Find<QLabel>(Main(), "FileNameLabel")->setText("before");
     S().DataModified = true;
     Open("/dev/zero");
 
@@ -144,14 +144,14 @@ TEST_F(BadFilesTest, DevicesEndlessPipesAndHugeFilesChangeNothingButAPipeThatEnd
                                                         kFileTooLargeText}));
     EXPECT_EQ(Grid().RowCount(), 1);
     EXPECT_EQ(Cell(0, 0) + " " + Cell(1, 0), "7 8");
-    EXPECT_EQ(Main().FileNameLabel->text(), "before");
+    EXPECT_EQ(Find<QLabel>(Main(), "FileNameLabel")->text(), "before");
     EXPECT_TRUE(S().DataModified);
     EXPECT_FALSE(S().NewFileLoaded);
 
     const int again = OpenFifo(endless, writer);
     ASSERT_EQ(::write(writer, "1 2\r\n3 4\r\n", 10), 10);
     ::close(writer);
-    Main().GraphEnableCheckBox->setChecked(false);
+    Doc().SetGraphingEnabled(false);
     Open(endless);
     ::close(again);
     EXPECT_EQ(dialogs.errors.size(), 4u);

@@ -30,9 +30,10 @@ protected:
         seen.insert(seen.end(), dialogs.errors.begin(), dialogs.errors.end());
         for (int r = 0; r < Grid().RowCount(); ++r)
             seen.push_back(Cell(0, r) + "|" + Cell(1, r));
-        seen.push_back(Main().FileNameLabel->text().toStdString());
+        seen.push_back(Find<QLabel>(Main(), "FileNameLabel")->text().toStdString());
         seen.push_back(Msg());
-        seen.push_back(std::to_string(Main().SplineCheckBox->isChecked()) + std::to_string(S().ShowSpline) +
+        seen.push_back(std::to_string(Find<QCheckBox>(Main(), "SplineCheckBox")->isChecked()) +
+                       std::to_string(S().ShowSpline) +
                        std::to_string(S().ShowRegr) + std::to_string(S().NewFileLoaded) +
                        std::to_string(S().DataModified) + std::to_string(S().n));
         return seen;
@@ -45,7 +46,7 @@ protected:
         SetUp();
         if (way == "menu") {
             dialogs.openNames.push_back(path);
-            Main().MenuOpen->trigger();
+            Find<QAction>(Main(), "MenuOpen")->trigger();
         } else if (way == "command line") {
             app->OpenAtStart(path);
         } else {
@@ -87,14 +88,14 @@ TEST_F(DesktopTest, AMissingFileOnTheCommandLineGivesTheErrorBoxAndAnEmptyGrid)
     QCoreApplication::processEvents();
     ASSERT_EQ(dialogs.errors.size(), 1u);
     EXPECT_EQ(Grid().Cell(0, 0), "");
-    EXPECT_EQ(Main().FileNameLabel->text(), "");
+    EXPECT_EQ(Find<QLabel>(Main(), "FileNameLabel")->text(), "");
     EXPECT_TRUE(Main().isVisible());
 }
 
 TEST_F(DesktopTest, HelpMenuAndEnterInTheXValueField)
 {
-    Main().About1->trigger();
-    Main().Help1->trigger();
+    Find<QAction>(Main(), "About1")->trigger();
+    Find<QAction>(Main(), "Help1")->trigger();
     ASSERT_EQ(dialogs.informations.size(), 1u);
     for (const char* part : {"About Quilvex\tQuilvex 0.9", "MIT", qVersion()})
         EXPECT_NE(dialogs.informations[0].find(part), std::string::npos) << part;
@@ -102,7 +103,7 @@ TEST_F(DesktopTest, HelpMenuAndEnterInTheXValueField)
     EXPECT_NE(dialogs.pages[0].find("Power"), std::string::npos);
 
     SetGrid({{"1", "1"}, {"2", "4"}, {"3", "9"}});
-    Main().RegrCheckBox->setChecked(true);
+    Doc().SetMethodChecked(Method::Regression, true);
     Find<QLineEdit>(Status(), "XvalueEdit")->setText("2.5");
     Find<QPushButton>(Status(), "ExtrapButton")->click();
     const QString byButton = Find<RichTextArea>(Status(), "StatusRichEdit")->toPlainText();

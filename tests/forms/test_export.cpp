@@ -53,9 +53,8 @@ protected:
     void FullGraph()
     {
         SetGrid({{"1", "2"}, {"2", "3"}, {"3", "5"}, {"4", "4"}, {"5", "6"}});
-        for (QCheckBox* box : {Main().SplineCheckBox, Main().LagrCheckBox, Main().LagrOCheckBox, Main().RegrCheckBox,
-                               Main().ExpCheckBox, Main().LogCheckBox, Main().PowerCheckBox})
-            box->setChecked(true);
+        for (const MethodRow& row : kMethods)
+            Doc().SetMethodChecked(row.method, true);
         S().SelectedPoint = 2;
         Find<QLineEdit>(Status(), "XvalueEdit")->setText("2.5");
         Plot().Draw();

@@ -58,12 +58,12 @@ TEST_F(FilesTest, OpenFillsTheGridAtEightDigitsAndShowsSplineAndRegression)
     S().SelectedPoint = 3;
     Open(path);
     EXPECT_EQ(Rows(), (std::vector<std::string>{"0|1.5", "1|2.25", "2|30", "3.1234568|-4"}));
-    EXPECT_EQ(Main().FileNameLabel->text().toStdString(), path);
+    EXPECT_EQ(Find<QLabel>(Main(), "FileNameLabel")->text().toStdString(), path);
     EXPECT_FALSE(S().DataModified);
     EXPECT_FALSE(S().NewFileLoaded);
     EXPECT_EQ(S().SelectedPoint, 1);
-    EXPECT_TRUE(Main().SplineCheckBox->isChecked());
-    EXPECT_TRUE(Main().RegrCheckBox->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>(Main(), "SplineCheckBox")->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>(Main(), "RegrCheckBox")->isChecked());
     EXPECT_TRUE(S().ShowSpline);  // the second replot drew them
     EXPECT_TRUE(S().ShowRegr);
     EXPECT_TRUE(dialogs.boxes.empty());
@@ -78,12 +78,12 @@ TEST_F(FilesTest, LinuxLineEndsLoadRowByRow)
 TEST_F(FilesTest, AFileThatCannotBeReadLeavesEverythingAsItWas)
 {
     SetGrid({{"7", "8"}, {"9", "10"}});
-    Main().FileNameLabel->setText("before");
+    Find<QLabel>(Main(), "FileNameLabel")->setText("before");
     S().DataModified = true;
     Open(Path("missing.dta"));
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{"File not found"});
     EXPECT_EQ(Rows(), (std::vector<std::string>{"7|8", "9|10"}));
-    EXPECT_EQ(Main().FileNameLabel->text(), "before");
+    EXPECT_EQ(Find<QLabel>(Main(), "FileNameLabel")->text(), "before");
     EXPECT_TRUE(S().DataModified);
 
     Open(Write("huge.dta", "1 2\r\n1e5000 3\r\n"));
@@ -94,7 +94,7 @@ TEST_F(FilesTest, AFileThatCannotBeReadLeavesEverythingAsItWas)
 TEST_F(FilesTest, InvalidLinesWarnAndCancelStopsReading)
 {
     const std::string path = Write("bad.dta", "; c\r\n1 2\r\n\r\n1.5, 2\r\n4 5\r\n");
-    Main().GraphEnableCheckBox->setChecked(false);  // the grid as loaded, before a replot adjusts X
+    Doc().SetGraphingEnabled(false);  // the grid as loaded, before a replot adjusts X
     Open(path);
     EXPECT_EQ(dialogs.BoxTexts(), (std::vector<std::string>{
                                       "Invalid data in file " + path + ", line 2: \"\", \"\"",
@@ -104,12 +104,12 @@ TEST_F(FilesTest, InvalidLinesWarnAndCancelStopsReading)
 
     dialogs.boxes.clear();
     SetGrid({{"7", "8"}});
-    Main().FileNameLabel->setText("before");
+    Find<QLabel>(Main(), "FileNameLabel")->setText("before");
     dialogs.answers.push_back(BoxAnswer::Cancel);
     Open(path);
     EXPECT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(Rows(), std::vector<std::string>{"7|8"});
-    EXPECT_EQ(Main().FileNameLabel->text(), "before");
+    EXPECT_EQ(Find<QLabel>(Main(), "FileNameLabel")->text(), "before");
 }
 
 TEST_F(FilesTest, SaveWritesTheGridAndAddsTheExtension)

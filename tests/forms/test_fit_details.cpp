@@ -24,13 +24,13 @@ class FitDetailsTest : public AppTest {
 protected:
     TFitDetailsForm& D() { return app->Details(); }
 
-    void Show(const std::vector<std::pair<std::string, std::string>>& rows, std::vector<QCheckBox*> methods)
+    void Show(const std::vector<std::pair<std::string, std::string>>& rows, std::vector<Method> methods)
     {
         SetGrid(rows);
-        methods.push_back(Main().SplineCheckBox);
-        methods.push_back(Main().RegrCheckBox);
-        for (QCheckBox* box : methods)
-            box->setChecked(true);
+        methods.push_back(Method::Spline);
+        methods.push_back(Method::Regression);
+        for (const Method m : methods)
+            Doc().SetMethodChecked(m, true);
         Main().DrawGraph();
         D().ShowAndRaise();
         D().FinishUpdate();
@@ -85,7 +85,7 @@ TEST_F(FitDetailsTest, CtrlDAndTheStatusButtonOpenTheOneWindow)
 
 TEST_F(FitDetailsTest, FiguresAreTheStatisticsAndFollowADrag)
 {
-    Show({{"1", "1"}, {"2", "4"}, {"3", "9"}, {"4", "16"}, {"5", "25"}}, {Main().ExpCheckBox, Main().LogCheckBox});
+    Show({{"1", "1"}, {"2", "4"}, {"3", "9"}, {"4", "16"}, {"5", "25"}}, {Method::Exponential, Method::Logarithmic});
     // Spline, regression, exponential with its least-squares row, logarithmic.
     ASSERT_EQ(D().Sorted->rowCount(), 5);
     const auto expectSame = [&] {
@@ -109,7 +109,7 @@ TEST_F(FitDetailsTest, FiguresAreTheStatisticsAndFollowADrag)
 
 TEST_F(FitDetailsTest, SortsByAnyColumnWithUndefinedFiguresLast)
 {
-    Show(kExponential, {Main().ExpCheckBox, Main().LogCheckBox, Main().PowerCheckBox});
+    Show(kExponential, {Method::Exponential, Method::Logarithmic, Method::Power});
     D().Table->sortByColumn(kAiccCol, Qt::AscendingOrder);
     const int rows = D().Sorted->rowCount();
     ASSERT_EQ(rows, 7);
@@ -136,8 +136,8 @@ TEST_F(FitDetailsTest, MarksTheLowestAiccOfTheLeastSquaresFits)
          "Regression order 2 polynomial"},
     };
     for (const auto& c : cases) {
-        Main().RegrOrdEdit->setText(c.order);
-        Show(c.rows, {Main().ExpCheckBox, Main().LogCheckBox, Main().PowerCheckBox});
+        quilvex::testing::Find<QLineEdit>(Main(), "RegrOrdEdit")->setText(c.order);
+        Show(c.rows, {Method::Exponential, Method::Logarithmic, Method::Power});
         int marked = 0;
         for (int r = 0; r < D().Sorted->rowCount(); ++r)
             marked += Data(r, kMethodCol, kMarkedRole).toBool();
@@ -152,7 +152,7 @@ TEST_F(FitDetailsTest, MarksTheLowestAiccOfTheLeastSquaresFits)
 TEST_F(FitDetailsTest, CopiesSelectedCellsAsTsvAndTheTableAsCsvWithPoints)
 {
     SetDecimalSeparator(',');
-    Show(kExponential, {Main().ExpCheckBox});
+    Show(kExponential, {Method::Exponential});
     const std::vector<MethodFigures> stats = Statistics();
     QItemSelectionModel& selection = *D().Table->selectionModel();
     selection.select(D().Sorted->index(1, kSsrCol), QItemSelectionModel::Select);
@@ -177,7 +177,7 @@ TEST_F(FitDetailsTest, CopiesSelectedCellsAsTsvAndTheTableAsCsvWithPoints)
 
 TEST_F(FitDetailsTest, BandsOffLeaveTheDesignedPicture)
 {
-    Show(kExponential, {Main().ExpCheckBox, Main().PowerCheckBox});
+    Show(kExponential, {Method::Exponential, Method::Power});
     const QImage designed = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image().copy();
     D().BandsCheckBox->setChecked(true);
     const QImage withBands = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image().copy();
@@ -191,7 +191,7 @@ TEST_F(FitDetailsTest, BandsOffLeaveTheDesignedPicture)
 
 TEST_F(FitDetailsTest, ExportsTheResidualPlotWithTheGraphsChoices)
 {
-    Show(kExponential, {Main().ExpCheckBox});
+    Show(kExponential, {Method::Exponential});
     QTemporaryDir dir;
     const auto path = [&](const char* name) { return dir.filePath(name).toStdString(); };
     dialogs.graphNames = {{path("r"), GraphFileType::Png}, {path("r2"), GraphFileType::PngDoubleSize},

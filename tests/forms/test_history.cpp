@@ -19,11 +19,11 @@ protected:
     std::vector<DataRow> Table() { return Grid().Rows(); }
     void Paste(int row, int col, const std::string& text)
     {
-        Main().DataStringGrid->setCurrentIndex(Grid().index(row, col));
-        Main().DataStringGrid->PasteBlock(text);
+        Find<TextGrid>(Main(), "DataStringGrid")->setCurrentIndex(Grid().index(row, col));
+        Find<TextGrid>(Main(), "DataStringGrid")->PasteBlock(text);
     }
-    void Undo() { Main().UndoAction->trigger(); }
-    void Redo() { Main().RedoAction->trigger(); }
+    void Undo() { Find<QAction>(Main(), "UndoAction")->trigger(); }
+    void Redo() { Find<QAction>(Main(), "RedoAction")->trigger(); }
     bool Close()
     {
         QCloseEvent event;
@@ -46,7 +46,7 @@ TEST_F(HistoryTest, APastePastTheLastRowIsOneStepAndOneReplot)
     Paste(1, 1, "7;8\n9;10\n");  // from the Y column on: the second fields have no column
     EXPECT_EQ(Grid().Cell(1, 1), "7");
     EXPECT_EQ(Grid().Cell(1, 2), "9");
-    EXPECT_EQ(Main().UndoAction->text(), "Undo paste");
+    EXPECT_EQ(Find<QAction>(Main(), "UndoAction")->text(), "Undo paste");
     Undo();
     EXPECT_EQ(Table(), pasted);
     Undo();
@@ -60,13 +60,13 @@ TEST_F(HistoryTest, CopyClearAndSelectAllWorkOnBlocksOfCells)
 {
     SetGrid({{"1", "2"}, {"3", "4"}, {"5", "6"}});
     Main().RecordTableStep("typing");
-    TextGrid* grid = Main().DataStringGrid;
+    TextGrid* grid = Find<TextGrid>(Main(), "DataStringGrid");
     grid->selectionModel()->select(QItemSelection(Grid().index(1, 0), Grid().index(2, 1)),
                                    QItemSelectionModel::ClearAndSelect);
     EXPECT_EQ(grid->SelectedText(), "3\t4\n5\t6\n");
     grid->ClearSelection();
     EXPECT_EQ(Table(), (std::vector<DataRow>{{"1", "2"}, {"", ""}, {"", ""}}));
-    EXPECT_EQ(Main().UndoAction->text(), "Undo clear");
+    EXPECT_EQ(Find<QAction>(Main(), "UndoAction")->text(), "Undo clear");
     Undo();
     EXPECT_EQ(Table()[2], (DataRow{"5", "6"}));
     grid->selectAll();
@@ -94,7 +94,7 @@ TEST_F(HistoryTest, RowsEditsDragsAndOpeningAFileAreUndone)
     Plot().PlotPaintBoxMouseMove(200, 280);
     Plot().PlotPaintBoxMouseUp(200, 280);
     EXPECT_NE(Table(), typed);
-    EXPECT_EQ(Main().UndoAction->text(), "Undo drag");
+    EXPECT_EQ(Find<QAction>(Main(), "UndoAction")->text(), "Undo drag");
     Undo();
     EXPECT_EQ(Table(), typed);
 
@@ -105,26 +105,26 @@ TEST_F(HistoryTest, RowsEditsDragsAndOpeningAFileAreUndone)
     EXPECT_EQ(Table().size(), 3u);
     Undo();
     EXPECT_EQ(Table(), typed);
-    EXPECT_EQ(Main().FileNameLabel->text(), "");
+    EXPECT_EQ(Find<QLabel>(Main(), "FileNameLabel")->text(), "");
     Redo();
-    EXPECT_EQ(Main().FileNameLabel->text(), QString::fromStdString(path));
+    EXPECT_EQ(Find<QLabel>(Main(), "FileNameLabel")->text(), QString::fromStdString(path));
 }
 
 TEST_F(HistoryTest, UndoAndRedoAreEnabledOnlyWithAStepAndAClickIsNone)
 {
     SetGrid({{"1", "1"}, {"2", "4"}, {"3", "9"}});
     Main().DrawGraph();  // drops the grid's empty rows, outside any step
-    EXPECT_FALSE(Main().UndoAction->isEnabled());
-    EXPECT_FALSE(Main().RedoAction->isEnabled());
+    EXPECT_FALSE(Find<QAction>(Main(), "UndoAction")->isEnabled());
+    EXPECT_FALSE(Find<QAction>(Main(), "RedoAction")->isEnabled());
     Plot().PlotPaintBoxMouseDown(54, 362);  // picks point 1 and lets it go where it was
     Plot().PlotPaintBoxMouseUp(54, 362);
-    EXPECT_TRUE(S().SelectedPoint == 1 && !Main().UndoAction->isEnabled());
+    EXPECT_TRUE(S().SelectedPoint == 1 && !Find<QAction>(Main(), "UndoAction")->isEnabled());
     Paste(0, 1, "5\n");
-    EXPECT_TRUE(Main().UndoAction->isEnabled());
+    EXPECT_TRUE(Find<QAction>(Main(), "UndoAction")->isEnabled());
     Undo();
-    EXPECT_FALSE(Main().UndoAction->isEnabled());
-    EXPECT_EQ(Main().RedoAction->text(), "Redo paste");
-    EXPECT_TRUE(Main().RedoAction->isEnabled());
+    EXPECT_FALSE(Find<QAction>(Main(), "UndoAction")->isEnabled());
+    EXPECT_EQ(Find<QAction>(Main(), "RedoAction")->text(), "Redo paste");
+    EXPECT_TRUE(Find<QAction>(Main(), "RedoAction")->isEnabled());
 }
 
 TEST_F(HistoryTest, TypingNotYetEndedIsUndoneAsACellEdit)
@@ -178,9 +178,9 @@ TEST_F(HistoryTest, AFileCutTo300PointsIsATableNotSaved)
         return bytes;
     }();
     for (const bool graphing : {true, false}) {
-        Main().GraphEnableCheckBox->setChecked(graphing);
+        Doc().SetGraphingEnabled(graphing);
         Main().OpenDataFile(path);
-        Main().GraphEnableCheckBox->setChecked(true);  // the cut, if opening did not replot
+        Doc().SetGraphingEnabled(true);  // the cut, if opening did not replot
         ASSERT_EQ(Grid().RowCount(), 300);
         dialogs.boxes.clear();
         dialogs.answers = {BoxAnswer::Cancel};

@@ -70,8 +70,8 @@ TEST_F(RealDialogsTest, NamesShowAsTypedInTheLabelTheBoxesAndTheReport)
         app.Main().Status1Click();
         EXPECT_EQ(shown, (std::vector<std::string>{"Invalid data in file " + typed + ", line 2: \"bad\", \"3\"",
                                                    "File " + typed + " already exists. Overwrite?"}));
-        EXPECT_EQ(app.Main().FileNameLabel->text(), path);
-        EXPECT_EQ(app.Main().FileNameLabel->textFormat(), Qt::PlainText);
+        EXPECT_EQ(quilvex::testing::Find<QLabel>(app.Main(), "FileNameLabel")->text(), path);
+        EXPECT_EQ(quilvex::testing::Find<QLabel>(app.Main(), "FileNameLabel")->textFormat(), Qt::PlainText);
         const QString report = quilvex::testing::Find<RichTextArea>(app.Status(), "StatusRichEdit")->toPlainText();
         EXPECT_TRUE(report.contains("data from file: \"" + path + "\""));
     }

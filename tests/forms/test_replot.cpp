@@ -89,30 +89,29 @@ TEST_F(ReplotTest, TooManyPointsWarnAndCutTo300)
 TEST_F(ReplotTest, SettingsAreClampedAndWrittenBack)
 {
     struct Case {
-        QLineEdit* edit;
+        const char* edit;
         const char* typed;
         const char* shown;  // after the replot
     };
     SetGrid({{"1", "1"}, {"2", "3"}, {"3", "2"}});
     const Case cases[] = {
-        {Main().LagrOrdEdit, "1", "2"},     {Main().LagrOrdEdit, "50", "2"},
-        {Main().RegrOrdEdit, "0", "1"},     {Main().RegrOrdEdit, "1000", "299"},
-        {Main().RegrOrdEdit, "abc", "abc"}, {Main().CoverEdit, "3", "5"},
-        {Main().CoverEdit, "150", "100"},   {Main().CoverEdit, "", ""},
-        {Main().PlotPointsEdit, "4", "5"},  {Main().PlotPointsEdit, "9999", "9999"},
-        {Main().PlotPointsEdit, "2.5", "2.5"}, {Main().CoverEdit, " 12", " 12"},
+        {"LagrOrdEdit", "1", "2"},      {"LagrOrdEdit", "50", "2"},       {"RegrOrdEdit", "0", "1"},
+        {"RegrOrdEdit", "1000", "299"}, {"RegrOrdEdit", "abc", "abc"},    {"CoverEdit", "3", "5"},
+        {"CoverEdit", "150", "100"},    {"CoverEdit", "", ""},            {"PlotPointsEdit", "4", "5"},
+        {"PlotPointsEdit", "9999", "9999"}, {"PlotPointsEdit", "2.5", "2.5"}, {"CoverEdit", " 12", " 12"},
     };
     for (const Case& c : cases) {
-        c.edit->setText(c.typed);  // its change event replots
-        EXPECT_EQ(Text(c.edit), c.shown) << c.typed;
+        QLineEdit* edit = Find<QLineEdit>(Main(), c.edit);
+        edit->setText(c.typed);  // its change event replots
+        EXPECT_EQ(Text(edit), c.shown) << c.typed;
     }
     EXPECT_EQ(S().LagrOrd, 2);
     EXPECT_EQ(S().RegrOrd, 3);
     EXPECT_EQ(S().PlotPoints, 512);
     EXPECT_EQ(S().Cover, 12);
-    EXPECT_EQ(Main().RegrOrdUpDown->Position(), 100);  // 299 is beyond what the spinner shows
-    EXPECT_EQ(Main().CoverUpDown->Position(), 100);
-    Main().PlotPointsEdit->setText("12 ");
+    EXPECT_EQ(Find<UpDown>(Main(), "RegrOrdUpDown")->Position(), 100);  // 299 is beyond what the spinner shows
+    EXPECT_EQ(Find<UpDown>(Main(), "CoverUpDown")->Position(), 100);
+    Find<QLineEdit>(Main(), "PlotPointsEdit")->setText("12 ");
     EXPECT_EQ(S().PlotPoints, 512);
 }
 
@@ -207,11 +206,11 @@ TEST_F(ReplotTest, AReplotAskedForDuringAReplotIsDropped)
 TEST_F(ReplotTest, GraphingEnabledGatesTheParameterReplots)
 {
     SetGrid({{"1", "1"}, {"2", "2"}, {"3", "3"}});
-    Main().GraphEnableCheckBox->setChecked(false);
-    Main().SplineCheckBox->setChecked(true);
+    Doc().SetGraphingEnabled(false);
+    Doc().SetMethodChecked(Method::Spline, true);
     EXPECT_EQ(S().n, 0);
     EXPECT_FALSE(S().ShowSpline);
-    Main().GraphEnableCheckBox->setChecked(true);  // ticking it replots at once
+    Doc().SetGraphingEnabled(true);  // ticking it replots at once
     EXPECT_EQ(S().n, 3);
     EXPECT_TRUE(S().ShowSpline);
 }
@@ -219,8 +218,8 @@ TEST_F(ReplotTest, GraphingEnabledGatesTheParameterReplots)
 TEST_F(ReplotTest, RepaintsOfTheGraphWindowReplot)
 {
     SetGrid({{"1", "1"}, {"2", "2"}, {"3", "3"}});
-    Main().GraphEnableCheckBox->setChecked(false);
-    Main().CoverEdit->setText("50");
+    Doc().SetGraphingEnabled(false);
+    Find<QLineEdit>(Main(), "CoverEdit")->setText("50");
     EXPECT_EQ(S().n, 0);
     Expose();
     EXPECT_EQ(S().n, 3);
@@ -234,10 +233,10 @@ TEST_F(ReplotTest, RepaintsOfTheGraphWindowReplot)
 
 TEST_F(ReplotTest, CurvesTickedByTheFirstReplotOfAFileAreDrawnByTheNextUncover)
 {
-    Main().GraphEnableCheckBox->setChecked(false);
+    Doc().SetGraphingEnabled(false);
     Main().OpenDataFile(QUILVEX_EXAMPLES "/line.dta");
     Expose();  // the first replot of the file reads the boxes unticked, then ticks two
-    EXPECT_TRUE(Main().SplineCheckBox->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>(Main(), "SplineCheckBox")->isChecked());
     EXPECT_FALSE(S().ShowSpline);
     Expose();
     EXPECT_TRUE(S().ShowSpline);
@@ -278,7 +277,7 @@ namespace {
 TEST_F(ReplotTest, TheGridHoldsWhatTheCellEditorShows)
 {
     SetGrid({{"1", "1"}, {"2", "2"}, {"3", "3"}});
-    TextGrid* view = Main().DataStringGrid;
+    TextGrid* view = Find<TextGrid>(Main(), "DataStringGrid");
     view->edit(Grid().index(2, 1));
     auto* editor = view->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);

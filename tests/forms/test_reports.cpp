@@ -23,7 +23,7 @@ protected:
     void ParabolaWithRegression()
     {
         SetGrid({{"1", "1"}, {"2", "4"}, {"3", "9"}, {"4", "16"}, {"5", "25"}});
-        Main().RegrCheckBox->setChecked(true);  // replots
+        Doc().SetMethodChecked(Method::Regression, true);  // replots
     }
     RichTextArea& Text() { return *Find<RichTextArea>(Status(), "StatusRichEdit"); }
     std::vector<std::string> Lines()
@@ -44,7 +44,7 @@ protected:
 
 TEST_F(ReportsTest, StatusWithoutDataShowsOnlyThatNoDataIsLoaded)
 {
-    Main().Status1->trigger();
+    Find<QAction>(Main(), "Status1")->trigger();
     EXPECT_TRUE(Status().isVisible());
     EXPECT_EQ(Find<QLabel>(Status(), "Panel1")->text(), "Current status of graphs");
     EXPECT_EQ(Lines(), std::vector<std::string>{"**** No data yet loaded"});
@@ -54,9 +54,9 @@ TEST_F(ReportsTest, StatusWithoutDataShowsOnlyThatNoDataIsLoaded)
 TEST_F(ReportsTest, StatusReportReplacesTheTextWithStyledLines)
 {
     ParabolaWithRegression();
-    Main().SplineCheckBox->setChecked(true);
+    Doc().SetMethodChecked(Method::Spline, true);
     Text().AppendLine("older text");
-    Main().Status1->trigger();
+    Find<QAction>(Main(), "Status1")->trigger();
 
     EXPECT_TRUE(Status().isVisible());
     const std::vector<std::string> lines = Lines();
@@ -98,7 +98,7 @@ TEST_F(ReportsTest, ExtrapolateMenuOpensAnEmptyInterpolationView)
     ParabolaWithRegression();
     Main().Status1Click();
     Status().hide();
-    Main().Extrapolate1->trigger();
+    Find<QAction>(Main(), "Extrapolate1")->trigger();
     EXPECT_TRUE(Status().isVisible());
     EXPECT_EQ(Find<QLabel>(Status(), "Panel1")->text(), "Data interpolate / extrapolate");
     EXPECT_EQ(Text().LineCount(), 0);
@@ -168,8 +168,8 @@ TEST_F(ReportsTest, OnlyAWholeNumberTextIsEvaluated)
 TEST_F(ReportsTest, AnErrorEndsTheBlockAndGoesToTheMessageLabel)
 {
     SetGrid({{"1", "2"}, {"2", "4"}, {"3", "8"}});
-    Main().ExpCheckBox->setChecked(true);
-    Main().LogCheckBox->setChecked(true);
+    Doc().SetMethodChecked(Method::Exponential, true);
+    Doc().SetMethodChecked(Method::Logarithmic, true);
     Find<QLineEdit>(Status(), "XvalueEdit")->setText("1e5");  // e^(ln 2 * 1e5) overflows
     const std::string error = " ***1 Exception: \"Floating point overflow\", suggest you review graph values! ****";
 
@@ -187,7 +187,7 @@ TEST_F(ReportsTest, AnErrorEndsTheBlockAndGoesToTheMessageLabel)
 TEST_F(ReportsTest, AnEmptyTableWithTheSplineStillOnIsARangeError)
 {
     SetGrid({{"1", "1"}, {"2", "4"}, {"3", "9"}});
-    Main().SplineCheckBox->setChecked(true);
+    Doc().SetMethodChecked(Method::Spline, true);
     SetGrid({{"", ""}});
     Main().DrawGraph();
     ASSERT_EQ(S().n, 0);

@@ -19,8 +19,8 @@ protected:
     void LineWithRegression()
     {
         SetGrid({{"1", "1"}, {"2", "3"}, {"3", "2"}});
-        Main().RegrOrdEdit->setText("1");
-        Main().RegrCheckBox->setChecked(true);
+        Find<QLineEdit>(Main(), "RegrOrdEdit")->setText("1");
+        Doc().SetMethodChecked(Method::Regression, true);
     }
     std::vector<std::string> Lines()
     {
@@ -66,14 +66,14 @@ TEST_F(ResultsTest, CopyAndSaveGiveTheSameFullPrecisionText)
 TEST_F(ResultsTest, TheButtonsDescribeTheTableAsItStands)
 {
     SetGrid({{"1", "1"}, {"2", "3"}, {"3", "2"}, {"4", "5"}});
-    Main().RegrCheckBox->setChecked(true);
+    Doc().SetMethodChecked(Method::Regression, true);
     Main().DeleteRowButtonClick();  // no replot of its own
     Find<QPushButton>(Status(), "CopyResultsButton")->click();
     const std::string copied = QGuiApplication::clipboard()->text().toStdString();
     EXPECT_NE(copied.find("\nPoints: 3\n"), std::string::npos) << copied;
     EXPECT_EQ(copied.find("Graphing is off"), std::string::npos);
 
-    Main().GraphEnableCheckBox->setChecked(false);
+    Doc().SetGraphingEnabled(false);
     Main().DeleteRowButtonClick();
     Find<QPushButton>(Status(), "FitQualityButton")->click();
     const std::vector<std::string> lines = Lines();

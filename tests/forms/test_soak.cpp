@@ -52,29 +52,27 @@ protected:
 
     void SetParameter()
     {
-        QLineEdit* edits[] = {Main().PlotPointsEdit, Main().CoverEdit, Main().LagrOrdEdit, Main().RegrOrdEdit};
-        QLineEdit* edit = edits[Pick(4)];
+        const char* const edits[] = {"PlotPointsEdit", "CoverEdit", "LagrOrdEdit", "RegrOrdEdit"};
+        QLineEdit* edit = Find<QLineEdit>(Main(), edits[Pick(4)]);
         std::string text = PickFrom(kParameterTexts);
         // Keeps each replot quick: the exact regression of order 299 takes seconds.
-        if (edit == Main().RegrOrdEdit && TextToInt(text, 3) > 30)
+        if (edit == Find<QLineEdit>(Main(), "RegrOrdEdit") && TextToInt(text, 3) > 30)
             text = "30";
         edit->setText(QString::fromLatin1(text));
     }
 
     void ToggleBox()
     {
-        QCheckBox* boxes[] = {Main().SplineCheckBox, Main().LagrCheckBox, Main().LagrOCheckBox,
-                              Main().RegrCheckBox,   Main().ExpCheckBox,  Main().LogCheckBox,
-                              Main().PowerCheckBox,  Main().GraphEnableCheckBox};
-        QCheckBox* box = boxes[Pick(8)];
+        const char* const boxes[] = {"SplineCheckBox", "LagrCheckBox", "LagrOCheckBox", "RegrCheckBox",
+                                     "ExpCheckBox",    "LogCheckBox",  "PowerCheckBox", "GraphEnableCheckBox"};
+        QCheckBox* box = Find<QCheckBox>(Main(), boxes[Pick(8)]);
         box->setChecked(!box->isChecked());
     }
 
     void Spin()
     {
-        UpDown* spinners[] = {Main().PlotPointsUpDown, Main().CoverUpDown, Main().LagrOrdUpDown,
-                              Main().RegrOrdUpDown};
-        UpDown* spinner = spinners[Pick(4)];
+        const char* const spinners[] = {"PlotPointsUpDown", "CoverUpDown", "LagrOrdUpDown", "RegrOrdUpDown"};
+        UpDown* spinner = Find<UpDown>(Main(), spinners[Pick(4)]);
         Pick(2) == 0 ? spinner->StepUp() : spinner->StepDown();
     }
 
@@ -173,15 +171,15 @@ protected:
         const std::vector<DataRow> expected = ExpectedAfterReload();
         dialogs.saveNames.push_back(path);
         Main().Saveas1Click();
-        const bool graphing = Main().GraphEnableCheckBox->isChecked();
-        Main().GraphEnableCheckBox->setChecked(false);
+        const bool graphing = Find<QCheckBox>(Main(), "GraphEnableCheckBox")->isChecked();
+        Doc().SetGraphingEnabled(false);
         dialogs.openNames.push_back(path);
         Main().MenuOpenClick();
         std::vector<DataRow> reloaded;
         for (int r = 0; r < Grid().RowCount(); ++r)
             reloaded.push_back(DataRow{Cell(0, r), Cell(1, r)});
         ASSERT_EQ(reloaded, expected) << "after save and open";
-        Main().GraphEnableCheckBox->setChecked(graphing);
+        Doc().SetGraphingEnabled(graphing);
     }
 
     void Expose()

@@ -21,7 +21,7 @@ QColor TextColor(QWidget* w) { return w->palette().color(QPalette::WindowText); 
 TEST_F(WindowsTest, StartUpShowsMainAndGraphAndHidesStatus)
 {
     EXPECT_EQ(Main().windowTitle().toStdString(), "Quilvex 0.9 (Beta) by Quilvex Team");
-    EXPECT_EQ(Main().TopPanel->text(), Main().windowTitle());
+    EXPECT_EQ(Find<QLabel>(Main(), "TopPanel")->text(), Main().windowTitle());
     EXPECT_EQ(Plot().windowTitle(), "Graph");
     EXPECT_EQ(Status().windowTitle(), "Status");
     EXPECT_TRUE(Main().isVisible());
@@ -40,10 +40,10 @@ TEST_F(WindowsTest, ParameterEditsAndSpinnersStartAsDesigned)
         int min, max, step, position;
     };
     const Expect expected[] = {
-        {Main().PlotPointsEdit, Main().PlotPointsUpDown, "512", 5, 2000, 10, 512},
-        {Main().CoverEdit, Main().CoverUpDown, "80", 1, 100, 1, 80},
-        {Main().LagrOrdEdit, Main().LagrOrdUpDown, "3", 2, 100, 1, 3},
-        {Main().RegrOrdEdit, Main().RegrOrdUpDown, "3", 1, 100, 1, 3},
+        {Find<QLineEdit>(Main(), "PlotPointsEdit"), Find<UpDown>(Main(), "PlotPointsUpDown"), "512", 5, 2000, 10, 512},
+        {Find<QLineEdit>(Main(), "CoverEdit"), Find<UpDown>(Main(), "CoverUpDown"), "80", 1, 100, 1, 80},
+        {Find<QLineEdit>(Main(), "LagrOrdEdit"), Find<UpDown>(Main(), "LagrOrdUpDown"), "3", 2, 100, 1, 3},
+        {Find<QLineEdit>(Main(), "RegrOrdEdit"), Find<UpDown>(Main(), "RegrOrdUpDown"), "3", 1, 100, 1, 3},
     };
     for (const Expect& e : expected) {
         EXPECT_EQ(e.edit->text(), e.text);
@@ -52,31 +52,33 @@ TEST_F(WindowsTest, ParameterEditsAndSpinnersStartAsDesigned)
         EXPECT_EQ(e.upDown->Increment(), e.step);
         EXPECT_EQ(e.upDown->Position(), e.position);
     }
-    EXPECT_EQ(Main().PlotPointsEdit->toolTip(), "Number of points to calculate & plot. More is slower.");
-    EXPECT_EQ(Main().RegrOrdEdit->toolTip(), "The order of the regression graph. 1 is linear regression");
+    EXPECT_EQ(Find<QLineEdit>(Main(), "PlotPointsEdit")->toolTip(),
+              "Number of points to calculate & plot. More is slower.");
+    EXPECT_EQ(Find<QLineEdit>(Main(), "RegrOrdEdit")->toolTip(),
+              "The order of the regression graph. 1 is linear regression");
 }
 
 TEST_F(WindowsTest, SpinnersStepWithoutWrapping)
 {
-    Main().GraphEnableCheckBox->setChecked(false);
-    UpDown* cover = Main().CoverUpDown;
+    Doc().SetGraphingEnabled(false);
+    UpDown* cover = Find<UpDown>(Main(), "CoverUpDown");
     cover->StepUp();
-    EXPECT_EQ(Main().CoverEdit->text(), "81");
-    Main().CoverEdit->setText("100");
+    EXPECT_EQ(Find<QLineEdit>(Main(), "CoverEdit")->text(), "81");
+    Find<QLineEdit>(Main(), "CoverEdit")->setText("100");
     cover->StepUp();
-    EXPECT_EQ(Main().CoverEdit->text(), "100");
-    Main().PlotPointsEdit->setText("1995");
-    Main().PlotPointsUpDown->StepUp();
-    EXPECT_EQ(Main().PlotPointsEdit->text(), "2000");
-    Main().LagrOrdEdit->setText("2");
-    Main().LagrOrdUpDown->StepDown();
-    EXPECT_EQ(Main().LagrOrdEdit->text(), "2");
+    EXPECT_EQ(Find<QLineEdit>(Main(), "CoverEdit")->text(), "100");
+    Find<QLineEdit>(Main(), "PlotPointsEdit")->setText("1995");
+    Find<UpDown>(Main(), "PlotPointsUpDown")->StepUp();
+    EXPECT_EQ(Find<QLineEdit>(Main(), "PlotPointsEdit")->text(), "2000");
+    Find<QLineEdit>(Main(), "LagrOrdEdit")->setText("2");
+    Find<UpDown>(Main(), "LagrOrdUpDown")->StepDown();
+    EXPECT_EQ(Find<QLineEdit>(Main(), "LagrOrdEdit")->text(), "2");
 }
 
 TEST_F(WindowsTest, PlotPointsTypingIsLimitedToFourCharactersButTextIsFree)
 {
-    QLineEdit* edit = Main().PlotPointsEdit;
-    Main().GraphEnableCheckBox->setChecked(false);
+    QLineEdit* edit = Find<QLineEdit>(Main(), "PlotPointsEdit");
+    Doc().SetGraphingEnabled(false);
     edit->clear();
     for (const char* key : {"a", "b", "c", "1", "2"})
         edit->insert(key);
@@ -93,24 +95,43 @@ TEST_F(WindowsTest, MethodBoxesCarryTheirCurveColours)
         Color color;
     };
     const Expect expected[] = {
-        {Main().SplineCheckBox, "Cubic Spline", colors::Black},
-        {Main().LagrCheckBox, "\"n-1\" Order Lagrange Polynomial", colors::Yellow},
-        {Main().LagrOCheckBox, "User Order Lagrange Polynomial", colors::Green},
-        {Main().RegrCheckBox, "User Order Regression", colors::Red},
-        {Main().ExpCheckBox, "Exponential: y=ae^bx", colors::Purple},
-        {Main().LogCheckBox, "Logarithmic: y=a + b ln x", colors::Gray},
-        {Main().PowerCheckBox, "Power:  y=ax^b", colors::Blue},
+        {Find<QCheckBox>(Main(), "SplineCheckBox"), "Cubic Spline", colors::Black},
+        {Find<QCheckBox>(Main(), "LagrCheckBox"), "\"n-1\" Order Lagrange Polynomial", colors::Yellow},
+        {Find<QCheckBox>(Main(), "LagrOCheckBox"), "User Order Lagrange Polynomial", colors::Green},
+        {Find<QCheckBox>(Main(), "RegrCheckBox"), "User Order Regression", colors::Red},
+        {Find<QCheckBox>(Main(), "ExpCheckBox"), "Exponential: y=ae^bx", colors::Purple},
+        {Find<QCheckBox>(Main(), "LogCheckBox"), "Logarithmic: y=a + b ln x", colors::Gray},
+        {Find<QCheckBox>(Main(), "PowerCheckBox"), "Power:  y=ax^b", colors::Blue},
     };
     for (const Expect& e : expected) {
         EXPECT_EQ(e.box->text(), e.caption);
         EXPECT_EQ(TextColor(e.box), ToQColor(e.color)) << e.caption;
         EXPECT_FALSE(e.box->isChecked());
     }
-    EXPECT_TRUE(Main().GraphEnableCheckBox->isChecked());
-    EXPECT_EQ(Main().LagrOCheckBox->toolTip(),
+    EXPECT_TRUE(Find<QCheckBox>(Main(), "GraphEnableCheckBox")->isChecked());
+    EXPECT_EQ(Find<QCheckBox>(Main(), "LagrOCheckBox")->toolTip(),
               "Exact fit polynomial through \"n\" closest points, may be discontinuous");
-    EXPECT_EQ(TextColor(Main().Label4), ToQColor(colors::Green));
-    EXPECT_EQ(TextColor(Main().Label5), ToQColor(colors::Red));
+    EXPECT_EQ(TextColor(Find<ClickLabel>(Main(), "Label4")), ToQColor(colors::Green));
+    EXPECT_EQ(TextColor(Find<ClickLabel>(Main(), "Label5")), ToQColor(colors::Red));
+}
+
+// The boxes and the document hold one state: a click reaches the document, and
+// what the document is told the box shows.
+TEST_F(WindowsTest, BoxesAndDocumentStayInStep)
+{
+    const std::pair<const char*, Method> boxes[] = {{"SplineCheckBox", Method::Spline},
+                                                    {"PowerCheckBox", Method::Power}};
+    for (const auto& [name, method] : boxes) {
+        Find<QCheckBox>(Main(), name)->click();
+        EXPECT_TRUE(Doc().MethodChecked(method)) << name;
+        Doc().SetMethodChecked(method, false);
+        EXPECT_FALSE(Find<QCheckBox>(Main(), name)->isChecked()) << name;
+    }
+    QCheckBox* graphing = Find<QCheckBox>(Main(), "GraphEnableCheckBox");
+    graphing->click();
+    EXPECT_FALSE(Doc().GraphingEnabled());
+    Doc().SetGraphingEnabled(true);
+    EXPECT_TRUE(graphing->isChecked());
 }
 
 TEST_F(WindowsTest, GridStartsWithFourEmptyRowsAndButtons)
@@ -118,10 +139,10 @@ TEST_F(WindowsTest, GridStartsWithFourEmptyRowsAndButtons)
     EXPECT_EQ(Grid().RowCount(), 4);
     for (int r = 0; r < 4; ++r)
         EXPECT_EQ(Cell(0, r) + Cell(1, r), "");
-    EXPECT_EQ(Main().AddRowButton->text(), "Add Row");
-    EXPECT_EQ(Main().DeleteRowButton->text(), "Delete Row");
-    EXPECT_EQ(Main().DeleteRowButton->toolTip(), "Deletes the last X, Y value. CAUTION!");
-    EXPECT_EQ(Main().FileNameLabel->text(), "");
+    EXPECT_EQ(Find<QPushButton>(Main(), "AddRowButton")->text(), "Add Row");
+    EXPECT_EQ(Find<QPushButton>(Main(), "DeleteRowButton")->text(), "Delete Row");
+    EXPECT_EQ(Find<QPushButton>(Main(), "DeleteRowButton")->toolTip(), "Deletes the last X, Y value. CAUTION!");
+    EXPECT_EQ(Find<QLabel>(Main(), "FileNameLabel")->text(), "");
 }
 
 TEST_F(WindowsTest, MenuHoldsItsItems)
@@ -176,13 +197,12 @@ TEST_F(WindowsTest, LabelClickFocusesItsEdit)
 {
     Main().activateWindow();
     QCoreApplication::processEvents();
-    const std::pair<ClickLabel*, QLineEdit*> expected[] = {{Main().Label2, Main().PlotPointsEdit},
-                                                           {Main().Label1, Main().CoverEdit},
-                                                           {Main().Label4, Main().LagrOrdEdit},
-                                                           {Main().Label5, Main().RegrOrdEdit}};
-    for (const auto& [label, edit] : expected) {
+    const std::pair<const char*, const char*> expected[] = {
+        {"Label2", "PlotPointsEdit"}, {"Label1", "CoverEdit"}, {"Label4", "LagrOrdEdit"}, {"Label5", "RegrOrdEdit"}};
+    for (const auto& [labelName, editName] : expected) {
+        ClickLabel* label = Find<ClickLabel>(Main(), labelName);
         emit label->clicked();
-        EXPECT_EQ(QApplication::focusWidget(), edit) << label->text().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>(Main(), editName)) << label->text().toStdString();
     }
 }
 

@@ -29,7 +29,7 @@ protected:
     TQuilvexForm& Main() { return app->Main(); }
     TPlotForm& Plot() { return app->Plot(); }
     TStatusForm& Status() { return app->Status(); }
-    GridModel& Grid() { return app->Main().Grid(); }
+    GridModel& Grid() { return app->Document().Grid(); }
 
     // Puts the rows into the grid in place of what it held.
     void SetGrid(const std::vector<std::pair<std::string, std::string>>& rows)

@@ -77,7 +77,8 @@ every curve follows. "Control" brings the main window to the front.</p>
 
 <h3>Keys</h3>
 <p>Ctrl+O Open, Ctrl+S Save as, Ctrl+Q Exit, F1 this page. Ctrl+Z and Ctrl+Shift+Z undo and redo a
-change of the table.</p>
+change of the table. Ctrl+D opens "Fit details": every method's uncertainties, residuals and bands
+side by side.</p>
 <p>In the grid, Enter and the arrow keys move between cells; Tab leaves the grid for "Add Row" and
 Shift+Tab for the method boxes. Ctrl+V pastes a block copied from a spreadsheet (quoted fields as
 spreadsheets write them), Ctrl+C copies the selected cells, Escape takes back typing in a cell.</p>

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -37,7 +38,7 @@ void WaitForTheNextMovement(bool paced, const QElapsedTimer& sinceMovement)
 void DetailsUpdate(benchmark::State& state)
 {
     Program program;
-    program.Main().RegrOrdEdit->setText(QString::number(state.range(1)));
+    quilvex::testing::Find<QLineEdit>(program.Main(), "RegrOrdEdit")->setText(QString::number(state.range(1)));
     const bool all = state.range(2) == 1;
     program.Show(SmoothTable(static_cast<int>(state.range(0))), all ? kAllMethods : std::vector<Method>{Regression});
     TFitDetailsForm& details = program.Details();
@@ -46,7 +47,7 @@ void DetailsUpdate(benchmark::State& state)
     for (auto _ : state) {
         details.FollowReplot();
         details.FinishUpdate();
-        details.Residuals->repaint();
+        quilvex::testing::Find<ResidualPlot>(details, "Residuals")->repaint();
     }
     state.SetLabel(all ? "all seven methods" : "regression only");
 }
@@ -94,7 +95,7 @@ void DragWithDetails(benchmark::State& state)
                 state.SkipWithError(s.MouseIsDown ? "unpicked by events" : "released by events");
                 return;
             }
-            const auto& shown = details.Model->Result().input.y;
+            const auto& shown = quilvex::testing::Find<DetailsModel>(details, "Model")->Result().input.y;
             const auto at = std::find(moved.rbegin(), moved.rend(), shown.at(static_cast<std::size_t>(k - 1)));
             lagMax = std::max(lagMax, static_cast<std::size_t>(at - moved.rbegin()));
         }

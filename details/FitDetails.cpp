@@ -43,9 +43,25 @@ TFitDetailsForm::TFitDetailsForm(QuilvexState& state, Dialogs& dialogs, std::fun
 {
     setWindowTitle("Fit details");
     BuildControls();
+    NameControls();
     // Beside the graph window, where neither covers the other.
     move(630, 26);
     resize(640, 560);
+}
+
+void TFitDetailsForm::NameControls()
+{
+    const std::pair<QObject*, const char*> controls[] = {
+        {Table, "Table"},
+        {Sorted, "Sorted"},
+        {Model, "Model"},
+        {Residuals, "Residuals"},
+        {BandsCheckBox, "BandsCheckBox"},
+        {PredictionCheckBox, "PredictionCheckBox"},
+        {CopyCsvButton, "CopyCsvButton"},
+        {ExportPlotButton, "ExportPlotButton"}};
+    for (const auto& [control, name] : controls)
+        control->setObjectName(name);
 }
 
 void TFitDetailsForm::BuildControls()

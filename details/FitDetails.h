@@ -38,6 +38,18 @@ public:
     QString TableAsCsv() const;
     void ExportPlotClick();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildControls();
+    // Each control is named after its field, so that tests find it.
+    void NameControls();
+    void ShowLatestResult();
+    void UpdateResidualPlot();
+    void BandsToggled();
+
     QTableView* Table = nullptr;
     QSortFilterProxyModel* Sorted = nullptr;
     DetailsModel* Model = nullptr;
@@ -46,16 +58,6 @@ public:
     QCheckBox* PredictionCheckBox = nullptr;
     QPushButton* CopyCsvButton = nullptr;
     QPushButton* ExportPlotButton = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
-    void BuildControls();
-    void ShowLatestResult();
-    void UpdateResidualPlot();
-    void BandsToggled();
 
     QuilvexState& state_;
     Dialogs& dialogs_;

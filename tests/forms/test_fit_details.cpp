@@ -23,6 +23,8 @@ namespace {
 class FitDetailsTest : public AppTest {
 protected:
     TFitDetailsForm& D() { return app->Details(); }
+    template <typename Control>
+    Control* C(const char* name) { return quilvex::testing::Find<Control>(D(), name); }
 
     void Show(const std::vector<std::pair<std::string, std::string>>& rows, std::vector<Method> methods)
     {
@@ -35,11 +37,11 @@ protected:
         D().ShowAndRaise();
         D().FinishUpdate();
     }
-    QVariant Data(int row, int column, int role) { return D().Sorted->index(row, column).data(role); }
+    QVariant Data(int row, int column, int role) { return C<QSortFilterProxyModel>("Sorted")->index(row, column).data(role); }
     QString At(int row, int column, int role = kCopyRole) { return Data(row, column, role).toString(); }
     int RowOf(const QString& method)
     {
-        for (int r = 0; r < D().Sorted->rowCount(); ++r)
+        for (int r = 0; r < C<QSortFilterProxyModel>("Sorted")->rowCount(); ++r)
             if (At(r, kMethodCol, Qt::DisplayRole) == method)
                 return r;
         return -1;
@@ -52,7 +54,7 @@ protected:
         s.x = S().x;
         s.y = S().y;
         StatsRequest request;
-        for (const MethodFigures& row : D().Model->Result().rows)
+        for (const MethodFigures& row : C<DetailsModel>("Model")->Result().rows)
             request.methods.push_back(row.method);
         request.regressionOrder = S().RegrOrd;
         request.lagrangeOrder = S().LagrOrd;
@@ -87,37 +89,37 @@ TEST_F(FitDetailsTest, FiguresAreTheStatisticsAndFollowADrag)
 {
     Show({{"1", "1"}, {"2", "4"}, {"3", "9"}, {"4", "16"}, {"5", "25"}}, {Method::Exponential, Method::Logarithmic});
     // Spline, regression, exponential with its least-squares row, logarithmic.
-    ASSERT_EQ(D().Sorted->rowCount(), 5);
+    ASSERT_EQ(C<QSortFilterProxyModel>("Sorted")->rowCount(), 5);
     const auto expectSame = [&] {
         const std::vector<MethodFigures> stats = Statistics();
-        ASSERT_EQ(static_cast<int>(stats.size()), D().Sorted->rowCount());
-        for (int r = 0; r < D().Sorted->rowCount(); ++r)
+        ASSERT_EQ(static_cast<int>(stats.size()), C<QSortFilterProxyModel>("Sorted")->rowCount());
+        for (int r = 0; r < C<QSortFilterProxyModel>("Sorted")->rowCount(); ++r)
             EXPECT_EQ(At(r, kSsrCol).toStdString(), Digits18(*stats[static_cast<std::size_t>(r)].ssr.value)) << r;
     };
     expectSame();
     const QString before = At(RowOf("Regression order 3 polynomial"), kSsrCol);
-    const std::size_t plotted = D().Residuals->Series().size();
+    const std::size_t plotted = C<ResidualPlot>("Residuals")->Series().size();
     Plot().PlotPaintBoxMouseDown(269, 255);  // point 3 (3, 9)
     Plot().PlotPaintBoxMouseMove(269, 200);
     Plot().PlotPaintBoxMouseUp(269, 200);
     D().FinishUpdate();
     EXPECT_NE(At(RowOf("Regression order 3 polynomial"), kSsrCol), before);
     expectSame();
-    EXPECT_EQ(D().Residuals->Series().size(), plotted);
-    EXPECT_EQ(D().Residuals->Series()[0].x[2], S().x[3]);
+    EXPECT_EQ(C<ResidualPlot>("Residuals")->Series().size(), plotted);
+    EXPECT_EQ(C<ResidualPlot>("Residuals")->Series()[0].x[2], S().x[3]);
 }
 
 TEST_F(FitDetailsTest, SortsByAnyColumnWithUndefinedFiguresLast)
 {
     Show(kExponential, {Method::Exponential, Method::Logarithmic, Method::Power});
-    D().Table->sortByColumn(kAiccCol, Qt::AscendingOrder);
-    const int rows = D().Sorted->rowCount();
+    C<QTableView>("Table")->sortByColumn(kAiccCol, Qt::AscendingOrder);
+    const int rows = C<QSortFilterProxyModel>("Sorted")->rowCount();
     ASSERT_EQ(rows, 7);
     for (int r = 1; r < rows; ++r)
         EXPECT_LE(Data(r - 1, kAiccCol, kSortRole).toDouble(), Data(r, kAiccCol, kSortRole).toDouble()) << r;
     EXPECT_EQ(At(rows - 1, kMethodCol, Qt::DisplayRole), "Cubic Spline");  // SSR 0: no AICc
     EXPECT_EQ(At(rows - 1, kAiccCol), "");
-    D().Table->sortByColumn(kMethodCol, Qt::DescendingOrder);
+    C<QTableView>("Table")->sortByColumn(kMethodCol, Qt::DescendingOrder);
     EXPECT_EQ(At(0, kMethodCol, Qt::DisplayRole), "Regression order 3 polynomial");
     EXPECT_EQ(At(rows - 1, kMethodCol, Qt::DisplayRole), "Cubic Spline");
 }
@@ -139,7 +141,7 @@ TEST_F(FitDetailsTest, MarksTheLowestAiccOfTheLeastSquaresFits)
         quilvex::testing::Find<QLineEdit>(Main(), "RegrOrdEdit")->setText(c.order);
         Show(c.rows, {Method::Exponential, Method::Logarithmic, Method::Power});
         int marked = 0;
-        for (int r = 0; r < D().Sorted->rowCount(); ++r)
+        for (int r = 0; r < C<QSortFilterProxyModel>("Sorted")->rowCount(); ++r)
             marked += Data(r, kMethodCol, kMarkedRole).toBool();
         EXPECT_EQ(marked, 1) << c.marked.toStdString();
         const int row = RowOf(c.marked);
@@ -154,23 +156,23 @@ TEST_F(FitDetailsTest, CopiesSelectedCellsAsTsvAndTheTableAsCsvWithPoints)
     SetDecimalSeparator(',');
     Show(kExponential, {Method::Exponential});
     const std::vector<MethodFigures> stats = Statistics();
-    QItemSelectionModel& selection = *D().Table->selectionModel();
-    selection.select(D().Sorted->index(1, kSsrCol), QItemSelectionModel::Select);
-    selection.select(D().Sorted->index(1, kRmsCol), QItemSelectionModel::Select);
-    selection.select(D().Sorted->index(2, kRmsCol), QItemSelectionModel::Select);
+    QItemSelectionModel& selection = *C<QTableView>("Table")->selectionModel();
+    selection.select(C<QSortFilterProxyModel>("Sorted")->index(1, kSsrCol), QItemSelectionModel::Select);
+    selection.select(C<QSortFilterProxyModel>("Sorted")->index(1, kRmsCol), QItemSelectionModel::Select);
+    selection.select(C<QSortFilterProxyModel>("Sorted")->index(2, kRmsCol), QItemSelectionModel::Select);
     const std::string tsv = D().SelectionAsTsv().toStdString();
     EXPECT_EQ(tsv, Digits18(*stats[1].ssr.value) + "\t" + Digits18(*stats[1].rms.value) + "\n\t" +
                        Digits18(*stats[2].rms.value) + "\n");
     // The residual plot follows the selection: rows 1 and 2.
-    EXPECT_EQ(D().Residuals->Series().size(), 2u);
+    EXPECT_EQ(C<ResidualPlot>("Residuals")->Series().size(), 2u);
 
     const QStringList csv = D().TableAsCsv().split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(csv.size(), 1 + D().Sorted->rowCount());
+    ASSERT_EQ(csv.size(), 1 + C<QSortFilterProxyModel>("Sorted")->rowCount());
     EXPECT_TRUE(csv[0].startsWith("Method,Formula,Coefficients (value ± SE),95 % interval,SSR,RMS,R²"));
     EXPECT_TRUE(csv[3].startsWith("Exponential,\"y = a e^(b x), least squares of ln y\",a = ")) << csv[3].toStdString();
     EXPECT_TRUE(csv[3].contains("," + QString::fromStdString(Digits18(*stats[2].ssr.value)) + ","));
     QGuiApplication::clipboard()->clear();
-    D().CopyCsvButton->click();
+    C<QPushButton>("CopyCsvButton")->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), D().TableAsCsv());
     SetDecimalSeparator('.');
 }
@@ -179,11 +181,11 @@ TEST_F(FitDetailsTest, BandsOffLeaveTheDesignedPicture)
 {
     Show(kExponential, {Method::Exponential, Method::Power});
     const QImage designed = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image().copy();
-    D().BandsCheckBox->setChecked(true);
+    C<QCheckBox>("BandsCheckBox")->setChecked(true);
     const QImage withBands = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image().copy();
-    D().PredictionCheckBox->setChecked(true);
+    C<QCheckBox>("PredictionCheckBox")->setChecked(true);
     const QImage withBoth = quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image().copy();
-    D().BandsCheckBox->setChecked(false);
+    C<QCheckBox>("BandsCheckBox")->setChecked(false);
     EXPECT_NE(withBands, designed);
     EXPECT_NE(withBoth, withBands);
     EXPECT_EQ(quilvex::testing::Find<PaintBox>(Plot(), "PlotPaintBox")->Canvas().Image(), designed);
@@ -198,7 +200,7 @@ TEST_F(FitDetailsTest, ExportsTheResidualPlotWithTheGraphsChoices)
                           {path("r.svg"), GraphFileType::Png}};
     for (int i = 0; i < 3; ++i)
         D().ExportPlotClick();
-    const QSize size = D().Residuals->size();
+    const QSize size = C<ResidualPlot>("Residuals")->size();
     EXPECT_EQ(QImage(dir.filePath("r.png")).size(), size);
     EXPECT_EQ(QImage(dir.filePath("r2.png")).size(), size * 2);
     QFile svg(dir.filePath("r.svg"));

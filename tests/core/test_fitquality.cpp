@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/point_table.h"
 #include "data/numtext.h"
 #include "fit/regression.h"
 #include "fit/spline.h"
@@ -15,18 +16,6 @@
 using namespace quilvex;
 
 namespace {
-
-QuilvexState Points(const std::vector<Real>& xs, const std::vector<Real>& ys)
-{
-    ClearFpu();
-    QuilvexState s;
-    s.n = static_cast<std::int32_t>(xs.size());
-    for (int i = 1; i <= s.n; ++i) {
-        s.x[i] = xs[static_cast<std::size_t>(i - 1)];
-        s.y[i] = ys[static_cast<std::size_t>(i - 1)];
-    }
-    return s;
-}
 
 void FitAsTheReplotDoes(QuilvexState& s)
 {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/point_table.h"
 #include "fit/regression.h"
 #include "fit/spline.h"
 #include "fit/transformed.h"
@@ -21,17 +22,6 @@
 using namespace quilvex;
 
 namespace {
-
-QuilvexState Points(const std::vector<Real>& xs, const std::vector<Real>& ys)
-{
-    QuilvexState s;
-    s.n = static_cast<std::int32_t>(xs.size());
-    for (int i = 1; i <= s.n; ++i) {
-        s.x[i] = xs[static_cast<std::size_t>(i - 1)];
-        s.y[i] = ys[static_cast<std::size_t>(i - 1)];
-    }
-    return s;
-}
 
 MethodFigures Only(QuilvexState& s, StatsMethod method, int order = 3)
 {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <optional>
 
 #include "fit/fastpath.h"
 
@@ -62,6 +64,42 @@ void BasisProductPair(int lo, int hi, int i, const Real* xs, const Real* d, Real
     }
 }
 
+// No basis product can overflow when every factor is at most span / gap:
+// products of up to 299 factors stay well below 2^16383.
+bool ProductsStayFinite(int lo, int hi, const RealArray& x)
+{
+    if (hi == lo)
+        return true;
+    Real gap = x[lo + 1] - x[lo];
+    for (int k = lo + 1; k < hi; ++k)
+        gap = std::min(gap, x[k + 1] - x[k]);
+    const Real span = x[hi] - x[lo];
+    if (FaultFlagged()) {
+        ClearFpu();
+        return false;
+    }
+    return (std::log2(span) - std::log2(gap)) * (hi - lo) < 16000;
+}
+
+// At a point i of a strictly ascending window the sum needs no product: every
+// other point's takes the factor (t - x[i]) / (x[p] - x[i]) = 0 and keeps a
+// zero, point i's own factors are each a / a = 1. So the literal sum is y[i]
+// (+0 for a zero y[i]) whenever no product overflows before its zero and no y
+// turns a zero product into an invalid operation.
+std::optional<Real> SumAtAPoint(int lo, int hi, const RealArray& x, const RealArray& y, Real t)
+{
+    int at = 0;
+    for (int k = lo; k <= hi; ++k) {
+        if (!std::isfinite(x[k]) || !std::isfinite(y[k]) || (k > lo && !(x[k - 1] < x[k])))
+            return std::nullopt;
+        if (x[k] == t)
+            at = k;
+    }
+    if (at == 0 || !ProductsStayFinite(lo, hi, x))
+        return std::nullopt;
+    return y[at] == 0 ? Real{0} : y[at];
+}
+
 // t - x[j] is the same for every i: formed once per point. With no check
 // inside, a fault shows only in the flags at the end; the literal form then
 // runs again to end with the fault it meets first.
@@ -69,6 +107,8 @@ Real LagrangeSum(int lo, int hi, const RealArray& x, const RealArray& y, Real t)
 {
     if (lo < 1 || hi > MaxPoints || FaultFlagged())
         return LagrangeSumLiteral(lo, hi, x, y, t);
+    if (const std::optional<Real> sum = SumAtAPoint(lo, hi, x, y, t))
+        return *sum;
     const Real* xs = x.data();
     const Real* ys = y.data();
     const int first = lo - 1, last = hi - 1;

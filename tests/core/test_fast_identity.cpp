@@ -305,6 +305,9 @@ TEST(FastIdentity, LagrangeFaultsComeInTheirOrder)
         {{1, 1, 1e-4000L, 1e4000L}, 3},   // zero denominator first, then overflow
         {{1e-4000L, 1e4000L, 1, 1}, 3},   // overflow first, then the zero denominator
         {{5}, 1e4930L},                   // one point: no factor at all
+        {{-1e4000L, 0, 1e-4000L, 1e4000L}, 1e4000L},  // at a point, an overflow before the zero factor
+        {{0, 1e-4000L, 1, 2}, 2},         // at a point, products past the bound: summed as usual
+        {{-3, -1, 0.5L, 2}, 0.5L},        // at a point of a plain window
     };
     for (const Case& c : cases) {
         Table t;
@@ -347,6 +350,7 @@ TEST(FastIdentity, ExamplesOfTheFitTests)
         table({0, 1, 2, 3, 4}, {0, 1, 8, 27, 64}),
         table({-3, -1.25L, 0, 0.7L, 2, 2.5L, 4, 7}, {2, -5, 0.3L, 1, 1e5L, -2, 3.25L, 0}),
         table({0, 0, 1, 2, 3}, {0, 1, 2, 3, 4}),
+        table({0, 1, 2, 3}, {-0.0L, 1, -0.0L, 2}),
     };
     for (const Table& t : tables) {
         for (int m = 1; m <= t.n + 1; ++m)

@@ -52,14 +52,16 @@ void DetailsUpdate(benchmark::State& state)
     state.SetLabel(all ? "all seven methods" : "regression only");
 }
 
-// Movements of the middle point up and down with the window open, the event
-// loop run after each as between mouse events: at once, or until the next
-// movement comes at 60 per second. lag_max: how many movements the figures
-// shown were behind at most.
+// Movements of the middle point with the window open, the event loop run
+// after each as between mouse events: at once, or until the next movement
+// comes at 60 per second. Up and down, or with a third argument of 1 zigzag
+// between two columns as `Drag/300/3` does. lag_max: how many movements the
+// figures shown were behind at most.
 void DragWithDetails(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     const bool paced = state.range(1) == 1;
+    const bool zigzag = state.range(2) == 1;
     constexpr int kMovements = 40;
     QElapsedTimer clock;
     Program program;
@@ -80,11 +82,16 @@ void DragWithDetails(benchmark::State& state)
             state.SkipWithError("the press picked no point");
             return;
         }
+        const std::vector<int> columns = zigzag ? program.ColumnsBetweenNeighbours(k, px) : std::vector<int>{px};
+        if (zigzag && columns.size() < 2) {
+            state.SkipWithError("no two columns between the neighbours");
+            return;
+        }
         std::vector<Real> moved;
         state.ResumeTiming();
         for (int m = 0; m < kMovements; ++m) {
             clock.start();
-            plot.PlotPaintBoxMouseMove(px, py + (m % 41) - 20);
+            plot.PlotPaintBoxMouseMove(columns[static_cast<std::size_t>(m) % columns.size()], py + (m % 41) - 20);
             if (!moved.empty() && SameBits(moved.back(), s.y[k])) {
                 state.SkipWithError("a movement left the point where it was");
                 return;
@@ -119,10 +126,13 @@ BENCHMARK(DetailsUpdate)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(DragWithDetails)
-    ->Args({100, 0})
-    ->Args({300, 0})
-    ->Args({100, 1})
-    ->Args({300, 1})
+    ->Args({100, 0, 0})
+    ->Args({300, 0, 0})
+    ->Args({100, 1, 0})
+    ->Args({300, 1, 0})
+    ->Args({300, 0, 1})
+    ->Args({300, 1, 1})
+    ->ComputeStatistics("max", [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); })
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -97,20 +97,6 @@ void LargeReplot(benchmark::State& state)
     SetSamplePolicy(before);
 }
 
-// Two pixel columns near px whose X lies strictly between the neighbours of
-// point k, where a movement is accepted; fewer when there are none.
-std::vector<int> ColumnsBetweenNeighbours(Program& program, int k, int px)
-{
-    const QuilvexState& s = program.State();
-    std::vector<int> columns;
-    for (int c : {px, px + 1, px - 1, px + 2, px - 2}) {
-        const Real x = program.XAtColumn(c);
-        if ((k == 1 || x > s.x[k - 1]) && (k == s.n || x < s.x[k + 1]) && columns.size() < 2)
-            columns.push_back(c);
-    }
-    return columns;
-}
-
 // n points, all seven methods, 512 plot points: press on a point, then 40
 // movements (each replots), release. The time is that of the 40 movements; a
 // movement that leaves the point where it was ends the case with an error.
@@ -140,7 +126,7 @@ void Drag(benchmark::State& state)
             return;
         }
         const auto [px, py] = program.PixelOf(k);
-        std::vector<int> columns = zigzag ? ColumnsBetweenNeighbours(program, k, px) : std::vector<int>{px};
+        std::vector<int> columns = zigzag ? program.ColumnsBetweenNeighbours(k, px) : std::vector<int>{px};
         if (zigzag && columns.size() < 2) {
             state.SkipWithError("no two columns between the neighbours");
             return;

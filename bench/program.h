@@ -60,6 +60,20 @@ public:
         return Plotter(State(), canvas).PixelToX(px);
     }
 
+    // Two pixel columns near px whose X lies strictly between the neighbours of
+    // point k, where a movement is accepted; fewer when there are none.
+    std::vector<int> ColumnsBetweenNeighbours(int k, int px)
+    {
+        const QuilvexState& s = State();
+        std::vector<int> columns;
+        for (int c : {px, px + 1, px - 1, px + 2, px - 2}) {
+            const Real x = XAtColumn(c);
+            if ((k == 1 || x > s.x[k - 1]) && (k == s.n || x < s.x[k + 1]) && columns.size() < 2)
+                columns.push_back(c);
+        }
+        return columns;
+    }
+
     // Forgets what the last replot computed, so the next one computes it all.
     void ForgetReuse() { State().Reuse = FitCache{}; }
 

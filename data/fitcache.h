@@ -51,6 +51,7 @@ struct KeptProducts {
 
 struct FitCache {
     Recorded regression;  // RegrCoef[1..m+1] as values, no arguments
+    Recorded spline;      // SplineD2[1..n] as values, no arguments
     Recorded regressionCurve, lagrangeCurve, lagrangeOrdCurve;
     KeptProducts lagrangeDrag;
 };

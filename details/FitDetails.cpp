@@ -160,12 +160,12 @@ void TFitDetailsForm::UpdateResidualPlot()
         chosen[static_cast<std::size_t>(Sorted->mapToSource(index).row())] = true;
     std::vector<ResidualSeries> series;
     for (std::size_t r = 0; r < result.rows.size(); ++r) {
-        if (!chosen[r] || result.residuals[r].empty())
-            continue;
         const MethodFigures& row = result.rows[r];
+        if (!chosen[r] || row.residuals.empty())
+            continue;
         const bool designed = DesignedMethodOf(row.method).has_value();
         series.push_back({MethodTitle(row, static_cast<int>(result.input.x.size())),
-                          RowOf(FitNeededBy(row.method)).color, !designed, result.input.x, result.residuals[r]});
+                          RowOf(FitNeededBy(row.method)).color, !designed, result.input.x, row.residuals});
     }
     Residuals->SetSeries(std::move(series));
 }

@@ -7,7 +7,6 @@
 #include <unistd.h>
 #endif
 
-#include "stats/residuals.h"
 #include "stats/statistics.h"
 
 namespace quilvex {
@@ -18,6 +17,7 @@ DetailsInput DetailsInputOf(const QuilvexState& s)
     input.regressionOrder = s.RegrOrd;
     input.lagrangeOrder = s.LagrOrd;
     input.regressionKept = s.Reuse.regression;
+    input.splineKept = s.Reuse.spline;
     if (s.n < 3 || s.n > MaxPoints)
         return input;
     input.x.assign(s.x.data(), s.x.data() + s.n);
@@ -38,7 +38,7 @@ DetailsInput DetailsInputOf(const QuilvexState& s)
 
 DetailsResult ComputeDetails(const DetailsInput& input)
 {
-    DetailsResult result{input, {}, {}};
+    DetailsResult result{input, {}};
     if (input.methods.empty())
         return result;
     const auto s = std::make_unique<QuilvexState>();
@@ -48,12 +48,12 @@ DetailsResult ComputeDetails(const DetailsInput& input)
         s->y[i] = input.y[static_cast<std::size_t>(i - 1)];
     }
     s->Reuse.regression = input.regressionKept;
+    s->Reuse.spline = input.splineKept;
     StatsRequest request;
     request.methods = input.methods;
     request.regressionOrder = input.regressionOrder;
     request.lagrangeOrder = input.lagrangeOrder;
     result.rows = ComputeStatistics(*s, request, {});
-    result.residuals = ComputeResiduals(*s, result.rows);
     return result;
 }
 
@@ -117,7 +117,7 @@ void DetailsWorker::Run()
         waiting_.reset();
         busy_ = true;
         lock.unlock();
-        DetailsResult result{input, {}, {}};
+        DetailsResult result{input, {}};
         try {
             result = ComputeDetails(input);
         } catch (const std::exception&) {

@@ -1,7 +1,7 @@
 #pragma once
 // What the "Fit details" window shows for one replot, computed away from the
 // windows: the statistics of `quilvex fit` for the enabled methods of the
-// table the replot drew, and the residuals of each method at the points.
+// table the replot drew, each with its residuals at the points.
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -19,13 +19,13 @@ struct DetailsInput {
     std::vector<Real> x, y;  // the point table, ascending as the replot left it
     int regressionOrder = 3, lagrangeOrder = 3;
     std::vector<StatsMethod> methods;  // the enabled ones, each fit of ln y followed by its true least-squares fit
-    Recorded regressionKept;           // the replot's regression fit, taken over rather than computed again
+    // The replot's regression fit and spline, taken over rather than computed again.
+    Recorded regressionKept, splineKept;
 };
 
 struct DetailsResult {
     DetailsInput input;
-    std::vector<MethodFigures> rows;              // one per method, in the order asked
-    std::vector<std::vector<Real>> residuals;    // per row; empty where there are none
+    std::vector<MethodFigures> rows;  // one per method, in the order asked
 };
 
 // The input of the last replot's table and settings; no methods when the

@@ -36,7 +36,7 @@ std::vector<std::string> SplitMessages(const std::string& text)
 void Fit(QuilvexState& s, Method method)
 {
     switch (method) {
-    case Method::Spline: SetUpSpline(s.n, s.x, s.y, s.SplineD2, s.MessageBuffer); return;
+    case Method::Spline: SetUpSplineReusing(s); return;
     case Method::Regression: FitRegressionReusing(s); return;
     case Method::Lagrange:
     case Method::LagrangeOrd: return;

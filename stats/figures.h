@@ -44,6 +44,9 @@ struct MethodFigures {
     std::vector<std::string> warnings;
     std::vector<std::string> notes;  // what the figures mean, why some are not defined
     std::vector<AtValue> at;
+    // y - f(x) at every point in table order, the curve evaluated as the SSR
+    // takes it; empty where the SSR could not be formed.
+    std::vector<Real> residuals;
 };
 
 // s = sqrt(SSR / (n - p)), for n > p.

@@ -108,6 +108,7 @@ private:
         f.rms = Figure::Of(q.rms);
         f.maxAbsResidual = Figure::Of(q.maxResidual);
         f.r2 = q.r2Defined ? Figure::Of(q.r2) : Figure::Undefined("all y equal");
+        f.residuals = q.residuals;
         return true;
     }
 
@@ -229,6 +230,7 @@ private:
         f.ssr = Figure::Of(fit.ssr);
         f.rms = Figure::Of(std::sqrt(fit.ssr / s_.n));
         f.maxAbsResidual = Figure::Of(largest);
+        f.residuals = fit.residuals;
         const Real spread = Spread(y_);
         f.r2 = spread > 0 ? Figure::Of(1 - fit.ssr / spread) : Figure::Undefined("all y equal");
         DeriveFromSsr(f, s_.n, 2);

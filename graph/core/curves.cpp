@@ -201,8 +201,41 @@ ReuseKey TableKey(const QuilvexState& s)
 
 }  // namespace
 
-// The fit of the last replot is taken over when the table and the order are
-// the same, with the messages it added; a fit that ended with an error is not kept.
+namespace {
+
+// A fit of the last replot taken over when its inputs are the same bits: the
+// values it wrote to out[0..count) and the messages it added. A fit that
+// ended with an error is not kept.
+void FitReusing(QuilvexState& s, Recorded& kept, ReuseKey key, Real* out, int count,
+                const std::function<void(MessageText&)>& fit)
+{
+    if (kept.valid && kept.key == key && !FaultFlagged()) {
+        if (!kept.messages.empty())
+            s.MessageBuffer.Append(kept.messages.front().second);
+        std::copy(kept.values.begin(), kept.values.end(), out);
+        return;
+    }
+    kept.valid = false;
+    MessageText own;
+    try {
+        fit(own);
+    } catch (...) {
+        if (!own.Empty())
+            s.MessageBuffer.Append(own.Text());
+        throw;
+    }
+    if (!own.Empty())
+        s.MessageBuffer.Append(own.Text());
+    kept.key = std::move(key);
+    kept.values.assign(out, out + count);
+    kept.messages.clear();
+    if (!own.Empty())
+        kept.messages.emplace_back(0, own.Text());
+    kept.valid = true;
+}
+
+}  // namespace
+
 void FitRegressionReusing(QuilvexState& s)
 {
     const int m = s.RegrOrd;
@@ -212,38 +245,27 @@ void FitRegressionReusing(QuilvexState& s)
     }
     ReuseKey key = TableKey(s);
     key.Add(m);
-    Recorded& kept = s.Reuse.regression;
-    if (kept.valid && kept.key == key && !FaultFlagged()) {
-        if (!kept.messages.empty())
-            s.MessageBuffer.Append(kept.messages.front().second);
-        for (int r = 1; r <= m + 1; ++r)
-            s.RegrCoef[r] = kept.values[static_cast<std::size_t>(r - 1)];
+    FitReusing(s, s.Reuse.regression, std::move(key), s.RegrCoef.data(), m + 1,
+               [&](MessageText& own) { FitRegression(s.n, m, s.x, s.y, s.RegrCoef, own); });
+}
+
+void SetUpSplineReusing(QuilvexState& s)
+{
+    if (!TableFits(s)) {
+        SetUpSpline(s.n, s.x, s.y, s.SplineD2, s.MessageBuffer);
         return;
     }
-    kept.valid = false;
-    MessageText own;
-    try {
-        FitRegression(s.n, m, s.x, s.y, s.RegrCoef, own);
-    } catch (...) {
-        if (!own.Empty())
-            s.MessageBuffer.Append(own.Text());
-        throw;
-    }
-    if (!own.Empty())
-        s.MessageBuffer.Append(own.Text());
-    kept.key = std::move(key);
-    kept.values.assign(s.RegrCoef.data(), s.RegrCoef.data() + m + 1);
-    kept.messages.clear();
-    if (!own.Empty())
-        kept.messages.emplace_back(0, own.Text());
-    kept.valid = true;
+    FitReusing(s, s.Reuse.spline, TableKey(s), s.SplineD2.data(), s.n,
+               [&](MessageText& own) { SetUpSpline(s.n, s.x, s.y, s.SplineD2, own); });
 }
 
 void PrepareFits(QuilvexState& s, Forms forms)
 {
     const bool fast = forms == Forms::Fast;
-    if (s.ShowSpline)
-        (fast ? SetUpSpline : literal::SetUpSpline)(s.n, s.x, s.y, s.SplineD2, s.MessageBuffer);
+    if (s.ShowSpline && fast)
+        SetUpSplineReusing(s);
+    else if (s.ShowSpline)
+        literal::SetUpSpline(s.n, s.x, s.y, s.SplineD2, s.MessageBuffer);
     if (s.ShowRegr && fast)
         FitRegressionReusing(s);
     else if (s.ShowRegr)

@@ -42,6 +42,7 @@ FitQuality Measure(const QuilvexState& s, Method method, bool haveSpread, Real s
             const Real residual = s.y[i] - MethodValue(s, method, s.x[i], ignored);
             CheckFpu();
             point = 0;
+            q.residuals.push_back(residual);
             q.ssr += residual * residual;
             q.maxResidual = std::max(q.maxResidual, std::fabs(residual));
             CheckFpu();
@@ -55,6 +56,7 @@ FitQuality Measure(const QuilvexState& s, Method method, bool haveSpread, Real s
     } catch (const std::exception& e) {
         q.failure = e.what();
         q.failedPoint = point;
+        q.residuals.clear();
     }
     ClearFpu();
     return q;

@@ -25,6 +25,7 @@ struct FitQuality {
     bool r2Defined = false;  // false when every y is the same
     int failedPoint = 0;
     std::string failure;
+    std::vector<Real> residuals;  // y[i] - f(x[i]) for i = 1..n, when evaluated
 };
 
 // One entry per enabled method, in the order of the reports. Each curve is evaluated as it is drawn; evaluator

@@ -66,6 +66,30 @@ TEST(FastTraces, AnUnchangedLagrangeCurveIsNotComputedAgain)
     EXPECT_LT(denser.LinesOnZero(), 10);
 }
 
+// An interval too narrow to divide by: the set-up adds its message, which a
+// replot taking the kept second derivatives over adds again.
+TEST(FastTraces, AnUnchangedSplineIsTakenOverWithItsMessages)
+{
+    Program p(true);
+    QuilvexState& s = p.s;
+    s.n = 5;
+    const Real xs[] = {0, 1e-25L, 1, 2, 3}, ys[] = {0, 1, 2, 0, 1};
+    for (int i = 1; i <= 5; ++i)
+        s.x[i] = xs[i - 1], s.y[i] = ys[i - 1];
+    s.ShowSpline = true;
+    p.Replot(false, 0);
+    const std::string messages = s.MessageBuffer.Text();
+    EXPECT_NE(messages.find("Cubic spline impossible"), std::string::npos);
+    ASSERT_TRUE(s.Reuse.spline.valid);
+    s.Reuse.spline.values[2] = 12345;  // spoiled: shows whether the next replot took it over
+    p.Replot(false, 0);
+    EXPECT_EQ(s.SplineD2[3], 12345);
+    EXPECT_EQ(s.MessageBuffer.Text(), messages);
+    s.y[5] += 1;
+    p.Replot(false, 0);
+    EXPECT_NE(s.SplineD2[3], 12345);
+}
+
 TEST(FastTraces, ATraceEndedByAnErrorIsNotKept)
 {
     Program p(true);

@@ -99,9 +99,10 @@ HOW = """
   steps: milliseconds instead of the literal sums' O(n m³).
 - Reuse: the regression fit, the spline's second derivatives and the samples
   of the regression and both Lagrange curves are kept with their inputs (point
-  table, order, range, PlotPoints, coefficients), compared bit for bit; a replot with the same inputs replays the
-  values and messages through the usual mapping, which runs every time. Nothing
-  from a replot that ended with an error is kept.
+  table, order, range, PlotPoints, coefficients), compared bit for bit; a
+  replot with the same inputs replays the values and messages through the
+  usual mapping, which runs every time. Nothing from a replot that ended with
+  an error is kept.
 - Threads: the arguments of a trace are known before it starts, and every
   curve value depends on its argument alone, so a curve whose samples cost
   enough (about 3 ms in all) has them computed ahead in as many contiguous

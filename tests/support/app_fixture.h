@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,7 +23,19 @@ protected:
         app->Start();
         QCoreApplication::processEvents();
     }
-    void TearDown() override { app.reset(); }
+    void TearDown() override
+    {
+        app.reset();
+        ForgetAnExitAsked();
+    }
+    // Closing the main window asks the application's loop to end; with no loop
+    // running, Qt keeps the request, and every later loop (a modal dialog's in
+    // a later test) would return at once. Running the loop once spends it.
+    static void ForgetAnExitAsked()
+    {
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    }
 
     QuilvexState& S() { return app->State(); }
     QuilvexDocument& Doc() { return app->Document(); }

@@ -4,7 +4,7 @@
 #include "fit/regression.h"
 #include "fit/spline.h"
 #include "fit/transformed.h"
-#include "graph/core/curves.h"
+#include "graph/core/keptfits.h"
 
 namespace quilvex {
 

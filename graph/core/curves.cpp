@@ -10,6 +10,7 @@
 #include "fit/regression.h"
 #include "fit/spline.h"
 #include "fit/transformed.h"
+#include "graph/core/keptfits.h"
 #include "graph/core/lagrangedrag.h"
 #include "graph/core/samples.h"
 
@@ -54,8 +55,6 @@ Span SpanOf(Method m)
     }
     return Span::Visible;
 }
-
-bool TableFits(const QuilvexState& s) { return 1 <= s.n && s.n <= MaxPoints; }
 
 // The samples of one trace: the arguments the tracing contract asked for, in
 // order, with the values and the messages of the curve. Replaying them gives
@@ -191,73 +190,7 @@ void TraceInColor(Plotter& plot, Method m, CurveTrace trace)
     canvas.SetPenColor(s.SavedPenColor);
 }
 
-ReuseKey TableKey(const QuilvexState& s)
-{
-    ReuseKey key;
-    key.AddArray(s.n, s.x);
-    key.AddArray(s.n, s.y);
-    return key;
-}
-
 }  // namespace
-
-namespace {
-
-// A fit of the last replot taken over when its inputs are the same bits: the
-// values it wrote to out[0..count) and the messages it added. A fit that
-// ended with an error is not kept.
-void FitReusing(QuilvexState& s, Recorded& kept, ReuseKey key, Real* out, int count,
-                const std::function<void(MessageText&)>& fit)
-{
-    if (kept.valid && kept.key == key && !FaultFlagged()) {
-        if (!kept.messages.empty())
-            s.MessageBuffer.Append(kept.messages.front().second);
-        std::copy(kept.values.begin(), kept.values.end(), out);
-        return;
-    }
-    kept.valid = false;
-    MessageText own;
-    try {
-        fit(own);
-    } catch (...) {
-        if (!own.Empty())
-            s.MessageBuffer.Append(own.Text());
-        throw;
-    }
-    if (!own.Empty())
-        s.MessageBuffer.Append(own.Text());
-    kept.key = std::move(key);
-    kept.values.assign(out, out + count);
-    kept.messages.clear();
-    if (!own.Empty())
-        kept.messages.emplace_back(0, own.Text());
-    kept.valid = true;
-}
-
-}  // namespace
-
-void FitRegressionReusing(QuilvexState& s)
-{
-    const int m = s.RegrOrd;
-    if (!TableFits(s) || m < 0 || m + 1 > MaxPoints) {
-        FitRegression(s.n, m, s.x, s.y, s.RegrCoef, s.MessageBuffer);
-        return;
-    }
-    ReuseKey key = TableKey(s);
-    key.Add(m);
-    FitReusing(s, s.Reuse.regression, std::move(key), s.RegrCoef.data(), m + 1,
-               [&](MessageText& own) { FitRegression(s.n, m, s.x, s.y, s.RegrCoef, own); });
-}
-
-void SetUpSplineReusing(QuilvexState& s)
-{
-    if (!TableFits(s)) {
-        SetUpSpline(s.n, s.x, s.y, s.SplineD2, s.MessageBuffer);
-        return;
-    }
-    FitReusing(s, s.Reuse.spline, TableKey(s), s.SplineD2.data(), s.n,
-               [&](MessageText& own) { SetUpSpline(s.n, s.x, s.y, s.SplineD2, own); });
-}
 
 void PrepareFits(QuilvexState& s, Forms forms)
 {

@@ -17,11 +17,6 @@ namespace quilvex {
 // a later replot, trace every sample afresh on this thread and are what the
 // identity tests hold the fast ones to.
 void PrepareFits(QuilvexState& s, Forms forms = Forms::Fast);
-// The regression fit, or the one kept in s.Reuse when the table and the order
-// are those it came from (its values and messages, bit for bit).
-void FitRegressionReusing(QuilvexState& s);
-// The same for the spline's second derivatives, kept with the table.
-void SetUpSplineReusing(QuilvexState& s);
 
 void TraceRegression(Plotter& plot);
 void TraceSpline(Plotter& plot);

@@ -22,8 +22,6 @@ public:
 
     void SetResult(DetailsResult result);
     const DetailsResult& Result() const { return result_; }
-    // The row marked as the best least-squares fit, or -1.
-    int MarkedRow() const { return marked_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Quilvex and starts it.
+# Installs what is missing, builds Quilvex (the program only) and starts it.
 # Without a display (neither DISPLAY nor WAYLAND_DISPLAY set) the program runs
 # on a virtual X display, the one the window tests use (tests/window/lib.sh);
 # a screenshot of it is saved as quilvex-screenshot.png in the current
@@ -59,8 +59,9 @@ main() {
   fi
 
   local screenshot="$PWD/quilvex-screenshot.png"
-  bash "$root/scripts/deps.sh"
-  bash "$root/scripts/build.sh"
+  # The program alone: the tests are built by scripts/test.sh.
+  bash "$root/scripts/deps.sh" --program
+  bash "$root/scripts/build.sh" -- quilvex
   local program="$root/build/quilvex"
 
   if has_display; then

@@ -107,11 +107,14 @@ Real LagrangeSum(int lo, int hi, const RealArray& x, const RealArray& y, Real t)
 {
     if (lo < 1 || hi > MaxPoints || FaultFlagged())
         return LagrangeSumLiteral(lo, hi, x, y, t);
-    if (const std::optional<Real> sum = SumAtAPoint(lo, hi, x, y, t))
-        return *sum;
     const Real* xs = x.data();
     const Real* ys = y.data();
     const int first = lo - 1, last = hi - 1;
+    // A curve's samples seldom fall on a point: a plain search for t comes
+    // before the checks of SumAtAPoint, which find no point where it finds none.
+    if (std::find(xs + first, xs + last + 1, t) != xs + last + 1)
+        if (const std::optional<Real> sum = SumAtAPoint(lo, hi, x, y, t))
+            return *sum;
     std::array<Real, MaxPoints> d;
     for (int j = first; j <= last; ++j)
         d[static_cast<std::size_t>(j)] = t - xs[j];

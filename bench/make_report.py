@@ -86,7 +86,9 @@ HOW = """
   below 16000 no product can overflow and the sum is y[i] without forming any;
   otherwise the sum is formed as usual. "Fit quality", the statistics and the
   residual plot thus take the all-points polynomial at all 300 points in well
-  under a millisecond instead of about 47 ms.
+  under a millisecond instead of about 47 ms. These checks run only where a
+  plain search finds t among the window's X, so a curve's samples, which
+  seldom fall on a point, pay that search alone.
 - Faults: with finite operands the first fault of a stage is always an overflow,
   so one check per stage reports the same text. The Lagrange sum, where a
   division by zero or 0/0 can come first, checks once at the end and reruns the
@@ -134,6 +136,33 @@ HOW = """
   point near the start or a sideways movement of an end point, which no
   rounding-exact reuse can shorten. The first movement of a drag forms the
   curve afresh and keeps its products.
+"""
+
+
+COMPARING = """
+## Comparing two commits
+
+A change of speed between two commits is measured with the benchmark cases,
+both builds side by side on the same machine: build `quilvex_bench` at each
+commit in a folder of its own (for example a `git worktree add` of the older
+one, then `bash scripts/build.sh FOLDER/build-bench -DQUILVEX_BENCH=ON --
+quilvex_bench` in each) and run `python3 bench/compare.py
+OLD/bench/quilvex_bench NEW/bench/quilvex_bench` with the two build folders
+for OLD and NEW. It runs the two in turn, six runs each, and compares the
+medians of the wall-clock time and of the main thread's CPU time, the steadier
+of the two on a loaded machine (`--filter` chooses other cases, `--runs` more
+runs). Its case is the typical replot, `TypicalReplot` in
+`bench/bench_replot.cpp` (20 points, all seven methods, 512 plot points,
+computed afresh): the replot a user waits for after every edit of the table.
+So measured, the typical replot had become some 5 to 10 % slower than at the
+commit before the document restructuring, while drags had not. The cost was a
+shortcut for the figures "Fit quality" and the "Fit details" window take at
+the table's own points: the Lagrange sum checked, for every sample of both
+Lagrange curves, whether it lay on a point of a finite, ascending window,
+though a curve's samples seldom do (a drag's kept products never take that
+path). The sum now searches for the sample among the window's X first (see
+"Lagrange at a point" below), and the typical replot is back to its time
+before.
 """
 
 
@@ -386,6 +415,8 @@ def main():
     out.extend(STATISTICS.strip("\n").splitlines())
     out.append("")
     details_section(out, get, cpu_of, worst_lags(results))
+    out.extend(COMPARING.strip("\n").splitlines())
+    out.append("")
     out.extend(HOW.strip("\n").splitlines())
     print("\n".join(out))
 

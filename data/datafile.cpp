@@ -17,7 +17,6 @@ namespace quilvex {
 
 namespace {
 
-constexpr std::size_t kMaxRestLength = 255;
 constexpr std::size_t kReadChunk = std::size_t{1} << 16;
 constexpr char kEndOfFile = 26;  // Ctrl-Z
 constexpr std::string_view kFieldSeparators = " ,";
@@ -32,6 +31,8 @@ std::string_view TrimView(std::string_view text)
         text.remove_suffix(1);
     return text;
 }
+
+bool IsComment(std::string_view trimmedLine) { return !trimmedLine.empty() && trimmedLine.front() == ';'; }
 
 std::string_view SplitFieldView(std::string_view& line, std::string_view separators)
 {
@@ -160,21 +161,29 @@ int OpenWithoutWaiting(const std::string& name, int mode)
     return fd;
 }
 
-// Refuses what cannot be a data file before a byte is read. Returns the size
-// a regular file tells, 0 for anything else.
-std::size_t CheckedFileSize(int fd)
+struct FileFacts {
+    std::size_t size = 0;  // as a regular file tells it, else 0
+    bool pipe = false;
+};
+
+// Refuses what cannot be a data file before a byte is read.
+FileFacts CheckedFile(int fd)
 {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        return 0;
+        return {};
+    if (S_ISDIR(info.st_mode))
+        throw QuilvexError(kDirectoryText);
     if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
         throw QuilvexError(kDeviceFileText);
+    if (S_ISFIFO(info.st_mode))
+        return {0, true};
     if (!S_ISREG(info.st_mode))
-        return 0;
+        return {};
     const auto size = static_cast<std::uintmax_t>(info.st_size);
     if (size > kMaxDataFileBytes)
         throw QuilvexError(kFileTooLargeText);
-    return static_cast<std::size_t>(size);
+    return {static_cast<std::size_t>(size), false};
 }
 
 // Pipes, growing files and files that tell no size (as in /proc) are held to
@@ -241,11 +250,14 @@ std::string ReadFileBytes(const std::string& name)
     FileHandle file(OpenWithoutWaiting(name, O_RDONLY));
     if (file.fd() < 0)
         RaiseIoError(errno);
+    const FileFacts facts = CheckedFile(file.fd());
     std::string bytes;
-    bytes.reserve(CheckedFileSize(file.fd()));
+    bytes.reserve(facts.size);
     char chunk[kReadChunk];
     for (;;) {
         const ssize_t got = ::read(file.fd(), chunk, sizeof chunk);
+        if (got == 0 && bytes.empty() && facts.pipe)  // opened while nothing wrote to it
+            throw QuilvexError(kEmptyPipeText);
         if (got == 0)
             return bytes;
         if (got < 0) {
@@ -269,7 +281,7 @@ ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::
     std::string_view line;
     while (cursor.Next(line)) {
         std::string_view rest = TrimView(line);
-        if (!rest.empty() && rest.front() == ';')
+        if (IsComment(rest))
             continue;
         const std::string_view xText = TrimView(SplitFieldView(rest, kFieldSeparators));
         const std::string_view yText = TrimView(rest);
@@ -286,6 +298,22 @@ ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::
         read.shrink_to_fit();
     rows = std::move(read);
     return ReadOutcome::Loaded;
+}
+
+std::vector<std::size_t> LinesWithCutField(std::string_view bytes)
+{
+    std::vector<std::size_t> numbers;
+    LineCursor cursor(bytes);
+    std::string_view line;
+    for (std::size_t number = 1; cursor.Next(line); ++number) {
+        const std::string_view whole = TrimView(line);
+        std::string_view rest = whole;
+        SplitFieldView(rest, kFieldSeparators);
+        const bool cut = !rest.empty() && rest.data() + rest.size() != whole.data() + whole.size();  // ends early
+        if (cut && !IsComment(whole))
+            numbers.push_back(number);
+    }
+    return numbers;
 }
 
 ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, const DataWarning& warn)

@@ -104,7 +104,7 @@ TEST_F(BadFilesTest, NamesThatCannotBeOpened)
     Open(dir.path().toStdString());  // a folder
     ASSERT_EQ(dialogs.errors.size(), 2u);
     EXPECT_EQ(dialogs.errors[0], "File not found");
-    EXPECT_EQ(dialogs.errors[1], "File access denied");
+    EXPECT_EQ(dialogs.errors[1], kDirectoryText);
     EXPECT_EQ(Cell(0, 0), "7");
 
     dialogs.saveNames.push_back(dir.path().toStdString() + "/sub.dta");

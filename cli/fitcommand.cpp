@@ -1,13 +1,17 @@
 #include "cli/fitcommand.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
+#include <vector>
 
 #include "cli/fitoutput.h"
 #include "data/datafile.h"
@@ -64,7 +68,7 @@ public:
         if (!parser_.parse(arguments))
             return Usage(parser_.errorText().toStdString());
         if (parser_.isSet(help_) || parser_.isSet("help-all")) {
-            std::printf("%s", qPrintable(parser_.helpText()));
+            std::printf("%s", qPrintable(HelpText()));
             return 0;
         }
         FitOptions options;
@@ -74,10 +78,16 @@ public:
     }
 
 private:
-    int Usage(const std::string& why)
+    static int Usage(const std::string& why)
     {
-        std::fprintf(stderr, "quilvex fit: %s\n\n%s", why.c_str(), qPrintable(parser_.helpText()));
+        std::fprintf(stderr, "quilvex fit: %s\nTry 'quilvex fit --help' for more information.\n", why.c_str());
         return kInputError;
+    }
+
+    // The options are read after `fit` only, so the usage line names them there.
+    QString HelpText() const
+    {
+        return parser_.helpText().replace("[options] fit FILE", "fit [options] FILE");
     }
 
     std::optional<std::string> ReadOptions(FitOptions& options)
@@ -90,7 +100,7 @@ private:
             const auto method = StatsMethodNamed(name.toStdString());
             if (!method)
                 return "unknown method '" + name.toStdString() + "'";
-            options.request.methods.push_back(*method);
+            AddOnce(options.request.methods, *method);
         }
         if (options.request.methods.empty())
             options.request.methods = AllStatsMethods();
@@ -98,13 +108,33 @@ private:
             return why;
         if (const auto why = ReadOrder("lagrange-order", 2, MaxPoints, options.request.lagrangeOrder))
             return why;
-        for (const QString& text : parser_.values("at")) {
-            const FloatText x = TextToFloat(text.toStdString());
-            if (!x.ok() || text.trimmed().isEmpty())
-                return "--at takes a number, not '" + text.toStdString() + "'";
-            options.request.at.push_back(x.value);
-        }
+        for (const QString& text : parser_.values("at"))
+            if (const auto why = ReadAt(text.toStdString(), options.request.at))
+                return why;
         return ReadFormat(options.format);
+    }
+
+    template <typename T>
+    static void AddOnce(std::vector<T>& list, T item)
+    {
+        if (std::find(list.begin(), list.end(), item) == list.end())
+            list.push_back(item);
+    }
+
+    static std::optional<std::string> ReadAt(const std::string& text, std::vector<Real>& at)
+    {
+        FloatText x;
+        try {
+            x = TextToFloat(text);
+        } catch (const QuilvexError&) {  // a number beyond the range, as 1e5000 is
+            x = {HUGE_VALL, 0};
+        }
+        if (!x.ok())
+            return "--at takes a number, not '" + text + "'";
+        if (!std::isfinite(x.value))
+            return "--at takes a number within the range of numbers, not '" + text + "'";
+        AddOnce(at, x.value);
+        return std::nullopt;
     }
 
     std::optional<std::string> ReadOrder(const char* name, int lo, int hi, int& order)
@@ -150,6 +180,19 @@ std::string ReadStandardInput()
     return bytes;
 }
 
+// The table is read as File > Open reads it, fields cut included; the command
+// names every line whose field it cut, as the windows cannot.
+void AddCutFieldNotes(std::string_view bytes, std::vector<MethodFigures>& methods)
+{
+    std::vector<std::string> notes;
+    for (const std::size_t line : LinesWithCutField(bytes))
+        notes.push_back("line " + std::to_string(line) + " of the file: the Y field is longer than " +
+                        std::to_string(kMaxRestLength) + " characters and was read from its first " +
+                        std::to_string(kMaxRestLength) + ", as File > Open reads it");
+    for (MethodFigures& m : methods)
+        m.notes.insert(m.notes.begin(), notes.begin(), notes.end());
+}
+
 std::string Formatted(Format format, const FitReport& report)
 {
     switch (format) {
@@ -175,6 +218,7 @@ int Run(const FitOptions& options)
     if (!load.error.empty())
         return Fail(load.error);
     FitReport report{name, s->n, ComputeStatistics(*s, options.request, load.warnings)};
+    AddCutFieldNotes(bytes, report.methods);
     const std::string out = Formatted(options.format, report);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : Fail("cannot write the output");
@@ -186,11 +230,15 @@ bool IsFitCommand(int argc, char** argv) { return argc > 1 && std::string(argv[1
 
 int RunFitCommand(const QStringList& arguments)
 {
-    FitParser parser;
-    const std::variant<FitOptions, int> read = parser.Read(arguments);
-    if (const int* status = std::get_if<int>(&read))
-        return *status;
-    return Run(std::get<FitOptions>(read));
+    try {
+        FitParser parser;
+        const std::variant<FitOptions, int> read = parser.Read(arguments);
+        if (const int* status = std::get_if<int>(&read))
+            return *status;
+        return Run(std::get<FitOptions>(read));
+    } catch (const std::exception& e) {  // whatever fails, the command says so and ends as refused
+        return Fail(e.what());
+    }
 }
 
 }  // namespace quilvex

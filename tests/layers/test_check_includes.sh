@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The include check refuses what it must and lets through what it may: each
-# case is one file with one include, checked alone in a scratch source tree.
+# The include check refuses what it must (what it lets through is held by
+# layers.includes on the real tree): each case is one file with one include,
+# checked alone in a scratch source tree.
 # Usage: test_check_includes.sh
 set -uo pipefail
 check="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/check_includes.sh"
@@ -13,14 +14,10 @@ cases=(
   "app/document.h|graph/QuilvexG.h|1"
   "app/document.cpp|details/FitDetails.h|1"
   "app/tablehistory.cpp|app/QuilvexApp.h|1"
-  "app/document.h|ui/gridmodel.h|0"
-  "app/document.h|graph/core/bands.h|0"
-  "app/QuilvexApp.h|mainwin/QuilvexD.h|0"
   "cli/fitcommand.cpp|ui/dialogs.h|1"
   "cli/fitoutput.h|report/Status.h|1"
   "cli/fitcommand.cpp|mainwin/commandline.h|1"
   "cli/fitcommand.cpp|app/document.h|1"
-  "cli/fitcommand.cpp|stats/table.h|0"
   "cli/fitoutput.cpp|report/core/resultstext.h|0"
 )
 for case in "${cases[@]}"; do

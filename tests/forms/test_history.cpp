@@ -195,4 +195,38 @@ TEST_F(HistoryTest, AFileCutTo300PointsIsATableNotSaved)
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
+TEST_F(HistoryTest, UnsavedFollowsTheCleanStateOfTheHistory)
+{
+    const std::string opened = (dir.path() + "/opened.dta").toStdString();
+    std::ofstream(opened) << "0 1\n1 2\n2 5\n";
+    app->OpenAtStart(opened);
+    QCoreApplication::processEvents();
+    const auto asks = [this] {
+        dialogs.boxes.clear();
+        dialogs.answers = {BoxAnswer::Cancel};
+        const bool closed = Close();
+        dialogs.answers.clear();
+        return !closed && dialogs.boxes.size() == 1;
+    };
+    EXPECT_FALSE(asks()) << "as opened";
+    Undo();  // "open file": the new table the program started with
+    EXPECT_FALSE(asks()) << "the opening undone";
+    Redo();
+    Paste(0, 1, "7\n");
+    EXPECT_TRUE(asks()) << "pasted";
+    Undo();
+    EXPECT_FALSE(asks()) << "the paste undone";
+    Redo();
+    dialogs.saveNames.push_back((dir.path() + "/saved.dta").toStdString());
+    Main().Saveas1Click();
+    EXPECT_FALSE(asks()) << "saved";
+    Undo();
+    EXPECT_TRUE(asks()) << "undone past the saved table";
+    Undo();
+    EXPECT_FALSE(asks()) << "back at the new table";
+    Redo();
+    Redo();
+    EXPECT_FALSE(asks()) << "redone to the saved table";
+}
+
 }  // namespace

@@ -101,6 +101,7 @@ TEST_F(HistoryTest, RowsEditsDragsAndOpeningAFileAreUndone)
     const std::string path = (dir.path() + "/three.dta").toStdString();
     std::ofstream(path) << "0 1\n1 2\n2 5\n";
     dialogs.openNames.push_back(path);
+    dialogs.answers = {BoxAnswer::Discard};  // the typed table was never saved
     Main().MenuOpenClick();
     EXPECT_EQ(Table().size(), 3u);
     Undo();
@@ -179,6 +180,7 @@ TEST_F(HistoryTest, AFileCutTo300PointsIsATableNotSaved)
     }();
     for (const bool graphing : {true, false}) {
         Doc().SetGraphingEnabled(graphing);
+        dialogs.answers = {BoxAnswer::Discard};  // the second time: the cut table is not saved
         Main().OpenDataFile(path);
         Doc().SetGraphingEnabled(true);  // the cut, if opening did not replot
         ASSERT_EQ(Grid().RowCount(), 300);

@@ -3,7 +3,8 @@
 // standard errors and intervals, its figures and warnings, side by side, a
 // residual plot below, and the switches of the 95 % bands on the graph. It
 // follows every replot; the figures are computed on a thread of their own,
-// so a drag never waits for them. Closing it only hides it.
+// so a drag never waits for them, and a note above the table tells when the
+// grid is no longer the table they describe. Closing it, or Escape, only hides it.
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>

@@ -47,14 +47,17 @@ active_is() {
 qv_retry 4 "the window has the focus" active_is "$details"
 
 # clipboard_after <name> <keys...>: puts a marker on the clipboard, presses the
-# keys in the details window and keeps what the clipboard then holds.
+# keys in the details window and keeps what the clipboard then holds (the
+# marker if nothing replaced it within a few seconds).
 clipboard_after() {
-  local name="$1"
+  local name="$1" deadline=$((SECONDS + 5))
   shift
   echo marker | timeout "$QV_STEP_TIMEOUT" xclip -selection clipboard -i
   timeout "$QV_STEP_TIMEOUT" xdotool key --delay 60 -- "$@" || qv_fail "keys $* failed"
-  sleep 0.5
-  timeout "$QV_STEP_TIMEOUT" xclip -selection clipboard -o >"$files/$name" || qv_fail "no clipboard after $*"
+  while sleep 0.3; do
+    timeout "$QV_STEP_TIMEOUT" xclip -selection clipboard -o >"$files/$name" || qv_fail "no clipboard after $*"
+    if [[ "$(cat "$files/$name")" != marker ]] || ((SECONDS >= deadline)); then break; fi
+  done
 }
 first_method() { sed -n 2p "$files/$1" | cut -d, -f1; }
 

@@ -36,9 +36,8 @@ DW=$QV_WIN_W DH=$QV_WIN_H
 # The two buttons at the right end of the bottom row, clicked where they are drawn.
 echo marker | timeout "$QV_STEP_TIMEOUT" xclip -selection clipboard -i
 qv_click "$details" $((DW - 177)) $((DH - 23)) # "Copy as CSV"
-sleep 0.5
-timeout "$QV_STEP_TIMEOUT" xclip -selection clipboard -o | grep -q '^Method,Formula,' \
-  || qv_fail "\"Copy as CSV\" put no table on the clipboard"
+table_copied() { timeout "$QV_STEP_TIMEOUT" xclip -selection clipboard -o | grep -q '^Method,Formula,'; }
+qv_retry 6 "\"Copy as CSV\" puts the table on the clipboard" table_copied
 qv_click "$details" $((DW - 60)) $((DH - 23)) # "Export residuals…"
 qv_wait_window dialog '^Export residual plot$'
 qv_key "$dialog" Escape

@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-svg-dev libeigen3-dev libboost-math-dev
   xvfb xauth xdotool x11-apps imagemagick fonts-liberation2
   xclip
+  openbox
   clang libclang-rt-14-dev
   librsvg2-bin dpkg-dev file
   desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils libglib2.0-bin x11-utils

@@ -1,7 +1,7 @@
 // The "Fit details" window: opened by Ctrl+D and from the status window, its
 // figures those of the statistics on the replot's table, following a drag;
 // sorting, the marked row, the two copies; the bands off leave the designed
-// picture.
+// picture; the note while the grid is not the table of the figures.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -9,8 +9,10 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <cmath>
+#include <functional>
 
 #include "data/numtext.h"
+#include "report/core/resultstext.h"
 #include "stats/statistics.h"
 #include "support/app_fixture.h"
 #include "support/controls.h"
@@ -206,4 +208,56 @@ TEST_F(FitDetailsTest, ExportsTheResidualPlotWithTheGraphsChoices)
     QFile svg(dir.filePath("r.svg"));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
     EXPECT_TRUE(svg.readAll().contains("<svg"));
+}
+
+TEST_F(FitDetailsTest, SaysAboveTheTableWhenTheGridIsNotTheTableOfItsFigures)
+{
+    const QString differs = "The figures describe the table as it was last plotted, which differs from the grid.";
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        QString note;  // none: the figures still describe the grid
+    } cases[] = {
+        {"Delete Row, which does not replot", [&] { quilvex::testing::Find<QPushButton>(Main(), "DeleteRowButton")->click(); },
+         differs},
+        {"a cell changed", [&] { Grid().SetCell(1, 2, "7"); }, differs},
+        {"a cell given its own text", [&] { Grid().SetCell(1, 2, Cell(1, 2)); }, ""},
+        {"Add Row: an empty row holds no point", [&] { quilvex::testing::Find<QPushButton>(Main(), "AddRowButton")->click(); },
+         ""},
+        {"File > Open with graphing off",
+         [&] {
+             Doc().SetGraphingEnabled(false);
+             Main().OpenDataFile(QUILVEX_EXAMPLES "/noisy.dta");
+         },
+         kGraphingOffNote},
+    };
+    for (const auto& c : cases) {
+        Doc().SetGraphingEnabled(true);
+        Show(kExponential, {});
+        QLabel* note = C<QLabel>("StaleNote");
+        EXPECT_TRUE(note->isHidden()) << c.what;
+        c.change();
+        EXPECT_EQ(note->isHidden(), c.note.isEmpty()) << c.what;
+        EXPECT_EQ((note->isHidden() ? QString() : note->text()).toStdString(), c.note.toStdString()) << c.what;
+        Doc().SetGraphingEnabled(true);
+        Doc().Replot();
+        EXPECT_TRUE(note->isHidden()) << c.what << ": the figures describe the grid again";
+    }
+}
+
+TEST_F(FitDetailsTest, CtrlCWithNothingSelectedLeavesTheClipboard)
+{
+    Show(kExponential, {});
+    QAction* copy = nullptr;
+    for (QAction* action : D().actions())
+        if (action->shortcut() == QKeySequence(QKeySequence::Copy))
+            copy = action;
+    ASSERT_NE(copy, nullptr);
+    QGuiApplication::clipboard()->setText("kept");
+    copy->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "kept");
+    C<QTableView>("Table")->selectionModel()->select(C<QSortFilterProxyModel>("Sorted")->index(1, kSsrCol),
+                                                     QItemSelectionModel::Select);
+    copy->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), D().SelectionAsTsv());
 }

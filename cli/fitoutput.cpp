@@ -126,7 +126,8 @@ std::string JsonReport(const FitReport& report, const JsonLayout& layout)
     std::string out = "{\"file\": " + JsonString(report.file) + layout.top + "\"points\": " +
                       std::to_string(report.points) + layout.top + "\"methods\": " + layout.methodsOpen;
     for (std::size_t i = 0; i < report.methods.size(); ++i)
-        out += (i ? layout.methodsBetween : "") + std::string(layout.methodIndent) + JsonMethod(report.methods[i], layout);
+        out += (i ? layout.methodsBetween : "") + std::string(layout.methodIndent) +
+               JsonMethod(report.methods[i], layout);
     return out + layout.methodsClose + layout.top + "\"table\": {\"x\": " + JsonNumbers(report.x) +
            ", \"y\": " + JsonNumbers(report.y) + "}}\n";
 }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "data/fpfault.h"
@@ -47,6 +48,16 @@ std::string_view SplitFieldView(std::string_view& line, std::string_view separat
     const std::string_view field = line;
     line = {};
     return field;
+}
+
+// The X and Y texts of a data line, trimmed; nothing for a comment.
+std::optional<std::pair<std::string_view, std::string_view>> DataFields(std::string_view line)
+{
+    std::string_view rest = TrimView(line);
+    if (IsComment(rest))
+        return std::nullopt;
+    const std::string_view xText = TrimView(SplitFieldView(rest, kFieldSeparators));
+    return std::pair{xText, TrimView(rest)};
 }
 
 // Hands out the lines of a file's bytes one by one, without copying them.
@@ -280,11 +291,10 @@ ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::
     LineCursor cursor(bytes);
     std::string_view line;
     while (cursor.Next(line)) {
-        std::string_view rest = TrimView(line);
-        if (IsComment(rest))
+        const auto fields = DataFields(line);
+        if (!fields)
             continue;
-        const std::string_view xText = TrimView(SplitFieldView(rest, kFieldSeparators));
-        const std::string_view yText = TrimView(rest);
+        const auto [xText, yText] = *fields;
         const FloatText x = TextToFloat(xText);
         const FloatText y = TextToFloat(yText);
         // A rejected text still gives its row, with the value read up to the fault.
@@ -298,6 +308,17 @@ ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::
         read.shrink_to_fit();
     rows = std::move(read);
     return ReadOutcome::Loaded;
+}
+
+std::vector<DataValues> ReadDataValues(std::string_view bytes)
+{
+    std::vector<DataValues> values;
+    LineCursor cursor(bytes);
+    std::string_view line;
+    while (cursor.Next(line))
+        if (const auto fields = DataFields(line))
+            values.push_back({TextToFloat(fields->first).value, TextToFloat(fields->second).value});
+    return values;
 }
 
 std::vector<std::size_t> LinesWithCutField(std::string_view bytes)

@@ -19,6 +19,7 @@
 
 #include "data/cellgrid.h"
 #include "data/filename.h"
+#include "data/fpfault.h"
 
 namespace quilvex {
 
@@ -89,6 +90,14 @@ std::string ReadFileBytes(const std::string& name);
 // QuilvexError("Floating point overflow") and leaves rows as it was.
 ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::vector<DataRow>& rows,
                           const DataWarning& warn);
+
+// The values of ParseDataFile's rows, in its order, as TextToFloat reads the
+// texts: in full extended precision, before they become FormatCell texts of
+// 8 digits. Throws as ParseDataFile does for a number beyond the range.
+struct DataValues {
+    Real x = 0, y = 0;
+};
+std::vector<DataValues> ReadDataValues(std::string_view bytes);
 
 // The numbers (from 1, counting every line of the file) of the data lines whose
 // text after the separator ParseDataFile cut to kMaxRestLength characters.

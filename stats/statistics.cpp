@@ -9,6 +9,7 @@
 #include "stats/designed.h"
 #include "stats/linear.h"
 #include "stats/nls.h"
+#include "stats/table.h"
 
 namespace quilvex {
 
@@ -62,6 +63,8 @@ private:
     void Designed(MethodFigures& f, Method method)
     {
         f.order = OrderOf(method);
+        if (PassesThroughEveryPoint(method) && HasRepeatedX(s_))  // a table as written, not adjusted
+            return NotDefined(f, "not defined: repeated X");
         const DesignedFit& fit = designed.Of(method);
         f.warnings.insert(f.warnings.end(), fit.messages.begin(), fit.messages.end());
         for (Real X : request_.at)
@@ -83,6 +86,18 @@ private:
         case Method::Exponential: return Linearised(f, false, s_.ExpA, s_.ExpB);
         case Method::Power: return Linearised(f, true, s_.PowerA, s_.PowerB);
         }
+    }
+
+    static bool PassesThroughEveryPoint(Method method)
+    {
+        return method == Method::Spline || method == Method::Lagrange || method == Method::LagrangeOrd;
+    }
+
+    void NotDefined(MethodFigures& f, const std::string& why) const
+    {
+        f.failure = why;
+        for (Real X : request_.at)
+            f.at.push_back({X, {}, why});
     }
 
     std::optional<int> OrderOf(Method method) const

@@ -105,7 +105,7 @@ PY
 env -u DISPLAY "$program" --help | grep -q '^  fit ' || fail "--help does not list fit"
 fit --help || fail "fit --help: exit status $?"
 grep -qF -- '--regression-order' "$work/out" || fail "fit --help does not list --regression-order"
-[[ "$(head -1 "$work/out")" == "Usage: "*" fit [options] FILE" ]] || fail "fit --help: usage $(head -1 "$work/out")"
+[[ "$(head -1 "$work/out")" == "Usage: "*" fit [options] FILE..." ]] || fail "fit --help: usage $(head -1 "$work/out")"
 
 [[ $failures == 0 ]] && echo "[fit command] passed"
 exit $((failures > 0))

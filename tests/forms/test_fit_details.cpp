@@ -227,6 +227,8 @@ TEST_F(FitDetailsTest, SaysAboveTheTableWhenTheGridIsNotTheTableOfItsFigures)
         {"File > Open with graphing off",
          [&] {
              Doc().SetGraphingEnabled(false);
+             if (Doc().Unsaved())
+                 dialogs.answers.push_back(BoxAnswer::Discard);  // the question before opening
              Main().OpenDataFile(QUILVEX_EXAMPLES "/noisy.dta");
          },
          kGraphingOffNote},

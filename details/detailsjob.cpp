@@ -22,17 +22,10 @@ DetailsInput DetailsInputOf(const QuilvexState& s)
         return input;
     input.x.assign(s.x.data(), s.x.data() + s.n);
     input.y.assign(s.y.data(), s.y.data() + s.n);
-    const std::pair<bool, std::vector<StatsMethod>> enabled[] = {
-        {s.ShowSpline, {StatsMethod::Spline}},
-        {s.ShowLagr, {StatsMethod::Lagrange}},
-        {s.ShowLagrO, {StatsMethod::LagrangeOrder}},
-        {s.ShowRegr, {StatsMethod::Regression}},
-        {s.ShowExp, {StatsMethod::Exponential, StatsMethod::ExponentialNls}},
-        {s.ShowLog, {StatsMethod::Logarithmic}},
-        {s.ShowPower, {StatsMethod::Power, StatsMethod::PowerNls}}};
-    for (const auto& [on, methods] : enabled)
-        if (on)
-            input.methods.insert(input.methods.end(), methods.begin(), methods.end());
+    for (const Method method : kReportOrder)
+        if (Shown(s, method))
+            for (const StatsMethod m : StatsMethodsOf(method))
+                input.methods.push_back(m);
     return input;
 }
 

@@ -68,28 +68,12 @@ DesignedFit Prepare(QuilvexState& s, Method method)
 
 std::optional<Method> DesignedMethodOf(StatsMethod method)
 {
-    switch (method) {
-    case StatsMethod::Spline: return Method::Spline;
-    case StatsMethod::Lagrange: return Method::Lagrange;
-    case StatsMethod::LagrangeOrder: return Method::LagrangeOrd;
-    case StatsMethod::Regression: return Method::Regression;
-    case StatsMethod::Exponential: return Method::Exponential;
-    case StatsMethod::Logarithmic: return Method::Logarithmic;
-    case StatsMethod::Power: return Method::Power;
-    case StatsMethod::ExponentialNls:
-    case StatsMethod::PowerNls: return std::nullopt;
-    }
-    return std::nullopt;
+    if (method.trueLeastSquares)
+        return std::nullopt;
+    return method.fit;
 }
 
-Method FitNeededBy(StatsMethod method)
-{
-    if (method == StatsMethod::ExponentialNls)
-        return Method::Exponential;
-    if (method == StatsMethod::PowerNls)
-        return Method::Power;
-    return *DesignedMethodOf(method);
-}
+Method FitNeededBy(StatsMethod method) { return method.fit; }
 
 DesignedFits PrepareDesignedFits(QuilvexState& s, const std::vector<StatsMethod>& methods)
 {

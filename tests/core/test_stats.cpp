@@ -3,6 +3,7 @@
 // warnings, and the designed figures taken over bit for bit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -252,6 +253,35 @@ TEST(Statistics, TheTableIsTheOneAReplotFits)
         many += std::to_string(i) + " 1\n";
     QuilvexState s;
     EXPECT_EQ(LoadPointTable(many, "f.dta", s).error, "Too many X,Y values! (max 300)");
+}
+
+// A designed message repeated past the 255 characters of the message line is
+// listed once and whole, and a message after the full buffer is not lost.
+TEST(Statistics, DesignedMessagesAreListedOnceAndWhole)
+{
+    std::vector<Real> tiny, negative, ones;
+    for (int i = 1; i <= 12; ++i) {
+        tiny.push_back(1e-6L * i);  // the regression's powers of x fall below its pivot bound
+        negative.push_back(i - 13);
+        ones.push_back(1);
+    }
+    const struct {
+        std::vector<Real> x;
+        StatsMethod method;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {tiny, StatsMethod::Regression, {"Can't solve : matrix singular!"}},
+        {negative, StatsMethod::Power, {"x<=0 or y<=0 for power", "Det zero for power!"}},
+    };
+    for (const auto& c : cases) {
+        QuilvexState s = Points(c.x, ones);
+        const MethodFigures f = Only(s, c.method, 10);
+        for (const std::string& message : c.messages)
+            EXPECT_EQ(std::count(f.warnings.begin(), f.warnings.end(), message), 1) << message;
+        for (const std::string& w : f.warnings)
+            for (const std::string& message : c.messages)
+                EXPECT_TRUE(w == message || message.rfind(w, 0) != 0) << "cut short: " << w;
+    }
 }
 
 }  // namespace

@@ -72,26 +72,26 @@ void DetailsModel::SetResult(DetailsResult result)
     if (!sameRows)
         beginResetModel();
     result_ = std::move(result);
-    marked_ = -1;
-    const auto best = BestAicc();
-    for (int r = 0; r < rowCount(); ++r) {
-        const MethodFigures& row = result_.rows[static_cast<std::size_t>(r)];
-        if (best && LeastSquaresInY(row.method) && row.aicc.value && *row.aicc.value == *best && marked_ < 0)
-            marked_ = r;
+    const AiccMark mark = LowestAicc(result_.rows);
+    marked_ = mark.best ? static_cast<int>(*mark.best) : -1;
+    markNote_.clear();
+    if (mark.withoutAicc) {
+        const MethodFigures& row = result_.rows[*mark.withoutAicc];
+        markNote_ = "No lowest AICc marked, as " + MethodTitle(row, static_cast<int>(result_.input.x.size())) +
+                    " has none: " + QString::fromStdString(row.aicc.whyUndefined);
     }
     if (!sameRows)
         endResetModel();
     else if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, kDetailsColumns - 1));
+    emit headerDataChanged(Qt::Horizontal, kAiccCol, kDeltaAiccCol);
 }
 
 std::optional<Real> DetailsModel::BestAicc() const
 {
-    std::optional<Real> best;
-    for (const MethodFigures& row : result_.rows)
-        if (LeastSquaresInY(row.method) && row.failure.empty() && row.aicc.value && (!best || *row.aicc.value < *best))
-            best = row.aicc.value;
-    return best;
+    if (marked_ < 0)
+        return std::nullopt;
+    return result_.rows[static_cast<std::size_t>(marked_)].aicc.value;
 }
 
 int DetailsModel::rowCount(const QModelIndex& parent) const
@@ -191,6 +191,8 @@ QVariant DetailsModel::data(const QModelIndex& index, int role) const
             return (Text(r, column, false).replace("; ", "\n") + "\n\n" + Joined(row.notes, "\n")).trimmed();
         if (column == kMethodCol && r == marked_)
             return "The lowest AICc of the least-squares fits";
+        if ((column == kAiccCol || column == kDeltaAiccCol) && !markNote_.isEmpty())
+            return markNote_;
         if (column == kCoefficientsCol || column == kIntervalsCol)
             return Text(r, column, false).replace("; ", "\n");
         return {};
@@ -204,6 +206,9 @@ QVariant DetailsModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kDetailsColumns)
         return QString(kHeadings[section]);
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && (section == kAiccCol || section == kDeltaAiccCol) &&
+        !markNote_.isEmpty())
+        return markNote_;
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

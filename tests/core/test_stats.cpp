@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -281,6 +282,44 @@ TEST(Statistics, DesignedMessagesAreListedOnceAndWhole)
         for (const std::string& w : f.warnings)
             for (const std::string& message : c.messages)
                 EXPECT_TRUE(w == message || message.rfind(w, 0) != 0) << "cut short: " << w;
+    }
+}
+
+// The lowest AICc of the fits that are least squares in y is marked only where
+// each of them that fitted the table has an AICc.
+TEST(Statistics, LowestAiccOnlyWhereEveryLeastSquaresFitHasOne)
+{
+    std::vector<Real> xs, line, sine, parabola, fromZero;
+    for (int i = 1; i <= 8; ++i) {
+        xs.push_back(i);
+        fromZero.push_back(i - 1);
+        line.push_back(2 * i + 1);
+        sine.push_back(2 + std::sin(static_cast<Real>(i)));
+        parabola.push_back(i * i - 5 * i + 7 + (i % 2 ? 0.1L : -0.1L));
+    }
+    const std::vector<StatsMethod> compared = {StatsMethod::Spline, StatsMethod::Regression,
+                                               StatsMethod::Logarithmic, StatsMethod::ExponentialNls};
+    const std::optional<std::size_t> none;
+    const struct {
+        const char* what;
+        std::vector<Real> x, y;
+        int order;
+        std::vector<StatsMethod> methods;
+        std::optional<std::size_t> best, withoutAicc;
+    } cases[] = {
+        {"exact regression: SSR 0", xs, line, 1, compared, none, 1},
+        {"exponential to a sine beside a regression through every point", xs, sine, 7, compared, none, 1},
+        {"all defined, the parabola best", xs, parabola, 2, compared, 1, none},
+        {"a failed fit does not count", fromZero, parabola, 2, {StatsMethod::PowerNls, StatsMethod::Regression}, 1, none},
+    };
+    for (const auto& c : cases) {
+        QuilvexState s = Points(c.x, c.y);
+        StatsRequest request;
+        request.methods = c.methods;
+        request.regressionOrder = c.order;
+        const AiccMark mark = LowestAicc(ComputeStatistics(s, request, {}));
+        EXPECT_EQ(mark.best, c.best) << c.what;
+        EXPECT_EQ(mark.withoutAicc, c.withoutAicc) << c.what;
     }
 }
 

@@ -1,7 +1,7 @@
 // The "Fit details" window: opened by Ctrl+D and from the status window, its
 // figures those of the statistics on the replot's table, following a drag;
-// sorting, the marked row, the two copies; the bands off leave the designed
-// picture.
+// sorting, the marked row (none where a least-squares fit has no AICc), the
+// two copies; the bands off leave the designed picture.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -206,4 +206,33 @@ TEST_F(FitDetailsTest, ExportsTheResidualPlotWithTheGraphsChoices)
     QFile svg(dir.filePath("r.svg"));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
     EXPECT_TRUE(svg.readAll().contains("<svg"));
+}
+
+TEST_F(FitDetailsTest, NoLowestAiccWhereALeastSquaresFitHasNone)
+{
+    std::vector<std::pair<std::string, std::string>> sine;
+    for (int i = 1; i <= 8; ++i)
+        sine.push_back({std::to_string(i), FormatGeneral(2 + std::sin(static_cast<Real>(i)), 8, '.')});
+    const auto note = [&] {
+        return C<QSortFilterProxyModel>("Sorted")->headerData(kDeltaAiccCol, Qt::Horizontal, Qt::ToolTipRole).toString();
+    };
+    const auto markedRows = [&] {
+        int marked = 0;
+        for (int r = 0; r < C<QSortFilterProxyModel>("Sorted")->rowCount(); ++r)
+            marked += Data(r, kMethodCol, kMarkedRole).toBool();
+        return marked;
+    };
+    quilvex::testing::Find<QLineEdit>(Main(), "RegrOrdEdit")->setText("7");  // through every point: no AICc
+    Show(sine, {Method::Exponential});
+    EXPECT_EQ(markedRows(), 0);
+    const int exponential = RowOf("Exponential, least squares");
+    ASSERT_GE(exponential, 0);
+    EXPECT_EQ(At(exponential, kDeltaAiccCol), "");
+    EXPECT_TRUE(note().startsWith("No lowest AICc marked, as Regression order 7 polynomial has none: ")) << note().toStdString();
+    EXPECT_EQ(At(exponential, kDeltaAiccCol, Qt::ToolTipRole), note());
+
+    quilvex::testing::Find<QLineEdit>(Main(), "RegrOrdEdit")->setText("2");
+    Show(sine, {Method::Exponential});
+    EXPECT_EQ(markedRows(), 1);
+    EXPECT_EQ(note(), "");
 }

@@ -8,6 +8,7 @@
 #endif
 
 #include "stats/statistics.h"
+#include "stats/table.h"
 
 namespace quilvex {
 
@@ -22,6 +23,7 @@ DetailsInput DetailsInputOf(const QuilvexState& s)
         return input;
     input.x.assign(s.x.data(), s.x.data() + s.n);
     input.y.assign(s.y.data(), s.y.data() + s.n);
+    input.tableWarnings = AdjustmentWarnings(s);
     for (const Method method : kReportOrder)
         if (Shown(s, method))
             for (const StatsMethod m : StatsMethodsOf(method))
@@ -46,7 +48,7 @@ DetailsResult ComputeDetails(const DetailsInput& input)
     request.methods = input.methods;
     request.regressionOrder = input.regressionOrder;
     request.lagrangeOrder = input.lagrangeOrder;
-    result.rows = ComputeStatistics(*s, request, {});
+    result.rows = ComputeStatistics(*s, request, input.tableWarnings);
     return result;
 }
 

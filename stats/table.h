@@ -20,4 +20,8 @@ struct TableLoad {
 // are errors, with the designed texts.
 TableLoad LoadPointTable(std::string_view bytes, const std::string& name, QuilvexState& s);
 
+// One warning per X value the replots adjusted that the table still holds, in
+// the order of the points: "x values not ascending: point 3 x = 2 adjusted to 2.2...".
+std::vector<std::string> AdjustmentWarnings(const QuilvexState& s);
+
 }  // namespace quilvex

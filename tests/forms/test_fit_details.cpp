@@ -1,7 +1,8 @@
 // The "Fit details" window: opened by Ctrl+D and from the status window, its
 // figures those of the statistics on the replot's table, following a drag;
 // sorting, the marked row (none where a least-squares fit has no AICc), the
-// two copies; the bands off leave the designed picture.
+// two copies; the bands off leave the designed picture; the ascending
+// adjustment among the warnings.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -9,9 +10,11 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <cmath>
+#include <fstream>
 
 #include "data/numtext.h"
 #include "stats/statistics.h"
+#include "stats/table.h"
 #include "support/app_fixture.h"
 #include "support/controls.h"
 
@@ -235,4 +238,28 @@ TEST_F(FitDetailsTest, NoLowestAiccWhereALeastSquaresFitHasNone)
     Show(sine, {Method::Exponential});
     EXPECT_EQ(markedRows(), 1);
     EXPECT_EQ(note(), "");
+}
+
+TEST_F(FitDetailsTest, ListsTheAscendingAdjustmentOfAnOpenedFileAsTheCommandDoes)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("unsorted.dta").toStdString();
+    const std::string bytes = "1 1\n3 4\n2 9\n5 2\n";
+    std::ofstream(path, std::ios::binary) << bytes;
+    QuilvexState loaded;
+    const std::vector<std::string> command = LoadPointTable(bytes, path, loaded).warnings;
+    ASSERT_EQ(command.size(), 1u);
+    const auto warned = [&](int row) { return At(row, kWarningsCol).startsWith(QString::fromStdString(command[0])); };
+    D().ShowAndRaise();
+    Main().OpenDataFile(path);  // its second replot finds X ascending
+    D().FinishUpdate();
+    ASSERT_EQ(C<QSortFilterProxyModel>("Sorted")->rowCount(), 2);  // the spline and the regression
+    EXPECT_TRUE(warned(0)) << At(0, kWarningsCol).toStdString();
+    EXPECT_TRUE(warned(1));
+
+    Grid().SetCell(0, 2, "4");
+    Main().DrawGraph();
+    D().FinishUpdate();
+    EXPECT_FALSE(At(0, kWarningsCol).contains("not ascending"));
+    EXPECT_FALSE(At(1, kWarningsCol).contains("not ascending"));
 }

@@ -45,7 +45,7 @@ std::string Digits(Real v) { return FormatGeneral(v, 18, '.'); }
 // The ascending adjustment of a replot, each changed X reported.
 void AdjustAscending(QuilvexState& s, MemoryGrid& grid, TableLoad& load)
 {
-    const RealArray before = s.x;
+    s.AdjustedXs.clear();
     ClearFpu();
     try {
         ScaleGraph(s, grid, kPaintWidth, kPaintHeight);
@@ -55,10 +55,7 @@ void AdjustAscending(QuilvexState& s, MemoryGrid& grid, TableLoad& load)
         return;
     }
     ClearFpu();
-    for (int i = 2; i <= s.n; ++i)
-        if (!SameBits(before[i], s.x[i]))
-            load.warnings.push_back("x values not ascending: point " + std::to_string(i) + " x = " +
-                                    Digits(before[i]) + " adjusted to " + Digits(s.x[i]));
+    load.warnings = AdjustmentWarnings(s);
 }
 
 std::string Counted(std::size_t count, const std::string& what)
@@ -105,7 +102,22 @@ void TakeSortedAsWritten(const std::vector<DataValues>& written, QuilvexState& s
 
 }  // namespace
 
+<<<<<<< HEAD
 TableLoad LoadPointTable(std::string_view bytes, const std::string& name, QuilvexState& s, TableForm form)
+=======
+std::vector<std::string> AdjustmentWarnings(const QuilvexState& s)
+{
+    std::vector<std::string> warnings;
+    for (const AdjustedX& a : s.AdjustedXs) {
+        if (StillAdjusted(s, a) && !SameBits(a.read, s.x[a.point]))
+            warnings.push_back("x values not ascending: point " + std::to_string(a.point) + " x = " +
+                               Digits(a.read) + " adjusted to " + Digits(s.x[a.point]));
+    }
+    return warnings;
+}
+
+TableLoad LoadPointTable(std::string_view bytes, const std::string& name, QuilvexState& s)
+>>>>>>> i24-figures
 {
     TableLoad load;
     std::vector<DataRow> rows;

@@ -32,4 +32,8 @@ TableLoad LoadPointTable(std::string_view bytes, const std::string& name, Quilve
 // adjustment never leaves.
 bool HasRepeatedX(const QuilvexState& s);
 
+// One warning per X value the replots adjusted that the table still holds, in
+// the order of the points: "x values not ascending: point 3 x = 2 adjusted to 2.2...".
+std::vector<std::string> AdjustmentWarnings(const QuilvexState& s);
+
 }  // namespace quilvex

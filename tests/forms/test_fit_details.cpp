@@ -1,7 +1,9 @@
 // The "Fit details" window: opened by Ctrl+D and from the status window, its
 // figures those of the statistics on the replot's table, following a drag;
-// sorting, the marked row, the two copies; the bands off leave the designed
-// picture; the note while the grid is not the table of the figures.
+// sorting, the marked row (none where a least-squares fit has no AICc), the
+// two copies; the bands off leave the designed picture; the ascending
+// adjustment among the warnings; the note while the grid is not the table of
+// the figures.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -9,11 +11,13 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <cmath>
+#include <fstream>
 #include <functional>
 
 #include "data/numtext.h"
 #include "report/core/resultstext.h"
 #include "stats/statistics.h"
+#include "stats/table.h"
 #include "support/app_fixture.h"
 #include "support/controls.h"
 
@@ -262,4 +266,57 @@ TEST_F(FitDetailsTest, CtrlCWithNothingSelectedLeavesTheClipboard)
                                                      QItemSelectionModel::Select);
     copy->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), D().SelectionAsTsv());
+}
+
+TEST_F(FitDetailsTest, NoLowestAiccWhereALeastSquaresFitHasNone)
+{
+    std::vector<std::pair<std::string, std::string>> sine;
+    for (int i = 1; i <= 8; ++i)
+        sine.push_back({std::to_string(i), FormatGeneral(2 + std::sin(static_cast<Real>(i)), 8, '.')});
+    const auto note = [&] {
+        return C<QSortFilterProxyModel>("Sorted")->headerData(kDeltaAiccCol, Qt::Horizontal, Qt::ToolTipRole).toString();
+    };
+    const auto markedRows = [&] {
+        int marked = 0;
+        for (int r = 0; r < C<QSortFilterProxyModel>("Sorted")->rowCount(); ++r)
+            marked += Data(r, kMethodCol, kMarkedRole).toBool();
+        return marked;
+    };
+    quilvex::testing::Find<QLineEdit>(Main(), "RegrOrdEdit")->setText("7");  // through every point: no AICc
+    Show(sine, {Method::Exponential});
+    EXPECT_EQ(markedRows(), 0);
+    const int exponential = RowOf("Exponential, least squares");
+    ASSERT_GE(exponential, 0);
+    EXPECT_EQ(At(exponential, kDeltaAiccCol), "");
+    EXPECT_TRUE(note().startsWith("No lowest AICc marked, as Regression order 7 polynomial has none: ")) << note().toStdString();
+    EXPECT_EQ(At(exponential, kDeltaAiccCol, Qt::ToolTipRole), note());
+
+    quilvex::testing::Find<QLineEdit>(Main(), "RegrOrdEdit")->setText("2");
+    Show(sine, {Method::Exponential});
+    EXPECT_EQ(markedRows(), 1);
+    EXPECT_EQ(note(), "");
+}
+
+TEST_F(FitDetailsTest, ListsTheAscendingAdjustmentOfAnOpenedFileAsTheCommandDoes)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("unsorted.dta").toStdString();
+    const std::string bytes = "1 1\n3 4\n2 9\n5 2\n";
+    std::ofstream(path, std::ios::binary) << bytes;
+    QuilvexState loaded;
+    const std::vector<std::string> command = LoadPointTable(bytes, path, loaded).warnings;
+    ASSERT_EQ(command.size(), 1u);
+    const auto warned = [&](int row) { return At(row, kWarningsCol).startsWith(QString::fromStdString(command[0])); };
+    D().ShowAndRaise();
+    Main().OpenDataFile(path);  // its second replot finds X ascending
+    D().FinishUpdate();
+    ASSERT_EQ(C<QSortFilterProxyModel>("Sorted")->rowCount(), 2);  // the spline and the regression
+    EXPECT_TRUE(warned(0)) << At(0, kWarningsCol).toStdString();
+    EXPECT_TRUE(warned(1));
+
+    Grid().SetCell(0, 2, "4");
+    Main().DrawGraph();
+    D().FinishUpdate();
+    EXPECT_FALSE(At(0, kWarningsCol).contains("not ascending"));
+    EXPECT_FALSE(At(1, kWarningsCol).contains("not ascending"));
 }

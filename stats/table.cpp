@@ -102,9 +102,6 @@ void TakeSortedAsWritten(const std::vector<DataValues>& written, QuilvexState& s
 
 }  // namespace
 
-<<<<<<< HEAD
-TableLoad LoadPointTable(std::string_view bytes, const std::string& name, QuilvexState& s, TableForm form)
-=======
 std::vector<std::string> AdjustmentWarnings(const QuilvexState& s)
 {
     std::vector<std::string> warnings;
@@ -116,8 +113,7 @@ std::vector<std::string> AdjustmentWarnings(const QuilvexState& s)
     return warnings;
 }
 
-TableLoad LoadPointTable(std::string_view bytes, const std::string& name, QuilvexState& s)
->>>>>>> i24-figures
+TableLoad LoadPointTable(std::string_view bytes, const std::string& name, QuilvexState& s, TableForm form)
 {
     TableLoad load;
     std::vector<DataRow> rows;

@@ -85,6 +85,7 @@ void TFitDetailsForm::NameControls()
 {
     const std::pair<QObject*, const char*> controls[] = {
         {StaleNote, "StaleNote"},
+        {MarkNote, "MarkNote"},
         {Table, "Table"},
         {Sorted, "Sorted"},
         {Model, "Model"},
@@ -125,6 +126,10 @@ void TFitDetailsForm::BuildControls()
     splitter->addWidget(Table);
     splitter->addWidget(Residuals);
     layout->addWidget(splitter, 1);
+    MarkNote = new QLabel(this);
+    MarkNote->setWordWrap(true);
+    MarkNote->hide();
+    layout->addWidget(MarkNote);
 
     auto* row = new QHBoxLayout;
     BandsCheckBox = new QCheckBox("95 % &bands on the graph", this);
@@ -254,6 +259,8 @@ void TFitDetailsForm::ShowLatestResult()
     if (!result)
         return;
     Model->SetResult(std::move(*result));
+    MarkNote->setText(Model->MarkNote());
+    MarkNote->setVisible(!Model->MarkNote().isEmpty());
     UpdateResidualPlot();
 }
 

@@ -65,6 +65,7 @@ private:
     void BandsToggled();
 
     QLabel* StaleNote = nullptr;
+    QLabel* MarkNote = nullptr;
     QTableView* Table = nullptr;
     QSortFilterProxyModel* Sorted = nullptr;
     DetailsModel* Model = nullptr;

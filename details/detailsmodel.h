@@ -25,6 +25,8 @@ public:
 
     void SetResult(DetailsResult result);
     const DetailsResult& Result() const { return result_; }
+    // Why no row is marked as the lowest AICc; empty when one is.
+    const QString& MarkNote() const { return markNote_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

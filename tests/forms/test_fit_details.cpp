@@ -290,11 +290,14 @@ TEST_F(FitDetailsTest, NoLowestAiccWhereALeastSquaresFitHasNone)
     EXPECT_EQ(At(exponential, kDeltaAiccCol), "");
     EXPECT_TRUE(note().startsWith("No lowest AICc marked, as Regression order 7 polynomial has none: ")) << note().toStdString();
     EXPECT_EQ(At(exponential, kDeltaAiccCol, Qt::ToolTipRole), note());
+    EXPECT_FALSE(C<QLabel>("MarkNote")->isHidden());
+    EXPECT_EQ(C<QLabel>("MarkNote")->text(), note());
 
     quilvex::testing::Find<QLineEdit>(Main(), "RegrOrdEdit")->setText("2");
     Show(sine, {Method::Exponential});
     EXPECT_EQ(markedRows(), 1);
     EXPECT_EQ(note(), "");
+    EXPECT_TRUE(C<QLabel>("MarkNote")->isHidden());
 }
 
 TEST_F(FitDetailsTest, ListsTheAscendingAdjustmentOfAnOpenedFileAsTheCommandDoes)

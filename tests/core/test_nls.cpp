@@ -68,6 +68,16 @@ bool Notes(const MethodFigures& f, const std::string& text)
     return false;
 }
 
+// The logarithm of a in "did not converge: the optimum has a = e^N, beyond the range of numbers".
+double LnAOfBeyond(const std::string& failure)
+{
+    const std::string lead = "did not converge: the optimum has a = e^", tail = ", beyond the range of numbers";
+    if (failure.rfind(lead, 0) != 0 || failure.size() < lead.size() + tail.size() ||
+        failure.substr(failure.size() - tail.size()) != tail)
+        return NAN;
+    return std::stod(failure.substr(lead.size(), failure.size() - lead.size() - tail.size()));
+}
+
 Real RelativeError(Real value, Real reference) { return std::fabs(value - reference) / std::fabs(reference); }
 
 void ExpectOptimum(const ReferenceSet& set, const MethodFigures& f)
@@ -111,6 +121,6 @@ TEST(TrueLeastSquares, MatchTheFiftyDigitReferences)
                       0u)
                 << f.failure;
         else
-            EXPECT_EQ(f.failure.rfind("did not converge: the optimum has a = e^-99513.", 0), 0u) << f.failure;
+            EXPECT_NEAR(LnAOfBeyond(f.failure), static_cast<double>(set.known.at("ln_abs_a")), 1e-3) << f.failure;
     }
 }

@@ -80,6 +80,12 @@ def data_sets():
     xs = [100000 + k for k in range(11)]
     add("exp_beyond_range", "exponential", xs,
         [mp.exp(mpf(k)) * (1 + e / 50) for k, e in zip(range(11), noise(11, 7))])
+    # A steep power law whose optimum has a = e^20785: its SSR hangs on points
+    # weighing 1e-10 and less against the first.
+    add("power_beyond_range", "power", ["26881.4830471269", "27177.6410611348", "27192.7200492549",
+                                        "27429.24086281", "27509.5430068285"],
+        [mpf(v) for v in ("-1.20588733793e31", "-2.6137760354e21", "-8.48148393246e20", "-1.94820095338e13",
+                          "-5.145947263e10")])
     return sets
 
 

@@ -6,15 +6,26 @@
 
 namespace quilvex {
 
+namespace {
+
+// Restored if minimised, in front, with the focus.
+void BringBack(QWidget& window)
+{
+    if (window.isMinimized())
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+}  // namespace
+
 QuilvexApp::QuilvexApp(Dialogs& dialogs)
 {
     main_ = std::make_unique<TQuilvexForm>(document_, dialogs);
     plot_ = std::make_unique<TPlotForm>(document_, dialogs);
     status_ = std::make_unique<TStatusForm>(document_, dialogs);
-    details_ = std::make_unique<TFitDetailsForm>(document_.State(), dialogs, [this](BandChoice bands) {
-        document_.SetBands(bands);
-        document_.DrawGraph();
-    });
+    details_ = std::make_unique<TFitDetailsForm>(document_, dialogs);
     Connect(dialogs);
     drop_ = std::make_unique<FileDrop>([this](const std::string& name) { main_->OpenDataFile(name); }, nullptr);
     for (QWidget* window : std::initializer_list<QWidget*>{main_.get(), plot_.get(), status_.get(), details_.get()})
@@ -41,8 +52,11 @@ void QuilvexApp::Connect(Dialogs& dialogs)
     QObject::connect(main, &TQuilvexForm::interpolationAsked, status, [status] { status->ShowInterpolationPage(); });
     TFitDetailsForm* details = details_.get();
     QObject::connect(plot, &TPlotForm::replotted, details, &TFitDetailsForm::FollowReplot);
-    QObject::connect(main, &TQuilvexForm::fitDetailsAsked, details, &TFitDetailsForm::ShowAndRaise);
-    QObject::connect(status, &TStatusForm::fitDetailsAsked, details, &TFitDetailsForm::ShowAndRaise);
+    // Placed on the main window's screen whichever window asks for it.
+    const auto showDetails = [details, main] { details->ShowAndRaise(main); };
+    QObject::connect(main, &TQuilvexForm::fitDetailsAsked, details, showDetails);
+    QObject::connect(status, &TStatusForm::fitDetailsAsked, details, showDetails);
+    QObject::connect(details, &TFitDetailsForm::mainWindowAsked, main, [main] { BringBack(*main); });
     QObject::connect(status, &TStatusForm::reportFailed, plot, [plot](const QString& prefix, const QString& text) {
         plot->ShowErrorInMsgLabel(prefix.toLatin1().toStdString(), text.toLatin1().toStdString());
     });

@@ -33,6 +33,7 @@ TableHistory::TableHistory(Take take, Restore restore, QObject* parent)
 {
     stack_.setUndoLimit(kUndoSteps);
     current_ = std::make_shared<const TableSnapshot>(take_());
+    start_ = current_;
 }
 
 // The stack announces its emptying when it goes; by then the window that
@@ -41,7 +42,7 @@ TableHistory::~TableHistory() { stack_.blockSignals(true); }
 
 void TableHistory::Record(const QString& what)
 {
-    typingPending_ = false;
+    underway_.clear();
     auto now = std::make_shared<const TableSnapshot>(take_());
     if (now->SameTable(*current_))
         return;
@@ -52,14 +53,19 @@ void TableHistory::Record(const QString& what)
 
 void TableHistory::Undo()
 {
-    Record(QStringLiteral("cell edit"));
+    RecordUnderway();
     stack_.undo();
 }
 
 void TableHistory::Redo()
 {
-    Record(QStringLiteral("cell edit"));
+    RecordUnderway();
     stack_.redo();
+}
+
+void TableHistory::RecordUnderway()
+{
+    Record(underway_.isEmpty() ? QStringLiteral("cell edit") : underway_);
 }
 
 void TableHistory::Apply(const Shared& snapshot)
@@ -71,17 +77,22 @@ void TableHistory::Apply(const Shared& snapshot)
 
 void TableHistory::MarkSaved(std::size_t rowsInFile)
 {
+    if (!underway_.isEmpty())
+        Record(underway_);
     stack_.setClean();
     rowsInFile_ = rowsInFile;
 }
 
 bool TableHistory::Unsaved()
 {
-    if (typingPending_)
-        Record(QStringLiteral("cell edit"));
+    const TableSnapshot now = take_();
+    if (now.SameTable(*start_))
+        return false;
+    if (!underway_.isEmpty() && !now.SameTable(*current_))
+        return true;
     // The replot keeps at most the points it can fit: a longer file opened is
     // no longer what the table holds.
-    return !stack_.isClean() || RowsHoldingText(take_().rows) < rowsInFile_;
+    return !stack_.isClean() || RowsHoldingText(now.rows) < rowsInFile_;
 }
 
 }  // namespace quilvex

@@ -12,6 +12,8 @@ import re
 import subprocess
 import sys
 
+import batch_report
+
 UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
 
 CASES = [
@@ -415,6 +417,7 @@ def main():
     out.extend(STATISTICS.strip("\n").splitlines())
     out.append("")
     details_section(out, get, cpu_of, worst_lags(results))
+    out.extend(batch_report.section_lines(os.path.join(os.path.dirname(__file__), "batch_results.json")))
     out.extend(COMPARING.strip("\n").splitlines())
     out.append("")
     out.extend(HOW.strip("\n").splitlines())

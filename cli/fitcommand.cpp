@@ -1,19 +1,16 @@
 #include "cli/fitcommand.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <iostream>
-#include <iterator>
-#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
-#include "cli/fitoutput.h"
-#include "data/datafile.h"
+#include "cli/fitfiles.h"
 #include "data/numtext.h"
-#include "stats/statistics.h"
-#include "stats/table.h"
 
 namespace quilvex {
 
@@ -21,14 +18,13 @@ namespace {
 
 constexpr int kInputError = 2;
 constexpr int kMostRegressionOrder = MaxPoints - 1;
-constexpr const char* kStdinName = "(standard input)";
 
 enum class Format { Text, Csv, Json };
 
 struct FitOptions {
-    StatsRequest request;
+    FitJob job;
     Format format = Format::Text;
-    std::string file;
+    std::vector<std::string> files;
 };
 
 int Fail(const std::string& why)
@@ -44,7 +40,15 @@ public:
         parser_.setApplicationDescription(
             "Prints the figures of the fits of a data file: coefficients with standard errors and 95 % intervals, "
             "SSR, RMS, max |residual|, R^2, adjusted R^2, AICc, the stability check of the regression, and the "
-            "true least-squares exponential and power fits. Needs no display.");
+            "true least-squares exponential and power fits. Needs no display.\n\n"
+            "The table fitted is the one the main window's grid would hold and a replot fits: every value rounded "
+            "to 8 significant digits, then each X that does not exceed the one before it moved by the ascending "
+            "adjustment to about 10 % beyond that one. A note says how many values either changed; --as-written "
+            "fits the values as the file writes them instead. JSON holds the table fitted under \"table\".\n\n"
+            "Several FILEs are fitted at once on the machine's cores and printed in the order given: text sections "
+            "one after another, CSV under one header with a leading file column, JSON as one object per line. A "
+            "FILE that cannot be read or fitted gets one line on standard error, the others go on, and the exit "
+            "status is 2.");
         help_ = parser_.addHelpOption();
         parser_.addOption({"method",
                            "A method: spline, lagrange, lagrange-order, regression, exponential, logarithmic, power, "
@@ -54,8 +58,11 @@ public:
         parser_.addOption({"lagrange-order", "The order of the Lagrange polynomial of user order, from 2 (default 3).", "K"});
         parser_.addOption({"at", "Evaluates every method at X; repeat for more.", "X"});
         parser_.addOption({"format", "text (default), csv or json.", "FORMAT"});
+        parser_.addOption({"as-written",
+                           "Fits the values as the file writes them, every digit, sorted by X, repeated X kept and "
+                           "never adjusted; spline, lagrange and lagrange-order are not defined where X repeats."});
         parser_.addPositionalArgument("fit", "The command.", "fit");
-        parser_.addPositionalArgument("FILE", "The data file (.dta); - reads standard input.", "FILE");
+        parser_.addPositionalArgument("FILE", "The data files (.dta); - reads standard input.", "FILE...");
     }
 
     // The options, or the exit status when the command ends here.
@@ -64,7 +71,7 @@ public:
         if (!parser_.parse(arguments))
             return Usage(parser_.errorText().toStdString());
         if (parser_.isSet(help_) || parser_.isSet("help-all")) {
-            std::printf("%s", qPrintable(parser_.helpText()));
+            std::printf("%s", qPrintable(HelpText()));
             return 0;
         }
         FitOptions options;
@@ -74,37 +81,68 @@ public:
     }
 
 private:
-    int Usage(const std::string& why)
+    static int Usage(const std::string& why)
     {
-        std::fprintf(stderr, "quilvex fit: %s\n\n%s", why.c_str(), qPrintable(parser_.helpText()));
+        std::fprintf(stderr, "quilvex fit: %s\nTry 'quilvex fit --help' for more information.\n", why.c_str());
         return kInputError;
+    }
+
+    // The options are read after `fit` only, so the usage line names them there.
+    QString HelpText() const
+    {
+        return parser_.helpText().replace("[options] fit FILE...", "fit [options] FILE...");
     }
 
     std::optional<std::string> ReadOptions(FitOptions& options)
     {
         const QStringList files = parser_.positionalArguments().mid(1);
-        if (files.size() != 1)
-            return std::string("one FILE needed");
-        options.file = files.first().toLocal8Bit().toStdString();
+        if (files.isEmpty())
+            return std::string("at least one FILE needed");
+        if (files.count("-") > 1)
+            return std::string("- (standard input) can be read once only");
+        for (const QString& file : files)
+            options.files.push_back(file.toLocal8Bit().toStdString());
+        options.job.form = parser_.isSet("as-written") ? TableForm::AsWritten : TableForm::Grid;
+        StatsRequest& request = options.job.request;
         for (const QString& name : parser_.values("method")) {
             const auto method = StatsMethodNamed(name.toStdString());
             if (!method)
                 return "unknown method '" + name.toStdString() + "'";
-            options.request.methods.push_back(*method);
+            AddOnce(request.methods, *method);
         }
-        if (options.request.methods.empty())
-            options.request.methods = AllStatsMethods();
-        if (const auto why = ReadOrder("regression-order", 1, kMostRegressionOrder, options.request.regressionOrder))
+        if (request.methods.empty())
+            request.methods = AllStatsMethods();
+        if (const auto why = ReadOrder("regression-order", 1, kMostRegressionOrder, request.regressionOrder))
             return why;
-        if (const auto why = ReadOrder("lagrange-order", 2, MaxPoints, options.request.lagrangeOrder))
+        if (const auto why = ReadOrder("lagrange-order", 2, MaxPoints, request.lagrangeOrder))
             return why;
-        for (const QString& text : parser_.values("at")) {
-            const FloatText x = TextToFloat(text.toStdString());
-            if (!x.ok() || text.trimmed().isEmpty())
-                return "--at takes a number, not '" + text.toStdString() + "'";
-            options.request.at.push_back(x.value);
-        }
+        for (const QString& text : parser_.values("at"))
+            if (const auto why = ReadAt(text.toStdString(), request.at))
+                return why;
         return ReadFormat(options.format);
+    }
+
+    template <typename T>
+    static void AddOnce(std::vector<T>& list, T item)
+    {
+        if (std::find(list.begin(), list.end(), item) == list.end())
+            list.push_back(item);
+    }
+
+    static std::optional<std::string> ReadAt(const std::string& text, std::vector<Real>& at)
+    {
+        FloatText x;
+        try {
+            x = TextToFloat(text);
+        } catch (const QuilvexError&) {  // a number beyond the range, as 1e5000 is
+            x = {HUGE_VALL, 0};
+        }
+        if (!x.ok())
+            return "--at takes a number, not '" + text + "'";
+        if (!std::isfinite(x.value))
+            return "--at takes a number within the range of numbers, not '" + text + "'";
+        AddOnce(at, x.value);
+        return std::nullopt;
     }
 
     std::optional<std::string> ReadOrder(const char* name, int lo, int hi, int& order)
@@ -137,47 +175,58 @@ private:
     QCommandLineOption help_{"h"};
 };
 
-// All of standard input, within the bound of a data file.
-std::string ReadStandardInput()
-{
-    std::string bytes;
-    char chunk[1 << 16];
-    while (std::cin.read(chunk, sizeof chunk) || std::cin.gcount() > 0) {
-        bytes.append(chunk, static_cast<std::size_t>(std::cin.gcount()));
-        if (bytes.size() > kMaxDataFileBytes)
-            throw QuilvexError(kFileTooLargeText);
-    }
-    return bytes;
-}
-
-std::string Formatted(Format format, const FitReport& report)
+// One report in the form asked for; of several FILEs, CSV rows under the one
+// header and JSON on one line.
+std::string Formatted(Format format, const FitReport& report, bool oneOfMany)
 {
     switch (format) {
-    case Format::Csv: return FormatCsv(report);
-    case Format::Json: return FormatJson(report);
+    case Format::Csv: return oneOfMany ? FormatCsvRowsWithFile(report) : FormatCsv(report);
+    case Format::Json: return oneOfMany ? FormatJsonLine(report) : FormatJson(report);
     case Format::Text: break;
     }
     return FormatText(report);
 }
 
-int Run(const FitOptions& options)
+// One FILE: its report alone, or the refusal of the whole command.
+int RunOne(const FitOptions& options)
 {
-    const bool fromStdin = options.file == "-";
-    const std::string name = fromStdin ? kStdinName : options.file;
-    std::string bytes;
-    try {
-        bytes = fromStdin ? ReadStandardInput() : ReadFileBytes(name);
-    } catch (const QuilvexError& e) {
-        return Fail(name + ": " + e.what());
-    }
-    const auto s = std::make_unique<QuilvexState>();
-    const TableLoad load = LoadPointTable(bytes, name, *s);
-    if (!load.error.empty())
-        return Fail(load.error);
-    FitReport report{name, s->n, ComputeStatistics(*s, options.request, load.warnings)};
-    const std::string out = Formatted(options.format, report);
+    const FileFit fit = FitFile(options.files.front(), options.job);
+    if (!fit.report)
+        return Fail(fit.error);
+    const std::string out = Formatted(options.format, *fit.report, false);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : Fail("cannot write the output");
+}
+
+// The reason, with the file named first for a script to split off.
+std::string NamedError(const FileFit& fit)
+{
+    const std::string prefix = fit.name + ": ";
+    return fit.error.compare(0, prefix.size(), prefix) == 0 ? fit.error : prefix + fit.error;
+}
+
+// Several FILEs: each report as it comes, in the order given; a file that
+// fails is named on standard error and the others go on.
+int RunMany(const FitOptions& options)
+{
+    bool failed = false, first = true;
+    if (options.format == Format::Csv)
+        std::fputs(CsvHeaderWithFile().c_str(), stdout);
+    FitInOrder(options.files, options.job, [&](const FileFit& fit) {
+        if (!fit.report) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "quilvex fit: %s\n", NamedError(fit).c_str());
+            failed = true;
+            return;
+        }
+        const bool blankLine = options.format == Format::Text && !first;  // between text sections
+        const std::string out = (blankLine ? "\n" : "") + Formatted(options.format, *fit.report, true);
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        first = false;
+    });
+    if (std::fflush(stdout) != 0)
+        return Fail("cannot write the output");
+    return failed ? kInputError : 0;
 }
 
 }  // namespace
@@ -186,11 +235,16 @@ bool IsFitCommand(int argc, char** argv) { return argc > 1 && std::string(argv[1
 
 int RunFitCommand(const QStringList& arguments)
 {
-    FitParser parser;
-    const std::variant<FitOptions, int> read = parser.Read(arguments);
-    if (const int* status = std::get_if<int>(&read))
-        return *status;
-    return Run(std::get<FitOptions>(read));
+    try {
+        FitParser parser;
+        const std::variant<FitOptions, int> read = parser.Read(arguments);
+        if (const int* status = std::get_if<int>(&read))
+            return *status;
+        const FitOptions& options = std::get<FitOptions>(read);
+        return options.files.size() == 1 ? RunOne(options) : RunMany(options);
+    } catch (const std::exception& e) {  // whatever fails, the command says so and ends as refused
+        return Fail(e.what());
+    }
 }
 
 }  // namespace quilvex

@@ -73,9 +73,23 @@ std::string JsonAt(const AtValue& at)
 
 bool IsRegression(const MethodFigures& m) { return m.method == StatsMethod::Regression; }
 
-std::string JsonMethod(const MethodFigures& m)
+// What stands between the parts of a report: line breaks and indents for a
+// person, single blanks for one object per line.
+struct JsonLayout {
+    const char* top;            // between the report's keys
+    const char* field;          // between a method's keys
+    const char* methodsOpen;
+    const char* methodIndent;   // before each method
+    const char* methodsBetween;
+    const char* methodsClose;
+};
+constexpr JsonLayout kJsonPretty{",\n ", ",\n     ", "[\n", "    ", ",\n", "\n ]"};
+constexpr JsonLayout kJsonOneLine{", ", ", ", "[", "", ", ", "]"};
+
+std::string JsonMethod(const MethodFigures& m, const JsonLayout& layout)
 {
-    std::string out = "    {\"method\": " + JsonString(StatsMethodName(m.method));
+    const std::string next = layout.field;
+    std::string out = "{\"method\": " + JsonString(StatsMethodName(m.method));
     if (m.order)
         out += ", \"order\": " + std::to_string(*m.order);
     if (!m.failure.empty())
@@ -83,20 +97,39 @@ std::string JsonMethod(const MethodFigures& m)
     std::vector<std::string> coefficients;
     for (const Coefficient& c : m.coefficients)
         coefficients.push_back(JsonCoefficient(c));
-    out += ",\n     \"coefficients\": " + JsonList(coefficients);
+    out += next + "\"coefficients\": " + JsonList(coefficients);
     const std::pair<const char*, const Figure*> figures[] = {
         {"ssr", &m.ssr},   {"rms", &m.rms},   {"max_abs_residual", &m.maxAbsResidual}, {"r2", &m.r2},
         {"adj_r2", &m.adjR2}, {"aicc", &m.aicc}, {"residual_se", &m.residualSe}};
     for (const auto& [name, figure] : figures)
-        out += ",\n     \"" + std::string(name) + "\": " + JsonNumber(figure->value);
+        out += next + "\"" + std::string(name) + "\": " + JsonNumber(figure->value);
     if (IsRegression(m))
-        out += ",\n     \"stable_ssr\": " + JsonNumber(m.stableSsr.value) + ",\n     \"condition\": " +
+        out += next + "\"stable_ssr\": " + JsonNumber(m.stableSsr.value) + next + "\"condition\": " +
                JsonNumber(m.condition.value);
     std::vector<std::string> at;
     for (const AtValue& a : m.at)
         at.push_back(JsonAt(a));
-    return out + ",\n     \"warnings\": " + JsonTexts(m.warnings) + ",\n     \"notes\": " + JsonTexts(m.notes) +
-           ",\n     \"at\": " + JsonList(at) + "}";
+    return out + next + "\"warnings\": " + JsonTexts(m.warnings) + next + "\"notes\": " + JsonTexts(m.notes) +
+           next + "\"at\": " + JsonList(at) + "}";
+}
+
+std::string JsonNumbers(const std::vector<Real>& values)
+{
+    std::vector<std::string> numbers;
+    for (const Real v : values)
+        numbers.push_back(JsonNumber(v));
+    return JsonList(numbers);
+}
+
+std::string JsonReport(const FitReport& report, const JsonLayout& layout)
+{
+    std::string out = "{\"file\": " + JsonString(report.file) + layout.top + "\"points\": " +
+                      std::to_string(report.points) + layout.top + "\"methods\": " + layout.methodsOpen;
+    for (std::size_t i = 0; i < report.methods.size(); ++i)
+        out += (i ? layout.methodsBetween : "") + std::string(layout.methodIndent) +
+               JsonMethod(report.methods[i], layout);
+    return out + layout.methodsClose + layout.top + "\"table\": {\"x\": " + JsonNumbers(report.x) +
+           ", \"y\": " + JsonNumbers(report.y) + "}}\n";
 }
 
 std::string CsvField(const std::string& text)
@@ -108,6 +141,10 @@ std::string CsvField(const std::string& text)
         out += c == '"' ? std::string("\"\"") : std::string(1, c);
     return out + "\"";
 }
+
+const std::vector<std::string> kCsvColumns{"method", "order", "coefficient", "value", "se", "ci95_low", "ci95_high",
+                                           "ssr", "rms", "max_abs_residual", "r2", "adj_r2", "aicc", "residual_se",
+                                           "stable_ssr", "condition", "error", "warnings", "notes"};
 
 std::string CsvNumber(std::optional<Real> v) { return v && std::isfinite(*v) ? ExactNumber(*v) : ""; }
 
@@ -127,7 +164,8 @@ std::string CsvRow(const std::vector<std::string>& fields)
     return row + "\n";
 }
 
-std::string CsvMethodRows(const MethodFigures& m)
+// With the file named in a leading column when file is given.
+std::string CsvMethodRows(const MethodFigures& m, const std::string* file)
 {
     const std::vector<std::string> figures{CsvNumber(m.ssr.value),        CsvNumber(m.rms.value),
                                            CsvNumber(m.maxAbsResidual.value), CsvNumber(m.r2.value),
@@ -137,6 +175,8 @@ std::string CsvMethodRows(const MethodFigures& m)
     const std::string name = StatsMethodName(m.method), order = m.order ? std::to_string(*m.order) : "";
     const auto row = [&](const std::vector<std::string>& coefficient, const std::string& error) {
         std::vector<std::string> fields{name, order};
+        if (file)
+            fields.insert(fields.begin(), *file);
         fields.insert(fields.end(), coefficient.begin(), coefficient.end());
         fields.insert(fields.end(), figures.begin(), figures.end());
         fields.insert(fields.end(), {error, Joined(m.warnings), Joined(m.notes)});
@@ -207,25 +247,30 @@ std::string ExactNumber(Real v)
     }
 }
 
-std::string FormatJson(const FitReport& report)
-{
-    std::vector<std::string> methods;
-    for (const MethodFigures& m : report.methods)
-        methods.push_back(JsonMethod(m));
-    std::string out = "{\"file\": " + JsonString(report.file) + ",\n \"points\": " + std::to_string(report.points) +
-                      ",\n \"methods\": [\n";
-    for (std::size_t i = 0; i < methods.size(); ++i)
-        out += methods[i] + (i + 1 < methods.size() ? ",\n" : "\n");
-    return out + " ]}\n";
-}
+std::string FormatJson(const FitReport& report) { return JsonReport(report, kJsonPretty); }
+
+std::string FormatJsonLine(const FitReport& report) { return JsonReport(report, kJsonOneLine); }
 
 std::string FormatCsv(const FitReport& report)
 {
-    std::string out = CsvRow({"method", "order", "coefficient", "value", "se", "ci95_low", "ci95_high", "ssr", "rms",
-                              "max_abs_residual", "r2", "adj_r2", "aicc", "residual_se", "stable_ssr", "condition",
-                              "error", "warnings", "notes"});
+    std::string out = CsvRow(kCsvColumns);
     for (const MethodFigures& m : report.methods)
-        out += CsvMethodRows(m);
+        out += CsvMethodRows(m, nullptr);
+    return out;
+}
+
+std::string CsvHeaderWithFile()
+{
+    std::vector<std::string> columns{"file"};
+    columns.insert(columns.end(), kCsvColumns.begin(), kCsvColumns.end());
+    return CsvRow(columns);
+}
+
+std::string FormatCsvRowsWithFile(const FitReport& report)
+{
+    std::string out;
+    for (const MethodFigures& m : report.methods)
+        out += CsvMethodRows(m, &report.file);
     return out;
 }
 

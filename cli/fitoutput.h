@@ -14,10 +14,18 @@ struct FitReport {
     std::string file;
     int points = 0;
     std::vector<MethodFigures> methods;
+    std::vector<Real> x, y;  // the table fitted, in its order
 };
 
+// One object, over several lines.
 std::string FormatJson(const FitReport& report);
+// The same object on one line, for JSON Lines.
+std::string FormatJsonLine(const FitReport& report);
+// The header, then the report's rows.
 std::string FormatCsv(const FitReport& report);
+// With a leading file column, for the rows of several files under one header.
+std::string CsvHeaderWithFile();
+std::string FormatCsvRowsWithFile(const FitReport& report);
 std::string FormatText(const FitReport& report);
 
 // The shortest text of at least 18 significant digits that reads back as v.

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "data/fpfault.h"
@@ -17,7 +18,6 @@ namespace quilvex {
 
 namespace {
 
-constexpr std::size_t kMaxRestLength = 255;
 constexpr std::size_t kReadChunk = std::size_t{1} << 16;
 constexpr char kEndOfFile = 26;  // Ctrl-Z
 constexpr std::string_view kFieldSeparators = " ,";
@@ -33,6 +33,8 @@ std::string_view TrimView(std::string_view text)
     return text;
 }
 
+bool IsComment(std::string_view trimmedLine) { return !trimmedLine.empty() && trimmedLine.front() == ';'; }
+
 std::string_view SplitFieldView(std::string_view& line, std::string_view separators)
 {
     for (char separator : separators) {
@@ -46,6 +48,16 @@ std::string_view SplitFieldView(std::string_view& line, std::string_view separat
     const std::string_view field = line;
     line = {};
     return field;
+}
+
+// The X and Y texts of a data line, trimmed; nothing for a comment.
+std::optional<std::pair<std::string_view, std::string_view>> DataFields(std::string_view line)
+{
+    std::string_view rest = TrimView(line);
+    if (IsComment(rest))
+        return std::nullopt;
+    const std::string_view xText = TrimView(SplitFieldView(rest, kFieldSeparators));
+    return std::pair{xText, TrimView(rest)};
 }
 
 // Hands out the lines of a file's bytes one by one, without copying them.
@@ -160,21 +172,29 @@ int OpenWithoutWaiting(const std::string& name, int mode)
     return fd;
 }
 
-// Refuses what cannot be a data file before a byte is read. Returns the size
-// a regular file tells, 0 for anything else.
-std::size_t CheckedFileSize(int fd)
+struct FileFacts {
+    std::size_t size = 0;  // as a regular file tells it, else 0
+    bool pipe = false;
+};
+
+// Refuses what cannot be a data file before a byte is read.
+FileFacts CheckedFile(int fd)
 {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        return 0;
+        return {};
+    if (S_ISDIR(info.st_mode))
+        throw QuilvexError(kDirectoryText);
     if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
         throw QuilvexError(kDeviceFileText);
+    if (S_ISFIFO(info.st_mode))
+        return {0, true};
     if (!S_ISREG(info.st_mode))
-        return 0;
+        return {};
     const auto size = static_cast<std::uintmax_t>(info.st_size);
     if (size > kMaxDataFileBytes)
         throw QuilvexError(kFileTooLargeText);
-    return static_cast<std::size_t>(size);
+    return {static_cast<std::size_t>(size), false};
 }
 
 // Pipes, growing files and files that tell no size (as in /proc) are held to
@@ -241,11 +261,14 @@ std::string ReadFileBytes(const std::string& name)
     FileHandle file(OpenWithoutWaiting(name, O_RDONLY));
     if (file.fd() < 0)
         RaiseIoError(errno);
+    const FileFacts facts = CheckedFile(file.fd());
     std::string bytes;
-    bytes.reserve(CheckedFileSize(file.fd()));
+    bytes.reserve(facts.size);
     char chunk[kReadChunk];
     for (;;) {
         const ssize_t got = ::read(file.fd(), chunk, sizeof chunk);
+        if (got == 0 && bytes.empty() && facts.pipe)  // opened while nothing wrote to it
+            throw QuilvexError(kEmptyPipeText);
         if (got == 0)
             return bytes;
         if (got < 0) {
@@ -268,11 +291,10 @@ ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::
     LineCursor cursor(bytes);
     std::string_view line;
     while (cursor.Next(line)) {
-        std::string_view rest = TrimView(line);
-        if (!rest.empty() && rest.front() == ';')
+        const auto fields = DataFields(line);
+        if (!fields)
             continue;
-        const std::string_view xText = TrimView(SplitFieldView(rest, kFieldSeparators));
-        const std::string_view yText = TrimView(rest);
+        const auto [xText, yText] = *fields;
         const FloatText x = TextToFloat(xText);
         const FloatText y = TextToFloat(yText);
         // A rejected text still gives its row, with the value read up to the fault.
@@ -286,6 +308,33 @@ ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::
         read.shrink_to_fit();
     rows = std::move(read);
     return ReadOutcome::Loaded;
+}
+
+std::vector<DataValues> ReadDataValues(std::string_view bytes)
+{
+    std::vector<DataValues> values;
+    LineCursor cursor(bytes);
+    std::string_view line;
+    while (cursor.Next(line))
+        if (const auto fields = DataFields(line))
+            values.push_back({TextToFloat(fields->first).value, TextToFloat(fields->second).value});
+    return values;
+}
+
+std::vector<std::size_t> LinesWithCutField(std::string_view bytes)
+{
+    std::vector<std::size_t> numbers;
+    LineCursor cursor(bytes);
+    std::string_view line;
+    for (std::size_t number = 1; cursor.Next(line); ++number) {
+        const std::string_view whole = TrimView(line);
+        std::string_view rest = whole;
+        SplitFieldView(rest, kFieldSeparators);
+        const bool cut = !rest.empty() && rest.data() + rest.size() != whole.data() + whole.size();  // ends early
+        if (cut && !IsComment(whole))
+            numbers.push_back(number);
+    }
+    return numbers;
 }
 
 ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, const DataWarning& warn)

@@ -19,6 +19,7 @@
 
 #include "data/cellgrid.h"
 #include "data/filename.h"
+#include "data/fpfault.h"
 
 namespace quilvex {
 
@@ -30,6 +31,11 @@ inline constexpr std::size_t kMaxDataFileBytes = std::size_t{256} << 20;
 inline constexpr std::size_t kMaxDataFileLines = 10'000'000;
 inline constexpr const char* kFileTooLargeText = "File too large for a data file (over 256 MiB or 10 million lines)";
 inline constexpr const char* kDeviceFileText = "File is a device, not a data file";
+inline constexpr const char* kDirectoryText = "File is a directory, not a data file";
+inline constexpr const char* kEmptyPipeText = "No data came from the pipe";
+
+// The text after a data line's separator is read up to this many characters.
+inline constexpr std::size_t kMaxRestLength = 255;
 
 struct DataRow {
     std::string x;
@@ -61,8 +67,8 @@ std::string TrimControls(std::string_view text);
 // Cuts line at the first character of separators that occurs in it (the
 // characters are tried in the order given, each searched in the whole line):
 // returns the text before its first occurrence and leaves in line the text
-// after it, cut to at most 255 characters. Without any separator the whole
-// line is returned and line becomes empty.
+// after it, cut to at most kMaxRestLength characters. Without any separator
+// the whole line is returned and line becomes empty.
 std::string SplitField(std::string& line, std::string_view separators);
 
 // True when a file of that name can be opened for reading and writing; the
@@ -70,8 +76,10 @@ std::string SplitField(std::string& line, std::string_view separators);
 bool DataFileExists(const std::string& name);
 
 // All bytes of the file. Throws QuilvexError with IoErrorText on failure, with
-// kDeviceFileText for a character or block device and with kFileTooLargeText
-// when the file (or the stream of a pipe) holds more than kMaxDataFileBytes.
+// kDirectoryText for a directory, kDeviceFileText for a character or block
+// device, kEmptyPipeText for a named pipe that ends before a byte came, and
+// kFileTooLargeText when the file (or the stream of a pipe) holds more than
+// kMaxDataFileBytes.
 std::string ReadFileBytes(const std::string& name);
 
 // Parses the bytes of a data file named name (the name only goes into the
@@ -82,6 +90,18 @@ std::string ReadFileBytes(const std::string& name);
 // QuilvexError("Floating point overflow") and leaves rows as it was.
 ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::vector<DataRow>& rows,
                           const DataWarning& warn);
+
+// The values of ParseDataFile's rows, in its order, as TextToFloat reads the
+// texts: in full extended precision, before they become FormatCell texts of
+// 8 digits. Throws as ParseDataFile does for a number beyond the range.
+struct DataValues {
+    Real x = 0, y = 0;
+};
+std::vector<DataValues> ReadDataValues(std::string_view bytes);
+
+// The numbers (from 1, counting every line of the file) of the data lines whose
+// text after the separator ParseDataFile cut to kMaxRestLength characters.
+std::vector<std::size_t> LinesWithCutField(std::string_view bytes);
 
 // ReadFileBytes, then ParseDataFile. Any error leaves rows as it was.
 ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, const DataWarning& warn);

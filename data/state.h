@@ -3,6 +3,7 @@
 // Every replot rebuilds the point table and the settings from the windows; the
 // other results live on between replots for the reports and the mouse.
 #include <cstdint>
+#include <vector>
 
 #include "data/checked.h"
 #include "data/color.h"
@@ -20,6 +21,14 @@ struct Pixel {
 struct FitSums {
     Real SumX = 0, SumY = 0, SumXX = 0, SumLnX = 0, SumLnX2 = 0, SumLnY = 0, SumXLnY = 0, SumYLnX = 0,
          SumLnXLnY = 0;
+};
+
+// An X value the scaling replaced to keep the table ascending.
+struct AdjustedX {
+    std::int32_t point = 0;
+    Real read = 0;      // the value the table held
+    Real written = 0;   // the value put in its place
+    Real readBack = 0;  // the grid cell written, as the next replot reads it
 };
 
 struct QuilvexState {
@@ -40,6 +49,8 @@ struct QuilvexState {
     Real XScale = 1, YScale = 1, YMin = 0, YMax = 0;
     std::int32_t MarginX = 0, MarginY = 0;
     Pixel LastPixel;
+    // The X values replaced since the file was opened, while each point holds what was written.
+    std::vector<AdjustedX> AdjustedXs;
 
     // Flags.
     bool NewFileLoaded = false;

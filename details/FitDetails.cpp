@@ -8,14 +8,17 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMenu>
+#include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <algorithm>
 
-#include "data/datafile.h"
+#include "fit/method.h"
+#include "report/core/resultstext.h"
+#include "stats/designed.h"
 #include "ui/fileactions.h"
 #include "ui/graphexport.h"
-#include "fit/method.h"
-#include "stats/designed.h"
 #include "ui/handler.h"
 #include "ui/savefile.h"
 
@@ -32,26 +35,57 @@ QString CsvField(QString text)
 
 QString OneLine(QString text) { return text.replace('\t', ' ').replace('\n', ' '); }
 
+// Beside the graph window, where neither covers the other, on a screen with room for both.
+constexpr QPoint kDesignPlace(630, 26);
+constexpr QSize kDesignSize(640, 560);
+
+constexpr const char* kNotReplottedNote =
+    "The figures describe the table as it was last plotted, which differs from the grid.";
+
+// The frame the window manager puts around a window; it frames this window alike.
+QMargins FrameOf(const QWidget& window)
+{
+    const QRect frame = window.frameGeometry(), inside = window.geometry();
+    return {inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+            frame.bottom() - inside.bottom()};
+}
+
+// The edge nearest to the wanted one that keeps [edge, edge + length) within [low, high).
+int Within(int wanted, int length, int low, int high) { return std::max(low, std::min(wanted, high - length)); }
+
+// A replot reads its table from the grid's rows down to the first empty X.
+std::vector<DataRow>::const_iterator TableEnd(const std::vector<DataRow>& rows)
+{
+    return std::find_if(rows.begin(), rows.end(), [](const DataRow& row) { return row.x.empty(); });
+}
+
 }  // namespace
 
-TFitDetailsForm::TFitDetailsForm(QuilvexState& state, Dialogs& dialogs, std::function<void(BandChoice)> setBands)
+TFitDetailsForm::TFitDetailsForm(QuilvexDocument& document, Dialogs& dialogs)
     : QWidget(nullptr, Qt::Window),
-      state_(state),
+      document_(document),
       dialogs_(dialogs),
-      setBands_(std::move(setBands)),
       worker_([this] { QMetaObject::invokeMethod(this, [this] { ShowLatestResult(); }, Qt::QueuedConnection); })
 {
     setWindowTitle("Fit details");
     BuildControls();
+    BuildKeys();
     NameControls();
-    // Beside the graph window, where neither covers the other.
-    move(630, 26);
-    resize(640, 560);
+    resize(kDesignSize);
+    const GridModel* grid = &document_.Grid();
+    const auto update = [this] { UpdateStaleNote(); };
+    connect(grid, &GridModel::dataChanged, this, update);
+    connect(grid, &GridModel::rowsInserted, this, update);
+    connect(grid, &GridModel::rowsRemoved, this, update);
+    connect(grid, &GridModel::modelReset, this, update);
+    connect(&document_, &QuilvexDocument::graphingEnabledChanged, this, update);
 }
 
 void TFitDetailsForm::NameControls()
 {
     const std::pair<QObject*, const char*> controls[] = {
+        {StaleNote, "StaleNote"},
+        {MarkNote, "MarkNote"},
         {Table, "Table"},
         {Sorted, "Sorted"},
         {Model, "Model"},
@@ -67,6 +101,10 @@ void TFitDetailsForm::NameControls()
 void TFitDetailsForm::BuildControls()
 {
     auto* layout = new QVBoxLayout(this);
+    StaleNote = new QLabel(this);
+    StaleNote->setWordWrap(true);
+    StaleNote->hide();
+    layout->addWidget(StaleNote);
     Model = new DetailsModel(this);
     Sorted = new QSortFilterProxyModel(this);
     Sorted->setSourceModel(Model);
@@ -77,6 +115,8 @@ void TFitDetailsForm::BuildControls()
     Table->sortByColumn(-1, Qt::AscendingOrder);  // the order of the reports until a heading is clicked
     Table->setSelectionBehavior(QAbstractItemView::SelectItems);
     Table->setWordWrap(false);
+    // Tab leaves the table for the next control, as it leaves the main window's grid.
+    Table->setTabKeyNavigation(false);
     Table->horizontalHeader()->setDefaultSectionSize(110);
     Table->horizontalHeader()->resizeSection(kMethodCol, 200);
     Table->horizontalHeader()->resizeSection(kCoefficientsCol, 260);
@@ -86,13 +126,17 @@ void TFitDetailsForm::BuildControls()
     splitter->addWidget(Table);
     splitter->addWidget(Residuals);
     layout->addWidget(splitter, 1);
+    MarkNote = new QLabel(this);
+    MarkNote->setWordWrap(true);
+    MarkNote->hide();
+    layout->addWidget(MarkNote);
 
     auto* row = new QHBoxLayout;
-    BandsCheckBox = new QCheckBox("95 % bands on the graph", this);
-    PredictionCheckBox = new QCheckBox("Prediction band", this);
+    BandsCheckBox = new QCheckBox("95 % &bands on the graph", this);
+    PredictionCheckBox = new QCheckBox("&Prediction band", this);
     PredictionCheckBox->setEnabled(false);
-    CopyCsvButton = new QPushButton("Copy as CSV", this);
-    ExportPlotButton = new QPushButton("Export residuals…", this);
+    CopyCsvButton = new QPushButton("&Copy as CSV", this);
+    ExportPlotButton = new QPushButton("&Export residuals…", this);
     row->addWidget(BandsCheckBox);
     row->addWidget(PredictionCheckBox);
     row->addStretch(1);
@@ -100,11 +144,6 @@ void TFitDetailsForm::BuildControls()
     row->addWidget(ExportPlotButton);
     layout->addLayout(row);
 
-    auto* copy = new QAction(this);
-    copy->setShortcuts(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(copy);
-    connect(copy, &QAction::triggered, this, [this] { QGuiApplication::clipboard()->setText(SelectionAsTsv()); });
     connect(CopyCsvButton, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(TableAsCsv()); });
     connect(ExportPlotButton, &QPushButton::clicked, this, [this] { ExportPlotClick(); });
     connect(BandsCheckBox, &QCheckBox::toggled, this, [this] { BandsToggled(); });
@@ -112,11 +151,70 @@ void TFitDetailsForm::BuildControls()
     connect(Table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpdateResidualPlot(); });
 }
 
-void TFitDetailsForm::ShowAndRaise()
+void TFitDetailsForm::BuildKeys()
 {
+    const auto addKey = [this](const QList<QKeySequence>& keys, auto triggered) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, triggered);
+    };
+    addKey(QKeySequence::keyBindings(QKeySequence::Copy), [this] { CopySelection(); });
+    addKey({QKeySequence(Qt::Key_Escape)}, [this] { close(); });
+    addKey({QKeySequence("Ctrl+D")}, [this] { emit mainWindowAsked(); });
+    // The Menu key opens it at the current cell, so the table sorts without a mouse.
+    Table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Table, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ShowSortMenu(at); });
+}
+
+void TFitDetailsForm::ShowSortMenu(const QPoint& at)
+{
+    const QModelIndex pointed = Table->indexAt(at);
+    const int column = pointed.isValid() ? pointed.column() : std::max(Table->currentIndex().column(), 0);
+    const QString heading = Sorted->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    QMenu menu(this);
+    menu.addAction("Sort &ascending by " + heading, this,
+                   [this, column] { Table->sortByColumn(column, Qt::AscendingOrder); });
+    menu.addAction("Sort &descending by " + heading, this,
+                   [this, column] { Table->sortByColumn(column, Qt::DescendingOrder); });
+    menu.addAction("&Order of the reports", this, [this] { Table->sortByColumn(-1, Qt::AscendingOrder); });
+    menu.exec(Table->viewport()->mapToGlobal(at));
+}
+
+void TFitDetailsForm::CopySelection()
+{
+    // Nothing selected: the clipboard keeps what it holds.
+    if (Table->selectionModel()->hasSelection())
+        QGuiApplication::clipboard()->setText(SelectionAsTsv());
+}
+
+void TFitDetailsForm::ShowAndRaise(const QWidget* mainWindow)
+{
+    if (!placed_) {
+        PlaceOnScreenOf(mainWindow);
+        placed_ = true;
+    }
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
+}
+
+// The designed size and place where the screen has room for them; on a smaller
+// screen as much of them as the available area holds, frame included.
+void TFitDetailsForm::PlaceOnScreenOf(const QWidget* mainWindow)
+{
+    const QScreen* screen = mainWindow != nullptr ? mainWindow->screen() : this->screen();
+    const QRect available = screen->availableGeometry();
+    const QMargins frame = mainWindow != nullptr ? FrameOf(*mainWindow) : QMargins();
+    const QSize size = kDesignSize.boundedTo(available.size().shrunkBy(frame)).expandedTo(minimumSizeHint());
+    const QSize outer = size.grownBy(frame);
+    // Placed by its client area: a window not shown yet has no frame to place.
+    const QPoint framePlace(Within(kDesignPlace.x(), outer.width(), available.left(), available.right() + 1),
+                            Within(kDesignPlace.y(), outer.height(), available.top(), available.bottom() + 1));
+    setGeometry(QRect(framePlace + QPoint(frame.left(), frame.top()), size));
 }
 
 void TFitDetailsForm::closeEvent(QCloseEvent* event)
@@ -134,7 +232,19 @@ void TFitDetailsForm::showEvent(QShowEvent* event)
 void TFitDetailsForm::FollowReplot()
 {
     if (isVisible())
-        worker_.Submit(DetailsInputOf(state_));
+        worker_.Submit(DetailsInputOf(document_.State()));
+    const std::vector<DataRow>& rows = document_.Grid().Rows();
+    plottedTable_.assign(rows.begin(), TableEnd(rows));
+    UpdateStaleNote();
+}
+
+void TFitDetailsForm::UpdateStaleNote()
+{
+    const std::vector<DataRow>& rows = document_.Grid().Rows();
+    const bool stale = !std::equal(plottedTable_.cbegin(), plottedTable_.cend(), rows.begin(), TableEnd(rows));
+    if (stale)
+        StaleNote->setText(document_.GraphingEnabled() ? kNotReplottedNote : kGraphingOffNote);
+    StaleNote->setVisible(stale);
 }
 
 void TFitDetailsForm::FinishUpdate()
@@ -149,6 +259,8 @@ void TFitDetailsForm::ShowLatestResult()
     if (!result)
         return;
     Model->SetResult(std::move(*result));
+    MarkNote->setText(Model->MarkNote());
+    MarkNote->setVisible(!Model->MarkNote().isEmpty());
     UpdateResidualPlot();
 }
 
@@ -173,7 +285,8 @@ void TFitDetailsForm::UpdateResidualPlot()
 void TFitDetailsForm::BandsToggled()
 {
     PredictionCheckBox->setEnabled(BandsCheckBox->isChecked());
-    setBands_({BandsCheckBox->isChecked(), BandsCheckBox->isChecked() && PredictionCheckBox->isChecked()});
+    document_.SetBands({BandsCheckBox->isChecked(), BandsCheckBox->isChecked() && PredictionCheckBox->isChecked()});
+    document_.DrawGraph();
 }
 
 QString TFitDetailsForm::SelectionAsTsv() const

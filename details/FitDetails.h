@@ -3,19 +3,21 @@
 // standard errors and intervals, its figures and warnings, side by side, a
 // residual plot below, and the switches of the 95 % bands on the graph. It
 // follows every replot; the figures are computed on a thread of their own,
-// so a drag never waits for them. Closing it only hides it.
+// so a drag never waits for them, and a note above the table tells when the
+// grid is no longer the table they describe. Closing it, or Escape, only hides it.
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QWidget>
-#include <functional>
+#include <vector>
 
-#include "data/state.h"
+#include "app/document.h"
+#include "data/datafile.h"
 #include "details/detailsjob.h"
 #include "details/detailsmodel.h"
 #include "details/residualplot.h"
-#include "graph/core/bands.h"
 #include "ui/dialogs.h"
 
 namespace quilvex {
@@ -23,10 +25,11 @@ namespace quilvex {
 class TFitDetailsForm : public QWidget {
     Q_OBJECT
 public:
-    // setBands hands the graph the bands to draw and replots it.
-    TFitDetailsForm(QuilvexState& state, Dialogs& dialogs, std::function<void(BandChoice)> setBands);
+    TFitDetailsForm(QuilvexDocument& document, Dialogs& dialogs);
 
-    void ShowAndRaise();
+    // Shows the window in front with the focus, restored if minimised. The
+    // first time it is placed within the available area of mainWindow's screen.
+    void ShowAndRaise(const QWidget* mainWindow = nullptr);
     // A replot has ended: the window takes its table when it is shown.
     void FollowReplot();
     // Waits for the figures of the last replot and shows them (tests and benchmarks).
@@ -38,18 +41,31 @@ public:
     QString TableAsCsv() const;
     void ExportPlotClick();
 
+signals:
+    // Ctrl+D in this window: back to the main window.
+    void mainWindowAsked();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void BuildControls();
+    // Escape, Ctrl+D, Ctrl+C and the table's sort menu.
+    void BuildKeys();
     // Each control is named after its field, so that tests find it.
     void NameControls();
+    void PlaceOnScreenOf(const QWidget* mainWindow);
+    void ShowSortMenu(const QPoint& at);
+    void CopySelection();
+    // The note above the table while the grid is not the table of the figures.
+    void UpdateStaleNote();
     void ShowLatestResult();
     void UpdateResidualPlot();
     void BandsToggled();
 
+    QLabel* StaleNote = nullptr;
+    QLabel* MarkNote = nullptr;
     QTableView* Table = nullptr;
     QSortFilterProxyModel* Sorted = nullptr;
     DetailsModel* Model = nullptr;
@@ -59,9 +75,11 @@ private:
     QPushButton* CopyCsvButton = nullptr;
     QPushButton* ExportPlotButton = nullptr;
 
-    QuilvexState& state_;
+    QuilvexDocument& document_;
     Dialogs& dialogs_;
-    std::function<void(BandChoice)> setBands_;
+    // The rows of the grid the last replot read its table from.
+    std::vector<DataRow> plottedTable_;
+    bool placed_ = false;
     DetailsWorker worker_;
 };
 

@@ -8,6 +8,7 @@
 #endif
 
 #include "stats/statistics.h"
+#include "stats/table.h"
 
 namespace quilvex {
 
@@ -22,17 +23,11 @@ DetailsInput DetailsInputOf(const QuilvexState& s)
         return input;
     input.x.assign(s.x.data(), s.x.data() + s.n);
     input.y.assign(s.y.data(), s.y.data() + s.n);
-    const std::pair<bool, std::vector<StatsMethod>> enabled[] = {
-        {s.ShowSpline, {StatsMethod::Spline}},
-        {s.ShowLagr, {StatsMethod::Lagrange}},
-        {s.ShowLagrO, {StatsMethod::LagrangeOrder}},
-        {s.ShowRegr, {StatsMethod::Regression}},
-        {s.ShowExp, {StatsMethod::Exponential, StatsMethod::ExponentialNls}},
-        {s.ShowLog, {StatsMethod::Logarithmic}},
-        {s.ShowPower, {StatsMethod::Power, StatsMethod::PowerNls}}};
-    for (const auto& [on, methods] : enabled)
-        if (on)
-            input.methods.insert(input.methods.end(), methods.begin(), methods.end());
+    input.tableWarnings = AdjustmentWarnings(s);
+    for (const Method method : kReportOrder)
+        if (Shown(s, method))
+            for (const StatsMethod m : StatsMethodsOf(method))
+                input.methods.push_back(m);
     return input;
 }
 
@@ -53,7 +48,7 @@ DetailsResult ComputeDetails(const DetailsInput& input)
     request.methods = input.methods;
     request.regressionOrder = input.regressionOrder;
     request.lagrangeOrder = input.lagrangeOrder;
-    result.rows = ComputeStatistics(*s, request, {});
+    result.rows = ComputeStatistics(*s, request, input.tableWarnings);
     return result;
 }
 

@@ -19,6 +19,7 @@ struct DetailsInput {
     std::vector<Real> x, y;  // the point table, ascending as the replot left it
     int regressionOrder = 3, lagrangeOrder = 3;
     std::vector<StatsMethod> methods;  // the enabled ones, each fit of ln y followed by its true least-squares fit
+    std::vector<std::string> tableWarnings;  // the X values the replots adjusted that the table holds
     // The replot's regression fit and spline, taken over rather than computed again.
     Recorded regressionKept, splineKept;
 };

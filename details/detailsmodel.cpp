@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "data/numtext.h"
+#include "report/core/fitquality.h"
 
 namespace quilvex {
 
@@ -25,26 +26,28 @@ QString Digits(Real v, bool full)
     return QString::fromStdString(full ? FormatGeneral(v, kCopyDigits, '.') : FormatGeneral(v, kScreenDigits));
 }
 
-bool LeastSquaresInY(StatsMethod method)
+QString ModelFormula(Method method)
 {
-    return method == StatsMethod::Regression || method == StatsMethod::Logarithmic ||
-           method == StatsMethod::ExponentialNls || method == StatsMethod::PowerNls;
-}
-
-QString Formula(const MethodFigures& row)
-{
-    switch (row.method) {
-    case StatsMethod::Spline: return "cubic spline through every point";
-    case StatsMethod::Lagrange: return "polynomial through every point";
-    case StatsMethod::LagrangeOrder: return "piecewise polynomial through the nearest points";
-    case StatsMethod::Regression: return "y = a0 + a1 x + … + am x^m, least squares";
-    case StatsMethod::Exponential: return "y = a e^(b x), least squares of ln y";
-    case StatsMethod::ExponentialNls: return "y = a e^(b x), least squares";
-    case StatsMethod::Logarithmic: return "y = a + b ln x, least squares";
-    case StatsMethod::Power: return "y = a x^b, least squares of ln y";
-    case StatsMethod::PowerNls: return "y = a x^b, least squares";
+    switch (method) {
+    case Method::Spline: return "cubic spline through every point";
+    case Method::Lagrange: return "polynomial through every point";
+    case Method::LagrangeOrd: return "piecewise polynomial through the nearest points";
+    case Method::Regression: return "y = a0 + a1 x + … + am x^m";
+    case Method::Exponential: return "y = a e^(b x)";
+    case Method::Logarithmic: return "y = a + b ln x";
+    case Method::Power: return "y = a x^b";
     }
     return {};
+}
+
+QString Formula(StatsMethod method)
+{
+    const QString model = ModelFormula(method.fit);
+    if (LeastSquaresInY(method))
+        return model + ", least squares";
+    if (FittingOf(method.fit) == Fitting::LeastSquaresLnY)
+        return model + ", least squares of ln y";
+    return model;
 }
 
 QString Joined(const std::vector<std::string>& parts, const QString& separator)
@@ -59,19 +62,8 @@ QString Joined(const std::vector<std::string>& parts, const QString& separator)
 
 QString MethodTitle(const MethodFigures& row, int points)
 {
-    const QString order = QString::number(row.order.value_or(points - 1));
-    switch (row.method) {
-    case StatsMethod::Spline: return "Cubic Spline";
-    case StatsMethod::Lagrange:
-    case StatsMethod::LagrangeOrder: return "Lagrange order " + order + " polynomial";
-    case StatsMethod::Regression: return "Regression order " + order + " polynomial";
-    case StatsMethod::Exponential: return "Exponential";
-    case StatsMethod::ExponentialNls: return "Exponential, least squares";
-    case StatsMethod::Logarithmic: return "Logarithmic";
-    case StatsMethod::Power: return "Power";
-    case StatsMethod::PowerNls: return "Power, least squares";
-    }
-    return {};
+    const QString name = QString::fromStdString(FitMethodName(row.method.fit, row.order.value_or(points - 1)));
+    return row.method.trueLeastSquares ? name + ", least squares" : name;
 }
 
 void DetailsModel::SetResult(DetailsResult result)
@@ -80,26 +72,26 @@ void DetailsModel::SetResult(DetailsResult result)
     if (!sameRows)
         beginResetModel();
     result_ = std::move(result);
-    marked_ = -1;
-    const auto best = BestAicc();
-    for (int r = 0; r < rowCount(); ++r) {
-        const MethodFigures& row = result_.rows[static_cast<std::size_t>(r)];
-        if (best && LeastSquaresInY(row.method) && row.aicc.value && *row.aicc.value == *best && marked_ < 0)
-            marked_ = r;
+    const AiccMark mark = LowestAicc(result_.rows);
+    marked_ = mark.best ? static_cast<int>(*mark.best) : -1;
+    markNote_.clear();
+    if (mark.withoutAicc) {
+        const MethodFigures& row = result_.rows[*mark.withoutAicc];
+        markNote_ = "No lowest AICc marked, as " + MethodTitle(row, static_cast<int>(result_.input.x.size())) +
+                    " has none: " + QString::fromStdString(row.aicc.whyUndefined);
     }
     if (!sameRows)
         endResetModel();
     else if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, kDetailsColumns - 1));
+    emit headerDataChanged(Qt::Horizontal, kAiccCol, kDeltaAiccCol);
 }
 
 std::optional<Real> DetailsModel::BestAicc() const
 {
-    std::optional<Real> best;
-    for (const MethodFigures& row : result_.rows)
-        if (LeastSquaresInY(row.method) && row.failure.empty() && row.aicc.value && (!best || *row.aicc.value < *best))
-            best = row.aicc.value;
-    return best;
+    if (marked_ < 0)
+        return std::nullopt;
+    return result_.rows[static_cast<std::size_t>(marked_)].aicc.value;
 }
 
 int DetailsModel::rowCount(const QModelIndex& parent) const
@@ -135,7 +127,7 @@ QString DetailsModel::Text(int r, int column, bool full) const
     QStringList parts;
     switch (column) {
     case kMethodCol: return MethodTitle(row, points);
-    case kFormulaCol: return Formula(row);
+    case kFormulaCol: return Formula(row.method);
     case kCoefficientsCol:
         for (const Coefficient& c : row.coefficients)
             parts << QString::fromStdString(c.name) + " = " + Digits(c.value, full) +
@@ -199,6 +191,8 @@ QVariant DetailsModel::data(const QModelIndex& index, int role) const
             return (Text(r, column, false).replace("; ", "\n") + "\n\n" + Joined(row.notes, "\n")).trimmed();
         if (column == kMethodCol && r == marked_)
             return "The lowest AICc of the least-squares fits";
+        if ((column == kAiccCol || column == kDeltaAiccCol) && !markNote_.isEmpty())
+            return markNote_;
         if (column == kCoefficientsCol || column == kIntervalsCol)
             return Text(r, column, false).replace("; ", "\n");
         return {};
@@ -212,6 +206,9 @@ QVariant DetailsModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kDetailsColumns)
         return QString(kHeadings[section]);
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && (section == kAiccCol || section == kDeltaAiccCol) &&
+        !markNote_.isEmpty())
+        return markNote_;
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

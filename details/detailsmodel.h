@@ -13,7 +13,10 @@ enum DetailsColumn { kMethodCol, kFormulaCol, kCoefficientsCol, kIntervalsCol, k
 
 inline constexpr int kSortRole = Qt::UserRole;        // a number, or the text; undefined figures sort last
 inline constexpr int kCopyRole = Qt::UserRole + 1;    // 18 significant digits, "." as decimal point
-inline constexpr int kMarkedRole = Qt::UserRole + 2;  // true on the row with the lowest AICc of the least-squares fits
+// True on the row with the lowest AICc of the least-squares fits. Where one of
+// them has no AICc no row is marked, ΔAICc is not given, and the tool tips of
+// the AICc and ΔAICc headings and cells say why.
+inline constexpr int kMarkedRole = Qt::UserRole + 2;
 
 class DetailsModel : public QAbstractTableModel {
     Q_OBJECT
@@ -22,6 +25,8 @@ public:
 
     void SetResult(DetailsResult result);
     const DetailsResult& Result() const { return result_; }
+    // Why no row is marked as the lowest AICc; empty when one is.
+    const QString& MarkNote() const { return markNote_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -36,6 +41,7 @@ private:
 
     DetailsResult result_;
     int marked_ = -1;
+    QString markNote_;  // why no row is marked, where a least-squares fit has no AICc
 };
 
 // The row's name as the window shows it: "Regression order 3 polynomial", "Power, least squares", ...

@@ -82,6 +82,24 @@ inline constexpr std::array<Method, kMethodCount> kReportOrder = [] {
     return order;
 }();
 
+// How a method's curve meets the points: through every one, by least squares
+// in y, or by least squares of ln y (the exponential and power fits as fitted).
+enum class Fitting { ThroughPoints, LeastSquaresY, LeastSquaresLnY };
+
+constexpr Fitting FittingOf(Method m)
+{
+    switch (m) {
+    case Method::Spline:
+    case Method::Lagrange:
+    case Method::LagrangeOrd: return Fitting::ThroughPoints;
+    case Method::Regression:
+    case Method::Logarithmic: return Fitting::LeastSquaresY;
+    case Method::Exponential:
+    case Method::Power: return Fitting::LeastSquaresLnY;
+    }
+    return Fitting::ThroughPoints;
+}
+
 // True where the method's curve has a value at X; x[n] is read only when X >= x[1].
 bool InDomain(const QuilvexState& s, Method m, Real X);
 

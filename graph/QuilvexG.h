@@ -62,12 +62,14 @@ private:
     void ConnectMouse();
 
     // Everything a picture is drawn from: the grid, the parameters, the boxes,
-    // the X of the status window, the selection and the size of the box.
+    // the X of the status window, the bands, the selection and the size of the box.
     struct PictureInputs {
         std::uint64_t gridGeneration = 0;
         QString parameters;
         unsigned methods = 0;
         QString markX;
+        bool confidenceBands = false;
+        bool predictionBands = false;
         int selected = 0;
         QSize size;
         bool operator==(const PictureInputs&) const = default;

@@ -64,6 +64,7 @@ void TPlotForm::PlotPaintBoxMouseMove(int X, int Y)
         s.y[k] = ny;
         s.DataModified = true;
         pointMoved_ = true;
+        document_.History().NoteDragging();
         document_.Grid().SetCell(0, k - 1, FormatCell(nx));
         document_.Grid().SetCell(1, k - 1, FormatCell(ny));
         Draw();

@@ -55,6 +55,8 @@ TPlotForm::PictureInputs TPlotForm::CurrentInputs(QSize size) const
         in.parameters += document_.ParameterText(p) + QChar('\n');
     in.methods = CheckedMethods();
     in.markX = document_.MarkText();
+    in.confidenceBands = document_.Bands().confidence;
+    in.predictionBands = document_.Bands().prediction;
     in.selected = state_.SelectedPoint;
     in.size = size;
     return in;

@@ -324,7 +324,7 @@ void TQuilvexForm::MenuExitClick() { close(); }
 
 void TQuilvexForm::closeEvent(QCloseEvent* event)
 {
-    if (!MayClose()) {
+    if (!MayLeaveTable()) {
         event->ignore();
         return;
     }

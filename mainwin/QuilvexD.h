@@ -52,8 +52,8 @@ public:
     void Extrapolate1Click();
     void About1Click();
     void Help1Click();
-    // Reads the data file into the grid as "Open" does after its dialog: the
-    // same warnings, error box and replots. The command line and drops use it too.
+    // Opens a data file as "Open" does after its dialog, asking first about
+    // unsaved changes as "Open" does before it. The command line and drops use it.
     void OpenDataFile(const std::string& name);
     void LabelClick(ClickLabel* label);
     // Ends a step of the table's undo history; the drag ends one too.
@@ -80,8 +80,11 @@ private:
     void BuildMenu();
     void BuildHistory();
     void FollowDocument();
-    // Asks to save a table with unsaved changes; false when the user cancels.
-    bool MayClose();
+    // Asks to save a table with unsaved changes before it is closed or
+    // replaced; false when the user cancels.
+    bool MayLeaveTable();
+    // Reads the data file into the grid: its warnings, error box and replots.
+    void ReadIntoGrid(const std::string& name);
     void AddShortcuts();
     void SetTabOrder();
     QLineEdit* AddParameterEdit(QWidget* client, int left, Parameter p, const char* text, const char* hint);

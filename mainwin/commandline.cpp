@@ -7,9 +7,9 @@ namespace quilvex {
 
 namespace {
 
-CommandLine UsageError(const QCommandLineParser& parser, const QString& why)
+CommandLine UsageError(const QString& why)
 {
-    std::fprintf(stderr, "quilvex: %s\n\n%s", qPrintable(why), qPrintable(parser.helpText()));
+    std::fprintf(stderr, "quilvex: %s\nTry 'quilvex --help' for more information.\n", qPrintable(why));
     return {kUsageError, std::nullopt};
 }
 
@@ -26,7 +26,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     parser.addOption(version);
     parser.addPositionalArgument("FILE", "A data file (.dta) to open at start.", "[FILE]");
     if (!parser.parse(arguments))
-        return UsageError(parser, parser.errorText());
+        return UsageError(parser.errorText());
     if (parser.isSet(help) || parser.isSet("help-all")) {
         std::printf("%s", qPrintable(parser.helpText()));
         return {0, std::nullopt};
@@ -37,7 +37,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
-        return UsageError(parser, "one FILE at most");
+        return UsageError("one FILE at most");
     if (files.isEmpty())
         return {};
     return {std::nullopt, files.first().toLocal8Bit().toStdString()};

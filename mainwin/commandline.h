@@ -14,7 +14,7 @@ inline constexpr int kUsageError = 2;
 
 struct CommandLine {
     // Set when the program ends here: after --help or --version (0), or after
-    // printing the usage for a command line it cannot read (kUsageError).
+    // printing why it cannot read the command line (kUsageError).
     std::optional<int> exitStatus;
     std::optional<std::string> file;
 };

@@ -13,12 +13,20 @@ namespace quilvex {
 void TQuilvexForm::MenuOpenClick()
 {
     RunHandler(dialogs_, [this] {
+        if (!MayLeaveTable())
+            return;
         if (const std::optional<FileChoice> choice = dialogs_.ChooseFile(FileRequest{"Open", {kDataFileFilter}, false, ""}))
-            OpenDataFile(choice->name);
+            ReadIntoGrid(choice->name);
     });
 }
 
 void TQuilvexForm::OpenDataFile(const std::string& name)
+{
+    if (MayLeaveTable())
+        ReadIntoGrid(name);
+}
+
+void TQuilvexForm::ReadIntoGrid(const std::string& name)
 {
     RunHandler(dialogs_, [this, &name] {
         ClearFpu();

@@ -1,5 +1,5 @@
-// The Edit menu and the table's undo history; the question before closing a
-// table with unsaved changes.
+// The Edit menu and the table's undo history; the question before closing or
+// replacing a table with unsaved changes.
 #include <QMenuBar>
 
 #include "mainwin/QuilvexD.h"
@@ -29,7 +29,7 @@ void TQuilvexForm::BuildHistory()
     MenuEdit->addAction(RedoAction);
 }
 
-bool TQuilvexForm::MayClose()
+bool TQuilvexForm::MayLeaveTable()
 {
     if (!document_.Unsaved())
         return true;

@@ -50,7 +50,7 @@ std::string HelpPageHtml()
     return R"(<h2>Quilvex</h2>
 <p>Type X,Y pairs into the grid of the main window (F2 edits a cell, "Add Row" adds a row) or open a
 data file with File &gt; Open (Ctrl+O), from the command line (<tt>quilvex FILE</tt>) or by dropping
-it on any of the three windows. Tick the methods to draw; "Graphing Enabled?" switches drawing on
+it on any of its windows. Tick the methods to draw; "Graphing Enabled?" switches drawing on
 and off. File &gt; Save as (Ctrl+S) writes the grid to a data file.</p>
 
 <h3>Data files</h3>
@@ -78,7 +78,7 @@ every curve follows. "Control" brings the main window to the front.</p>
 <h3>Keys</h3>
 <p>Ctrl+O Open, Ctrl+S Save as, Ctrl+Q Exit, F1 this page. Ctrl+Z and Ctrl+Shift+Z undo and redo a
 change of the table. Ctrl+D opens "Fit details": every method's uncertainties, residuals and bands
-side by side.</p>
+side by side; in it, the Menu key sorts the table, Escape closes it and Ctrl+D goes back here.</p>
 <p>In the grid, Enter and the arrow keys move between cells; Tab leaves the grid for "Add Row" and
 Shift+Tab for the method boxes. Ctrl+V pastes a block copied from a spreadsheet (quoted fields as
 spreadsheets write them), Ctrl+C copies the selected cells, Escape takes back typing in a cell.</p>

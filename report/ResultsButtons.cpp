@@ -21,9 +21,6 @@ SaveRequest ResultsSaveRequest()
                        ExtensionRule{{".txt"}, 0, OtherExtension::Keep}, {}, nullptr, false};
 }
 
-constexpr const char* kGraphingOffNote =
-    "Graphing is off: the figures describe the table as it was last plotted, which may differ from the grid.";
-
 }  // namespace
 
 bool TStatusForm::ReplotForResults()

@@ -16,6 +16,7 @@ PROGRAM_PACKAGES=(
 TEST_PACKAGES=(
   libbenchmark-dev xdotool x11-apps
   xclip
+  openbox
   clang libclang-rt-14-dev
   dpkg-dev file
   desktop-file-utils appstream shared-mime-info libxml2-utils xdg-utils libglib2.0-bin x11-utils

@@ -5,8 +5,6 @@
 #include <functional>
 #include <limits>
 
-#include "fit/regression.h"
-#include "fit/transformed.h"
 #include "fit/method.h"
 #include "stats/figures.h"
 
@@ -16,7 +14,7 @@ namespace {
 
 constexpr Real kNoValue = std::numeric_limits<Real>::quiet_NaN();
 
-bool InLogY(Method method) { return method == Method::Exponential || method == Method::Power; }
+bool InLogY(Method method) { return FittingOf(method) == Fitting::LeastSquaresLnY; }
 
 int ParameterCount(const QuilvexState& s, Method method) { return method == Method::Regression ? s.RegrOrd + 1 : 2; }
 
@@ -45,13 +43,8 @@ Real Guarded(const std::function<Real()>& f)
 Real CurveValue(const QuilvexState& s, Method method, Real x)
 {
     return Guarded([&] {
-        switch (method) {
-        case Method::Regression: return EvalRegression(s.RegrOrd, s.RegrCoef, x);
-        case Method::Exponential: return ExpFitValue(s, x);
-        case Method::Logarithmic: return LogFitValue(s, x);
-        case Method::Power: return PowerFitValue(s, x);
-        default: return kNoValue;
-        }
+        MessageText ignored;
+        return MethodValue(s, method, x, ignored);
     });
 }
 
@@ -146,11 +139,7 @@ Real FitBand::Upper(std::size_t i, bool predictionBand) const
     return logScale ? fit[i] * std::exp(h) : fit[i] + h;
 }
 
-bool HasBand(Method method)
-{
-    return method == Method::Regression || method == Method::Exponential ||
-           method == Method::Logarithmic || method == Method::Power;
-}
+bool HasBand(Method method) { return FittingOf(method) != Fitting::ThroughPoints; }
 
 std::optional<FitBand> ComputeBand(const QuilvexState& s, Method method, const std::vector<Real>& xs)
 {
@@ -189,13 +178,9 @@ std::optional<FitBand> ComputeBand(const QuilvexState& s, Method method, const s
 
 std::vector<BandLine> BandLinesOf(const QuilvexState& s, const std::vector<Real>& xs, bool withPrediction)
 {
-    const std::pair<bool, Method> curves[] = {{s.ShowRegr, Method::Regression},
-                                                 {s.ShowExp, Method::Exponential},
-                                                 {s.ShowLog, Method::Logarithmic},
-                                                 {s.ShowPower, Method::Power}};
     std::vector<BandLine> lines;
-    for (const auto& [shown, method] : curves) {
-        const auto band = shown ? ComputeBand(s, method, xs) : std::nullopt;
+    for (const Method method : kDrawOrder) {
+        const auto band = HasBand(method) && Shown(s, method) ? ComputeBand(s, method, xs) : std::nullopt;
         if (!band)
             continue;
         for (const bool prediction : {false, true}) {

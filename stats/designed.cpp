@@ -1,5 +1,9 @@
 #include "stats/designed.h"
 
+#include <algorithm>
+#include <functional>
+#include <string_view>
+
 #include "fit/method.h"
 #include "fit/regression.h"
 #include "fit/spline.h"
@@ -16,33 +20,60 @@ void SwitchOnly(QuilvexState& s, Method method)
         s.*row.show = row.method == method;
 }
 
-std::vector<std::string> SplitMessages(const std::string& text)
+constexpr std::string_view kMark = " * ";
+
+std::vector<std::string> SplitMessages(std::string_view text)
 {
-    const std::string mark = " * ";
-    std::vector<std::string> messages;
-    for (std::size_t at = text.find(mark); at != std::string::npos;) {
-        const std::size_t next = text.find(mark, at + mark.size());
-        std::string message = text.substr(at + mark.size(), next == std::string::npos ? next : next - at - mark.size());
-        if (messages.empty() || messages.back() != message)
-            messages.push_back(std::move(message));
-        at = next;
+    std::vector<std::string> pieces;
+    for (std::size_t at = text.find(kMark); at != std::string_view::npos;) {
+        const std::size_t from = at + kMark.size();
+        at = text.find(kMark, from);
+        pieces.emplace_back(text.substr(from, at == std::string_view::npos ? at : at - from));
     }
-    return messages;
+    return pieces;
 }
 
-// The work a replot does for the method before tracing it: PrepareFits's part
-// (with the sums' domain messages of this method alone), then the solve the
-// exponential, logarithmic and power curves start with.
-void Fit(QuilvexState& s, Method method)
+// A message cut by the full buffer: the start of a whole one, or a whole one
+// followed by the start of the next mark.
+bool CutShortOf(const std::string& piece, const std::string& whole)
+{
+    if (whole.starts_with(piece))
+        return true;
+    return piece.starts_with(whole) && kMark.starts_with(std::string_view(piece).substr(whole.size()));
+}
+
+// Adds the buffer's messages not listed yet, each whole, and empties the
+// buffer. One step repeats one message, so a message the full buffer cut
+// short is one of the step's listed whole before it.
+void TakeMessages(MessageText& buffer, std::vector<std::string>& messages)
+{
+    std::vector<std::string> pieces = SplitMessages(buffer.Text());
+    const bool full = buffer.Text().size() == MessageText::Capacity;
+    buffer.Clear();
+    if (full && pieces.size() > 1) {
+        const auto cut = [&](const std::string& whole) { return CutShortOf(pieces.back(), whole); };
+        if (std::any_of(pieces.begin(), pieces.end() - 1, cut))
+            pieces.pop_back();
+    }
+    for (std::string& piece : pieces)
+        if (std::find(messages.begin(), messages.end(), piece) == messages.end())
+            messages.push_back(std::move(piece));
+}
+
+// The steps a replot takes for the method before tracing it: PrepareFits's
+// part (with the sums' domain messages of this method alone), then the solve
+// the exponential, logarithmic and power curves start with. stepDone runs
+// between two steps.
+void Fit(QuilvexState& s, Method method, const std::function<void()>& stepDone)
 {
     switch (method) {
     case Method::Spline: SetUpSplineReusing(s); return;
     case Method::Regression: FitRegressionReusing(s); return;
     case Method::Lagrange:
     case Method::LagrangeOrd: return;
-    case Method::Exponential: ComputeFitSums(s); SolveExpFit(s); return;
-    case Method::Logarithmic: ComputeFitSums(s); SolveLogFit(s); return;
-    case Method::Power: ComputeFitSums(s); SolvePowerFit(s); return;
+    case Method::Exponential: ComputeFitSums(s); stepDone(); SolveExpFit(s); return;
+    case Method::Logarithmic: ComputeFitSums(s); stepDone(); SolveLogFit(s); return;
+    case Method::Power: ComputeFitSums(s); stepDone(); SolvePowerFit(s); return;
     }
 }
 
@@ -51,15 +82,15 @@ DesignedFit Prepare(QuilvexState& s, Method method)
     DesignedFit fit;
     SwitchOnly(s, method);
     s.MessageBuffer.Clear();
+    const auto takeMessages = [&] { TakeMessages(s.MessageBuffer, fit.messages); };
     try {
         ClearFpu();
-        Fit(s, method);
+        Fit(s, method, takeMessages);
         CheckFpu();
     } catch (const std::exception& e) {
         fit.failure = e.what();
     }
-    fit.messages = SplitMessages(s.MessageBuffer.Text());
-    s.MessageBuffer.Clear();
+    takeMessages();
     ClearFpu();
     return fit;
 }
@@ -68,28 +99,12 @@ DesignedFit Prepare(QuilvexState& s, Method method)
 
 std::optional<Method> DesignedMethodOf(StatsMethod method)
 {
-    switch (method) {
-    case StatsMethod::Spline: return Method::Spline;
-    case StatsMethod::Lagrange: return Method::Lagrange;
-    case StatsMethod::LagrangeOrder: return Method::LagrangeOrd;
-    case StatsMethod::Regression: return Method::Regression;
-    case StatsMethod::Exponential: return Method::Exponential;
-    case StatsMethod::Logarithmic: return Method::Logarithmic;
-    case StatsMethod::Power: return Method::Power;
-    case StatsMethod::ExponentialNls:
-    case StatsMethod::PowerNls: return std::nullopt;
-    }
-    return std::nullopt;
+    if (method.trueLeastSquares)
+        return std::nullopt;
+    return method.fit;
 }
 
-Method FitNeededBy(StatsMethod method)
-{
-    if (method == StatsMethod::ExponentialNls)
-        return Method::Exponential;
-    if (method == StatsMethod::PowerNls)
-        return Method::Power;
-    return *DesignedMethodOf(method);
-}
+Method FitNeededBy(StatsMethod method) { return method.fit; }
 
 DesignedFits PrepareDesignedFits(QuilvexState& s, const std::vector<StatsMethod>& methods)
 {

@@ -21,7 +21,7 @@ Method FitNeededBy(StatsMethod method);
 
 struct DesignedFit {
     std::string failure;                // the error that ended the fit
-    std::vector<std::string> messages;  // what the fit added to the message line, one per " * "
+    std::vector<std::string> messages;  // what the fit added to the message line, each once and whole
     FitQuality quality;
 };
 

@@ -76,4 +76,19 @@ void SetLinearIntervals(MethodFigures& figures, int n, const std::vector<Real>& 
     }
 }
 
+AiccMark LowestAicc(const std::vector<MethodFigures>& rows)
+{
+    AiccMark mark;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const MethodFigures& row = rows[r];
+        if (!LeastSquaresInY(row.method) || !row.failure.empty())
+            continue;
+        if (!row.aicc.value)
+            return {std::nullopt, r};
+        if (!mark.best || *row.aicc.value < *rows[*mark.best].aicc.value)
+            mark.best = r;
+    }
+    return mark;
+}
+
 }  // namespace quilvex

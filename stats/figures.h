@@ -67,4 +67,13 @@ void DeriveFromSsr(MethodFigures& figures, int n, int p);
 // coefficients, in order; nothing when s is not defined.
 void SetLinearIntervals(MethodFigures& figures, int n, const std::vector<Real>& inverseGramDiagonal);
 
+// The row with the lowest AICc among the fits that are least squares in y,
+// compared only where each of them that fitted the table has an AICc; where
+// one has none, no row is marked and that row says why.
+struct AiccMark {
+    std::optional<std::size_t> best;         // the marked row
+    std::optional<std::size_t> withoutAicc;  // the least-squares row that prevents a mark
+};
+AiccMark LowestAicc(const std::vector<MethodFigures>& rows);
+
 }  // namespace quilvex

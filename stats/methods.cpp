@@ -1,31 +1,32 @@
 #include "stats/methods.h"
 
-#include <utility>
-
 namespace quilvex {
 
 namespace {
 
-const std::pair<StatsMethod, const char*> kNames[] = {
-    {StatsMethod::Spline, "spline"},
-    {StatsMethod::Lagrange, "lagrange"},
-    {StatsMethod::LagrangeOrder, "lagrange-order"},
-    {StatsMethod::Regression, "regression"},
-    {StatsMethod::Exponential, "exponential"},
-    {StatsMethod::Logarithmic, "logarithmic"},
-    {StatsMethod::Power, "power"},
-    {StatsMethod::ExponentialNls, "exponential-nls"},
-    {StatsMethod::PowerNls, "power-nls"},
-};
+// The command line's name of each row of the method table, in its order.
+constexpr std::array<const char*, kMethodCount> kNames{"spline",      "lagrange",    "lagrange-order", "regression",
+                                                       "exponential", "logarithmic", "power"};
+constexpr const char kTrueLeastSquaresSuffix[] = "-nls";
 
 }  // namespace
+
+std::vector<StatsMethod> StatsMethodsOf(Method method)
+{
+    if (FittingOf(method) == Fitting::LeastSquaresLnY)
+        return {{method, false}, {method, true}};
+    return {{method, false}};
+}
 
 const std::vector<StatsMethod>& AllStatsMethods()
 {
     static const std::vector<StatsMethod> all = [] {
         std::vector<StatsMethod> methods;
-        for (const auto& entry : kNames)
-            methods.push_back(entry.first);
+        for (Method m : kReportOrder)
+            methods.push_back({m, false});
+        for (Method m : kReportOrder)
+            if (FittingOf(m) == Fitting::LeastSquaresLnY)
+                methods.push_back({m, true});
         return methods;
     }();
     return all;
@@ -33,16 +34,14 @@ const std::vector<StatsMethod>& AllStatsMethods()
 
 std::string StatsMethodName(StatsMethod method)
 {
-    for (const auto& [m, name] : kNames)
-        if (m == method)
-            return name;
-    return {};
+    const std::string name = kNames[static_cast<std::size_t>(method.fit)];
+    return method.trueLeastSquares ? name + kTrueLeastSquaresSuffix : name;
 }
 
 std::optional<StatsMethod> StatsMethodNamed(std::string_view name)
 {
-    for (const auto& [m, text] : kNames)
-        if (name == text)
+    for (StatsMethod m : AllStatsMethods())
+        if (name == StatsMethodName(m))
             return m;
     return std::nullopt;
 }

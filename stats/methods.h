@@ -1,25 +1,44 @@
 #pragma once
-// The methods whose figures the statistics report: the seven designed fits and
-// the two true least-squares fits beside them, under the names the command
-// line takes.
+// The methods whose figures the statistics report, from the method table: each
+// designed fit, and beside each fit of ln y the true least-squares fit of its
+// model, under the names the command line takes.
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "fit/method.h"
+
 namespace quilvex {
 
-enum class StatsMethod {
-    Spline,
-    Lagrange,
-    LagrangeOrder,
-    Regression,
-    Exponential,
-    Logarithmic,
-    Power,
-    ExponentialNls,
-    PowerNls,
+struct StatsMethod {
+    Method fit = Method::Spline;    // the method table's row
+    bool trueLeastSquares = false;  // the row's model fitted by least squares in y, not as designed
+
+    static const StatsMethod Spline, Lagrange, LagrangeOrder, Regression, Exponential, Logarithmic, Power,
+        ExponentialNls, PowerNls;
+    friend constexpr bool operator==(const StatsMethod&, const StatsMethod&) = default;
 };
+
+inline constexpr StatsMethod StatsMethod::Spline{Method::Spline};
+inline constexpr StatsMethod StatsMethod::Lagrange{Method::Lagrange};
+inline constexpr StatsMethod StatsMethod::LagrangeOrder{Method::LagrangeOrd};
+inline constexpr StatsMethod StatsMethod::Regression{Method::Regression};
+inline constexpr StatsMethod StatsMethod::Exponential{Method::Exponential};
+inline constexpr StatsMethod StatsMethod::Logarithmic{Method::Logarithmic};
+inline constexpr StatsMethod StatsMethod::Power{Method::Power};
+inline constexpr StatsMethod StatsMethod::ExponentialNls{Method::Exponential, true};
+inline constexpr StatsMethod StatsMethod::PowerNls{Method::Power, true};
+
+// The fit is a least-squares fit in y: the regression, the logarithmic fit and
+// the true least-squares fits.
+constexpr bool LeastSquaresInY(StatsMethod m)
+{
+    return m.trueLeastSquares || FittingOf(m.fit) == Fitting::LeastSquaresY;
+}
+
+// The method's designed fit and, for a fit of ln y, its true least-squares fit.
+std::vector<StatsMethod> StatsMethodsOf(Method method);
 
 // All nine, in the order of the reports (the designed seven first).
 const std::vector<StatsMethod>& AllStatsMethods();

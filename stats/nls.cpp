@@ -1,112 +1,216 @@
 #include "stats/nls.h"
 
+#include <Eigen/Dense>
+#include <algorithm>
 #include <cmath>
-#include <optional>
-#include <unsupported/Eigen/LevenbergMarquardt>
+#include <limits>
 
-#include "stats/linear.h"
+#include "data/numtext.h"
+#include "stats/nlsscaled.h"
 
 namespace quilvex {
 
 namespace {
 
-// A residual where the model overflows: large enough that the step is refused.
-constexpr Real kOverflowResidual = 1e300L;
-constexpr int kMostEvaluations = 2000;
+constexpr Real kFirstScannedB = 1.0L / 16;
+constexpr Real kScanFactor = 1.414213562373095048802L;
+// Two descents whose B agree this closely ended at the same minimum.
+constexpr Real kSameMinimum = 1e-9L;
 
-// The basis g(x) of the model f = a g(x), and dg/db.
-Real Basis(NlsModel model, Real b, Real x)
-{
-    return model == NlsModel::Exponential ? std::exp(b * x) : std::exp(b * std::log(x));
-}
-Real BasisSlope(NlsModel model, Real x) { return model == NlsModel::Exponential ? x : std::log(x); }
+std::string Digits(Real v) { return FormatGeneral(v, 8, '.'); }
 
-struct ModelFunctor : Eigen::DenseFunctor<Real> {
-    ModelFunctor(NlsModel m, const std::vector<Real>& xs, const std::vector<Real>& ys)
-        : Eigen::DenseFunctor<Real>(2, static_cast<int>(xs.size())), model(m), x(xs), y(ys)
-    {
-    }
-
-    int operator()(const InputType& p, ValueType& f) const
-    {
-        for (std::size_t i = 0; i < x.size(); ++i) {
-            const Real r = p(0) * Basis(model, p(1), x[i]) - y[i];
-            f(static_cast<Eigen::Index>(i)) = std::isfinite(r) ? r : kOverflowResidual;
-        }
-        return 0;
-    }
-
-    int df(const InputType& p, JacobianType& J) const
-    {
-        for (std::size_t i = 0; i < x.size(); ++i) {
-            const Eigen::Index row = static_cast<Eigen::Index>(i);
-            const Real g = Basis(model, p(1), x[i]);
-            J(row, 0) = std::isfinite(g) ? g : kOverflowResidual;
-            const Real slope = p(0) * BasisSlope(model, x[i]) * g;
-            J(row, 1) = std::isfinite(slope) ? slope : kOverflowResidual;
-        }
-        return 0;
-    }
-
-    NlsModel model;
-    const std::vector<Real>& x;
-    const std::vector<Real>& y;
+// The SSR as B grows without end towards -infinity and +infinity.
+struct Limits {
+    Real down = 0, up = 0;
+    Real Lowest() const { return std::min(down, up); }
+    // A minimum on the side of B counts only below that side's limit: above
+    // it the SSR still falls further out (where a descent may stall).
+    bool Below(const ScaledFit& p) const { return p.ssr < (p.B < 0 ? down : up); }
 };
 
-bool Converged(Eigen::LevenbergMarquardtSpace::Status status)
+// The profile SSR from the largest negative B scanned, through 0, to the largest positive one.
+std::vector<ScaledFit> Scan(const ScaledData& d)
 {
-    using namespace Eigen::LevenbergMarquardtSpace;
-    return status == RelativeReductionTooSmall || status == RelativeErrorTooSmall ||
-           status == RelativeErrorAndReductionTooSmall || status == CosinusTooSmall;
-}
-
-std::string WhyNotConverged(Eigen::LevenbergMarquardtSpace::Status status)
-{
-    using namespace Eigen::LevenbergMarquardtSpace;
-    switch (status) {
-    case TooManyFunctionEvaluation: return "did not converge within " + std::to_string(kMostEvaluations) + " evaluations";
-    case ImproperInputParameters: return "did not converge: improper start";
-    default: return "did not converge: no further progress possible";
+    std::vector<ScaledFit> scan;
+    for (const bool up : {false, true}) {
+        std::vector<ScaledFit> side;
+        const Real last = kWeightless / GapAtEnd(d, up);
+        for (Real B = kFirstScannedB; side.empty() || B <= last * kScanFactor; B *= kScanFactor)
+            side.push_back(Profile(d, up ? B : -B));
+        if (!up) {
+            scan.assign(side.rbegin(), side.rend());
+            scan.push_back(Profile(d, 0));
+        } else {
+            scan.insert(scan.end(), side.begin(), side.end());
+        }
     }
+    return scan;
 }
 
-void MeasureSolution(NlsModel model, const std::vector<Real>& x, const std::vector<Real>& y, NlsFit& fit)
+// The scanned B below their neighbours and their side's limit, lowest SSR first.
+std::vector<std::size_t> Dips(const std::vector<ScaledFit>& scan, const Limits& limits)
 {
-    DesignMatrix J(static_cast<int>(x.size()), 2);
-    for (std::size_t i = 0; i < x.size(); ++i) {
-        const Real g = Basis(model, fit.b, x[i]);
-        fit.residuals.push_back(y[i] - fit.a * g);
+    std::vector<std::size_t> dips;
+    for (std::size_t j = 1; j + 1 < scan.size(); ++j)
+        if (scan[j].ssr < scan[j - 1].ssr && scan[j].ssr <= scan[j + 1].ssr && limits.Below(scan[j]))
+            dips.push_back(j);
+    std::sort(dips.begin(), dips.end(), [&](std::size_t i, std::size_t j) { return scan[i].ssr < scan[j].ssr; });
+    return dips;
+}
+
+bool SameB(Real B1, Real B2)
+{
+    return std::fabs(B1 - B2) <= kSameMinimum * std::max<Real>({std::fabs(B1), std::fabs(B2), 1});
+}
+
+struct Search {
+    std::vector<ScaledFit> minima;  // the stationary ends of descents, one per B, lowest SSR first
+    ScaledFit lowest;               // the lowest SSR met, scanned or descended to
+};
+
+Search Explore(const ScaledData& d, const std::vector<Real>& startingB, const Limits& limits)
+{
+    const std::vector<ScaledFit> scan = Scan(d);
+    Search search;
+    search.lowest = *std::min_element(scan.begin(), scan.end(), [](auto& p, auto& q) { return p.ssr < q.ssr; });
+    const auto descend = [&](Real B, const ScaledFit* cellLow, const ScaledFit* cellHigh) {
+        ScaledFit end = Descend(d, Profile(d, B));
+        if (cellLow && !IsStationary(d, end))
+            end = Descend(d, Profile(d, LowestProfileBetween(d, cellLow->B, cellHigh->B)));
+        if (end.ssr < search.lowest.ssr)
+            search.lowest = end;
+        const bool known = std::any_of(search.minima.begin(), search.minima.end(),
+                                       [&](const ScaledFit& m) { return SameB(m.B, end.B); });
+        if (!known && limits.Below(end) && IsStationary(d, end))
+            search.minima.push_back(end);
+    };
+    for (Real b : startingB)
+        descend(b * d.halfRange, nullptr, nullptr);
+    for (std::size_t j : Dips(scan, limits)) {
+        const auto inCell = [&](const ScaledFit& m) { return scan[j - 1].B < m.B && m.B < scan[j + 1].B; };
+        if (std::none_of(search.minima.begin(), search.minima.end(), inCell))
+            descend(scan[j].B, &scan[j - 1], &scan[j + 1]);
+    }
+    std::sort(search.minima.begin(), search.minima.end(), [](auto& p, auto& q) { return p.ssr < q.ssr; });
+    return search;
+}
+
+std::string Unfittable(bool power, const std::vector<Real>& x, const std::vector<Real>& y)
+{
+    const auto finite = [](Real v) { return std::isfinite(v); };
+    if (!std::all_of(x.begin(), x.end(), finite) || !std::all_of(y.begin(), y.end(), finite))
+        return "did not converge: x and y must be finite numbers";
+    if (std::all_of(y.begin(), y.end(), [](Real v) { return v == 0; }))
+        return "no unique optimum: every y is 0, so a = 0 fits with any b";
+    const auto [low, high] = std::minmax_element(x.begin(), x.end());
+    if (*low == *high)
+        return "no unique optimum: every x is the same, so b is not determined";
+    if (!power && !std::isfinite(*high - *low))
+        return "did not converge: the range of x is beyond the range of numbers";
+    return {};
+}
+
+Real AnchorU(const ScaledData& d, const ScaledFit& p) { return p.high ? d.uHigh : d.uLow; }
+
+// a = 2^k A e^(-b u0), formed directly where e^(-b u0) is a number, else from
+// its logarithm; an empty reason when a and b are numbers.
+std::string ToOriginal(const ScaledData& d, const ScaledFit& p, NlsFit& fit)
+{
+    fit.b = p.B / d.halfRange;
+    if (!std::isfinite(fit.b))
+        return "did not converge: the optimal b is beyond the range of numbers";
+    const Real lnScale = -fit.b * AnchorU(d, p);
+    fit.a = std::ldexp(p.A * std::exp(lnScale), d.yExponent);
+    if (std::isnormal(fit.a) || p.A == 0)
+        return {};
+    const Real lnA = std::log(std::fabs(p.A)) + d.yExponent * std::log(2.0L) + lnScale;
+    fit.a = std::copysign(std::exp(lnA), p.A);
+    if (std::isnormal(fit.a))
+        return {};
+    return "did not converge: the optimum has a = e^" + Digits(lnA) + ", beyond the range of numbers";
+}
+
+// sqrt of the diagonal of (J^T J)^-1 in a and b, from the covariance of the
+// scaled fit: (A, B) -> (a, b) = (2^k A e^(-B u0 / s), B / s), and the scaled
+// Jacobian is 2^-k times the one in y.
+std::vector<Real> UnitStandardErrors(const ScaledData& d, const ScaledFit& p)
+{
+    using Matrix2 = Eigen::Matrix<Real, 2, 2>;
+    const std::vector<Real> g = Weights(d, p);
+    const std::vector<Real>& e = Offsets(d, p);
+    Eigen::Matrix<Real, Eigen::Dynamic, 2> J(static_cast<Eigen::Index>(g.size()), 2);
+    for (std::size_t i = 0; i < g.size(); ++i)
+        J.row(static_cast<Eigen::Index>(i)) << g[i], p.A * e[i] * g[i];
+    const Eigen::ColPivHouseholderQR<decltype(J)> qr(J);
+    if (p.A == 0 || qr.rank() < 2)
+        return {};
+    const Matrix2 rInverse = qr.matrixR().topLeftCorner(2, 2).triangularView<Eigen::Upper>().solve(Matrix2::Identity());
+    const auto& P = qr.colsPermutation();
+    const Matrix2 covariance = P * (rInverse * rInverse.transpose()) * P.transpose();
+    const Eigen::Matrix<Real, 2, 1> h(1, -p.A * AnchorU(d, p) / d.halfRange);
+    const Real lnScale = -(p.B / d.halfRange) * AnchorU(d, p);
+    const Real seA = std::exp(lnScale + std::log(h.dot(covariance * h)) / 2);
+    const Real seB = std::ldexp(std::sqrt(covariance(1, 1)) / d.halfRange, -d.yExponent);
+    if (!std::isfinite(seA) || !std::isfinite(seB))
+        return {};
+    return {seA, seB};
+}
+
+std::string OtherMinimaNote(const ScaledData& d, const std::vector<ScaledFit>& minima)
+{
+    const ScaledFit& next = minima[1];
+    return "the starts ended at " + std::to_string(minima.size()) +
+           " different minima; the lowest SSR is reported (next: SSR " + Digits(std::ldexp(next.ssr, 2 * d.yExponent)) +
+           " at b = " + Digits(next.B / d.halfRange) + ")";
+}
+
+void TakeSolution(const ScaledData& d, const Search& search, NlsFit& fit)
+{
+    const ScaledFit& best = search.minima.front();
+    for (Real r : ScaledResiduals(d, best)) {
+        fit.residuals.push_back(std::ldexp(r, d.yExponent));
         fit.ssr += fit.residuals.back() * fit.residuals.back();
-        J.At(static_cast<int>(i), 0) = g;
-        J.At(static_cast<int>(i), 1) = fit.a * BasisSlope(model, x[i]) * g;
     }
     if (!std::isfinite(fit.ssr)) {
-        fit.converged = false;
-        fit.whyNot = "did not converge: the model overflows at the solution";
+        fit.whyNot = "did not converge: the SSR overflows at the solution";
         return;
     }
-    fit.inverseGramDiagonal = SolveLeastSquares(J, y, false).inverseGramDiagonal;
+    fit.converged = true;
+    fit.unitStandardErrors = UnitStandardErrors(d, best);
+    if (search.minima.size() > 1)
+        fit.notes.push_back(OtherMinimaNote(d, search.minima));
 }
 
 }  // namespace
 
-NlsFit FitNls(NlsModel model, const std::vector<Real>& x, const std::vector<Real>& y, Real a, Real b)
+NlsFit FitNls(NlsModel model, const std::vector<Real>& x, const std::vector<Real>& y,
+              const std::vector<Real>& startingB)
 {
-    ModelFunctor functor(model, x, y);
-    Eigen::LevenbergMarquardt<ModelFunctor> lm(functor);
-    lm.setMaxfev(kMostEvaluations);
-    Eigen::Matrix<Real, Eigen::Dynamic, 1> p(2);
-    p << a, b;
-    const Eigen::LevenbergMarquardtSpace::Status status = lm.minimize(p);
+    const FpuFlagsKeeper keep;
+    const bool power = model == NlsModel::Power;
     NlsFit fit;
-    fit.a = p(0);
-    fit.b = p(1);
-    fit.converged = Converged(status) && std::isfinite(fit.a) && std::isfinite(fit.b);
-    if (!fit.converged) {
-        fit.whyNot = WhyNotConverged(status);
+    fit.whyNot = Unfittable(power, x, y);
+    if (!fit.whyNot.empty())
+        return fit;
+    const ScaledData d = ScaleData(power, x, y);
+    const Limits limits{LimitSsr(d, false), LimitSsr(d, true)};
+    const Search search = Explore(d, startingB, limits);
+    if (!(search.lowest.ssr < limits.Lowest())) {
+        fit.whyNot = std::string("no finite optimum: the SSR keeps falling as b grows towards ") +
+                     (limits.up <= limits.down ? "+infinity" : "-infinity") + " (towards SSR " +
+                     Digits(std::ldexp(limits.Lowest(), 2 * d.yExponent)) + ")";
         return fit;
     }
-    MeasureSolution(model, x, y, fit);
+    const ScaledFit* best = search.minima.empty() ? nullptr : &search.minima.front();
+    if (!best || search.lowest.ssr < best->ssr - SsrRounding(d, *best)) {
+        fit.whyNot = "did not converge: no start reached a stationary point near the lowest SSR found, " +
+                     Digits(std::ldexp(search.lowest.ssr, 2 * d.yExponent)) + " at b = " +
+                     Digits(search.lowest.B / d.halfRange);
+        return fit;
+    }
+    fit.whyNot = ToOriginal(d, *best, fit);
+    if (fit.whyNot.empty())
+        TakeSolution(d, search, fit);
     return fit;
 }
 
@@ -114,7 +218,10 @@ std::optional<Real> NlsValue(NlsModel model, Real a, Real b, Real x)
 {
     if (model == NlsModel::Power && !(x > 0))
         return std::nullopt;
-    const Real value = a * Basis(model, b, x);
+    const Real u = model == NlsModel::Exponential ? x : std::log(x);
+    Real value = a * std::exp(b * u);
+    if (!std::isfinite(value) || (value == 0 && a != 0))  // e^(b u) alone out of range
+        value = std::copysign(std::exp(std::log(std::fabs(a)) + b * u), a);
     return std::isfinite(value) ? std::optional<Real>(value) : std::nullopt;
 }
 

@@ -9,6 +9,7 @@
 #include "stats/designed.h"
 #include "stats/linear.h"
 #include "stats/nls.h"
+#include "stats/table.h"
 
 namespace quilvex {
 
@@ -62,6 +63,8 @@ private:
     void Designed(MethodFigures& f, Method method)
     {
         f.order = OrderOf(method);
+        if (PassesThroughEveryPoint(method) && HasRepeatedX(s_))  // a table as written, not adjusted
+            return NotDefined(f, "not defined: repeated X");
         const DesignedFit& fit = designed.Of(method);
         f.warnings.insert(f.warnings.end(), fit.messages.begin(), fit.messages.end());
         for (Real X : request_.at)
@@ -83,6 +86,18 @@ private:
         case Method::Exponential: return Linearised(f, false, s_.ExpA, s_.ExpB);
         case Method::Power: return Linearised(f, true, s_.PowerA, s_.PowerB);
         }
+    }
+
+    static bool PassesThroughEveryPoint(Method method)
+    {
+        return method == Method::Spline || method == Method::Lagrange || method == Method::LagrangeOrd;
+    }
+
+    void NotDefined(MethodFigures& f, const std::string& why) const
+    {
+        f.failure = why;
+        for (Real X : request_.at)
+            f.at.push_back({X, {}, why});
     }
 
     std::optional<int> OrderOf(Method method) const
@@ -214,8 +229,7 @@ private:
                 f.at.push_back({X, {}, f.failure});
             return;
         }
-        const auto [a0, b0] = Start(f, model);
-        const NlsFit fit = FitNls(model, x_, y_, a0, b0);
+        const NlsFit fit = FitNls(model, x_, y_, StartingB(f, model));
         for (Real X : request_.at)
             f.at.push_back(NlsAt(model, fit, X));
         if (!fit.converged) {
@@ -234,24 +248,37 @@ private:
         const Real spread = Spread(y_);
         f.r2 = spread > 0 ? Figure::Of(1 - fit.ssr / spread) : Figure::Undefined("all y equal");
         DeriveFromSsr(f, s_.n, 2);
-        SetLinearIntervals(f, s_.n, fit.inverseGramDiagonal);
+        SetNlsIntervals(f, fit.unitStandardErrors);
         NoteMissingErrors(f, s_.n <= 2 ? "needs more points than parameters" : "the Jacobian lacks full rank");
+        f.notes.insert(f.notes.end(), fit.notes.begin(), fit.notes.end());
     }
 
-    // The designed linearised fit where it fits every point, else a = mean y, b = 0.
-    std::pair<Real, Real> Start(MethodFigures& f, NlsModel model)
+    // se = s times the unit standard error (never squared: an a near the end of
+    // the range of numbers keeps its error), intervals value +- t se.
+    void SetNlsIntervals(MethodFigures& f, const std::vector<Real>& unitErrors)
+    {
+        if (!f.residualSe.value || unitErrors.size() != f.coefficients.size())
+            return;
+        const Real t = StudentT975(s_.n - 2);
+        for (std::size_t j = 0; j < unitErrors.size(); ++j) {
+            Coefficient& c = f.coefficients[j];
+            c.se = *f.residualSe.value * unitErrors[j];
+            c.ci95 = std::array<Real, 2>{c.value - t * *c.se, c.value + t * *c.se};
+        }
+    }
+
+    // The b of the designed linearised fit where it fits every point, and b = 0
+    // (a = mean y); each start takes the best a for its b.
+    std::vector<Real> StartingB(MethodFigures& f, NlsModel model)
     {
         const bool power = model == NlsModel::Power;
         const DesignedFit& fit = designed.Of(power ? Method::Power : Method::Exponential);
         const bool usable = fit.failure.empty() && fit.messages.empty();
         const Real a = power ? s_.PowerA : s_.ExpA, b = power ? s_.PowerB : s_.ExpB;
         if (usable && std::isfinite(a) && std::isfinite(b))
-            return {a, b};
-        Real sum = 0;
-        for (Real v : y_)
-            sum += v;
+            return {b, 0};
         f.notes.push_back("started from a = mean y, b = 0: the designed fit is no start here");
-        return {sum / s_.n, 0};
+        return {0};
     }
 
     AtValue NlsAt(NlsModel model, const NlsFit& fit, Real X) const

@@ -1,5 +1,7 @@
 #include "stats/table.h"
 
+#include <algorithm>
+#include <numeric>
 #include <utility>
 
 #include "data/datafile.h"
@@ -43,7 +45,7 @@ std::string Digits(Real v) { return FormatGeneral(v, 18, '.'); }
 // The ascending adjustment of a replot, each changed X reported.
 void AdjustAscending(QuilvexState& s, MemoryGrid& grid, TableLoad& load)
 {
-    const RealArray before = s.x;
+    s.AdjustedXs.clear();
     ClearFpu();
     try {
         ScaleGraph(s, grid, kPaintWidth, kPaintHeight);
@@ -53,15 +55,65 @@ void AdjustAscending(QuilvexState& s, MemoryGrid& grid, TableLoad& load)
         return;
     }
     ClearFpu();
-    for (int i = 2; i <= s.n; ++i)
-        if (!SameBits(before[i], s.x[i]))
-            load.warnings.push_back("x values not ascending: point " + std::to_string(i) + " x = " +
-                                    Digits(before[i]) + " adjusted to " + Digits(s.x[i]));
+    load.warnings = AdjustmentWarnings(s);
+}
+
+std::string Counted(std::size_t count, const std::string& what)
+{
+    return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+// The values the grid's 8 significant digits changed, x and y counted.
+std::size_t RoundedValues(const std::vector<DataValues>& written, const QuilvexState& s)
+{
+    std::size_t rounded = 0;
+    for (int i = 1; i <= s.n; ++i) {
+        const DataValues& v = written[static_cast<std::size_t>(i - 1)];
+        rounded += (v.x != s.x[i]) + (v.y != s.y[i]);
+    }
+    return rounded;
+}
+
+void NoteGridChanges(std::size_t rounded, std::size_t adjusted, TableLoad& load)
+{
+    if (rounded > 0)
+        load.notes.push_back(Counted(rounded, "value") +
+                             " rounded to 8 significant digits, as the grid holds them (x and y counted); "
+                             "--as-written fits the values as the file writes them");
+    if (adjusted > 0)
+        load.notes.push_back(Counted(adjusted, "x value") +
+                             " moved by the ascending adjustment, as a replot moves them; "
+                             "--as-written fits the points as written, sorted by x");
+}
+
+// The first n values as written, in ascending order of X; points of equal X
+// keep the file's order.
+void TakeSortedAsWritten(const std::vector<DataValues>& written, QuilvexState& s)
+{
+    std::vector<std::size_t> order(static_cast<std::size_t>(s.n));
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return written[a].x < written[b].x; });
+    for (int i = 1; i <= s.n; ++i) {
+        s.x[i] = written[order[static_cast<std::size_t>(i - 1)]].x;
+        s.y[i] = written[order[static_cast<std::size_t>(i - 1)]].y;
+    }
 }
 
 }  // namespace
 
-TableLoad LoadPointTable(std::string_view bytes, const std::string& name, QuilvexState& s)
+std::vector<std::string> AdjustmentWarnings(const QuilvexState& s)
+{
+    std::vector<std::string> warnings;
+    for (const AdjustedX& a : s.AdjustedXs) {
+        if (StillAdjusted(s, a) && !SameBits(a.read, s.x[a.point]))
+            warnings.push_back("x values not ascending: point " + std::to_string(a.point) + " x = " +
+                               Digits(a.read) + " adjusted to " + Digits(s.x[a.point]));
+    }
+    return warnings;
+}
+
+TableLoad LoadPointTable(std::string_view bytes, const std::string& name, QuilvexState& s, TableForm form)
 {
     TableLoad load;
     std::vector<DataRow> rows;
@@ -80,9 +132,24 @@ TableLoad LoadPointTable(std::string_view bytes, const std::string& name, Quilve
     ReadPointTable(s, grid, [&](const std::string& warning) { load.error = warning; });
     if (load.error.empty() && s.n < 3)
         load.error = "Too few X,Y values, must be at least 3!";
-    if (load.error.empty())
-        AdjustAscending(s, grid, load);
+    if (!load.error.empty())
+        return load;
+    const std::vector<DataValues> written = ReadDataValues(bytes);
+    if (form == TableForm::AsWritten) {
+        TakeSortedAsWritten(written, s);
+        return load;
+    }
+    const std::size_t rounded = RoundedValues(written, s);
+    AdjustAscending(s, grid, load);
+    NoteGridChanges(rounded, load.warnings.size(), load);
     return load;
+}
+
+bool HasRepeatedX(const QuilvexState& s)
+{
+    std::vector<Real> x(s.x.data(), s.x.data() + s.n);
+    std::sort(x.begin(), x.end());
+    return std::adjacent_find(x.begin(), x.end()) != x.end();
 }
 
 }  // namespace quilvex

@@ -1,7 +1,8 @@
 #pragma once
 // The point table the statistics are computed for: a data file read as File >
 // Open reads it, imported into the table as a replot imports the grid, with
-// the designed ascending adjustment of X.
+// the designed ascending adjustment of X; or, asked for, the values as the
+// file writes them.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,14 +11,29 @@
 
 namespace quilvex {
 
+enum class TableForm {
+    Grid,       // as the grid holds the file: 8 significant digits, then the ascending adjustment
+    AsWritten,  // every digit the file writes, sorted by X (a stable sort), repeated X kept, never adjusted
+};
+
 struct TableLoad {
     std::string error;                  // not empty: no usable table, and why
     std::vector<std::string> warnings;  // one per adjusted X value
+    std::vector<std::string> notes;     // how many values the grid's digits and the adjustment changed
 };
 
 // Fills s.n, s.x and s.y from the bytes of the data file `name`. Any line the
 // file reader would warn about, more than MaxPoints points and fewer than 3
-// are errors, with the designed texts.
-TableLoad LoadPointTable(std::string_view bytes, const std::string& name, QuilvexState& s);
+// are errors, with the designed texts, in either form.
+TableLoad LoadPointTable(std::string_view bytes, const std::string& name, QuilvexState& s,
+                         TableForm form = TableForm::Grid);
+
+// True when two points of the table share an X, which the ascending
+// adjustment never leaves.
+bool HasRepeatedX(const QuilvexState& s);
+
+// One warning per X value the replots adjusted that the table still holds, in
+// the order of the points: "x values not ascending: point 3 x = 2 adjusted to 2.2...".
+std::vector<std::string> AdjustmentWarnings(const QuilvexState& s);
 
 }  // namespace quilvex

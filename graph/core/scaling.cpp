@@ -1,5 +1,6 @@
 #include "graph/core/scaling.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "data/numtext.h"
@@ -9,6 +10,20 @@ namespace quilvex {
 namespace {
 
 constexpr Real kTiny = 1e-20L;
+
+// Keeps the replacement of x[i] beside the table, in the order of the points.
+// Reading the cell back leaves the replot's fault flags as they were.
+void NoteAdjusted(QuilvexState& s, int i, Real read)
+{
+    const FpuFlagsKeeper keep;
+    const AdjustedX noted{i, read, s.x[i], TextToFloat(FormatCell(s.x[i])).value};
+    auto& all = s.AdjustedXs;
+    const auto at = std::find_if(all.begin(), all.end(), [i](const AdjustedX& a) { return a.point >= i; });
+    if (at != all.end() && at->point == i)
+        *at = noted;
+    else
+        all.insert(at, noted);
+}
 
 // Replaces x[i] when it does not exceed x[i-1], choosing by its own sign.
 void MakeAscending(QuilvexState& s, CellGrid& grid, int i)
@@ -25,16 +40,23 @@ void MakeAscending(QuilvexState& s, CellGrid& grid, int i)
     CheckFpu();
     s.x[i] = adjusted;
     grid.SetCell(0, i - 1, FormatCell(adjusted));
+    NoteAdjusted(s, i, xi);
 }
 
 void CannotScale(QuilvexState& s) { s.MessageBuffer.Append(" * !! cannot scale !!"); }
 
 }  // namespace
 
+bool StillAdjusted(const QuilvexState& s, const AdjustedX& a)
+{
+    return a.point <= s.n && (SameBits(s.x[a.point], a.written) || SameBits(s.x[a.point], a.readBack));
+}
+
 ScaleResult ScaleGraph(QuilvexState& s, CellGrid& grid, int width, int height)
 {
     if (s.MouseIsDown && s.PointPicked)
         return ScaleResult::Skipped;
+    std::erase_if(s.AdjustedXs, [&s](const AdjustedX& a) { return s.NewFileLoaded || !StillAdjusted(s, a); });
     s.YMin = 1e200L;
     s.YMax = -1e200L;
     for (int i = 1; i <= s.n; ++i) {

@@ -76,15 +76,24 @@ std::vector<FitQuality> MeasureFitQuality(const QuilvexState& s)
     return result;
 }
 
-std::string FitMethodName(const QuilvexState& s, Method method)
+std::string FitMethodName(Method method, std::int32_t order)
 {
     const std::string name = RowOf(method).name;
-    const auto ordered = [&name](std::int32_t k) { return name + " order " + FormatGeneral(k, 8) + " polynomial"; };
     switch (method) {
-    case Method::Lagrange: return ordered(s.n - 1);
-    case Method::LagrangeOrd: return ordered(s.LagrOrd);
-    case Method::Regression: return ordered(s.RegrOrd);
+    case Method::Lagrange:
+    case Method::LagrangeOrd:
+    case Method::Regression: return name + " order " + FormatGeneral(order, 8) + " polynomial";
     default: return name;
+    }
+}
+
+std::string FitMethodName(const QuilvexState& s, Method method)
+{
+    switch (method) {
+    case Method::Lagrange: return FitMethodName(method, s.n - 1);
+    case Method::LagrangeOrd: return FitMethodName(method, s.LagrOrd);
+    case Method::Regression: return FitMethodName(method, s.RegrOrd);
+    default: return FitMethodName(method, 0);
     }
 }
 

@@ -35,6 +35,8 @@ std::vector<FitQuality> MeasureFitQuality(const QuilvexState& s);
 
 // "Cubic Spline", "Lagrange order 4 polynomial", "Regression order 3 polynomial", ...
 std::string FitMethodName(const QuilvexState& s, Method method);
+// The same name for a fit of the given order (read for the Lagrange polynomials and the regression only).
+std::string FitMethodName(Method method, std::int32_t order);
 
 using NumberFormat = std::function<std::string(Real)>;
 

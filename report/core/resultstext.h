@@ -14,4 +14,8 @@ namespace quilvex {
 // says so and holds nothing else.
 std::string ResultsText(const QuilvexState& s, const std::string& fileName);
 
+// Said beside figures that a replot with graphing off did not bring up to date.
+inline constexpr const char* kGraphingOffNote =
+    "Graphing is off: the figures describe the table as it was last plotted, which may differ from the grid.";
+
 }  // namespace quilvex

@@ -25,7 +25,9 @@ for case in "${cases[@]}"; do
   [[ -z "$out" ]] || grep -qF -- "$out" /tmp/qcl.out.$$ || fail "$arguments: no '$out' on standard output"
   [[ -z "$err" ]] || grep -qF -- "$err" /tmp/qcl.err.$$ || fail "$arguments: no '$err' on standard error"
   if [[ $status == 2 ]]; then
-    grep -qF 'Usage:' /tmp/qcl.err.$$ || fail "$arguments: no usage on standard error"
+    # The reason, then where the help is: never the whole help.
+    [[ "$(sed -n 2p /tmp/qcl.err.$$)" == "Try 'quilvex --help' for more information." &&
+      $(wc -l </tmp/qcl.err.$$) == 2 ]] || fail "$arguments: not the reason and a pointer to --help"
     [[ ! -s /tmp/qcl.out.$$ ]] || fail "$arguments: wrote to standard output"
   fi
 done

@@ -11,30 +11,43 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 fit() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" fit "$@" >"$work/out" 2>"$work/err"; }
 
-# Refused input: exit status 2, the reason on standard error, nothing on standard output.
+# Refused input: exit status 2, the reason on standard error, nothing on standard output;
+# an option it cannot read adds only where the help is.
 printf '1 1\n2 4\n3 nine\n4 16\n' >"$work/bad.dta"
 seq 1 301 | sed 's/$/ 1/' >"$work/many.dta"
 printf '1 1\n2 4\n' >"$work/few.dta"
-# arguments | text standard error must hold
+mkfifo "$work/unwritten.dta"
+pointer="Try 'quilvex fit --help' for more information."
+# arguments | text standard error must hold | "usage" for an option error
 refused=(
-  "$work/bad.dta|bad.dta, line 3"
-  "$work/many.dta|(max 300)"
-  "$work/few.dta|at least 3"
-  "$work/missing.dta|File not found"
-  "--method cubic $examples/noisy.dta|unknown method 'cubic'"
-  "--regression-order 300 $examples/noisy.dta|--regression-order takes a whole number from 1 to 299"
-  "--format xml $examples/noisy.dta|--format takes text, csv or json"
-  "--at 1,5 $examples/noisy.dta|--at takes a number"
-  "|one FILE needed"
+  "$work/bad.dta|bad.dta, line 3|"
+  "$work/many.dta|(max 300)|"
+  "$work/few.dta|at least 3|"
+  "$work/missing.dta|File not found|"
+  "$examples|File is a directory, not a data file|"
+  "$work/unwritten.dta|No data came from the pipe|"
+  "--method cubic $examples/noisy.dta|unknown method 'cubic'|usage"
+  "--regression-order 300 $examples/noisy.dta|--regression-order takes a whole number from 1 to 299|usage"
+  "--format xml $examples/noisy.dta|--format takes text, csv or json|usage"
+  "--at 1,5 $examples/noisy.dta|--at takes a number, not '1,5'|usage"
+  "--at 1e5000 $examples/noisy.dta|--at takes a number within the range of numbers, not '1e5000'|usage"
+  "--at -1e6000 $examples/noisy.dta|within the range of numbers, not '-1e6000'|usage"
+  "--bogus $examples/noisy.dta|Unknown option 'bogus'|usage"
+  "|one FILE needed|usage"
 )
 for case in "${refused[@]}"; do
-  IFS='|' read -r arguments err <<<"$case"
+  IFS='|' read -r arguments err usage <<<"$case"
   # shellcheck disable=SC2086 # the arguments are split on purpose
   fit $arguments
   status=$?
-  [[ $status == 2 ]] || fail "$arguments: exit status $status, not 2"
-  grep -qF -- "$err" "$work/err" || fail "$arguments: no '$err' on standard error"
-  [[ ! -s "$work/out" ]] || fail "$arguments: wrote to standard output"
+  label="${arguments:0:60}"
+  [[ $status == 2 ]] || fail "$label: exit status $status, not 2"
+  [[ "$(head -1 "$work/err")" == "quilvex fit: "*"$err"* ]] || fail "$label: no '$err' on standard error"
+  [[ ! -s "$work/out" ]] || fail "$label: wrote to standard output"
+  expected=("$(head -1 "$work/err")")
+  [[ -n "$usage" ]] && expected+=("$pointer")
+  mapfile -t got <"$work/err"
+  [[ "${got[*]}" == "${expected[*]}" ]] || fail "$label: standard error is not the reason${usage:+ and the pointer}"
 done
 
 # JSON: every method, figures as numbers or null, read by a JSON parser.
@@ -71,10 +84,28 @@ cp "$work/out" "$work/from-file"
 env -u DISPLAY "$program" fit --format csv - <"$examples/parabola.dta" >"$work/out" 2>"$work/err" || fail "stdin: exit status $?"
 cmp -s "$work/out" "$work/from-file" || fail "stdin: output differs from the file's"
 
-# Help of the program and of the command.
+# A repeated method or X is reported once.
+fit --method spline --method spline --at 1 --at 1.0 --at 2 "$examples/line.dta" || fail "repeats: exit status $?"
+[[ $(grep -c '^spline' "$work/out") == 1 && $(grep -c '^  y(1) ' "$work/out") == 1 &&
+  $(grep -c '^  y(2) ' "$work/out") == 1 ]] || fail "repeats: not one entry each"
+
+# A Y field longer than the reader keeps is read cut, as File > Open reads it, and noted by its line.
+printf '; ten to the 5000th, written out\n1 1\n2 1%s\n3 3\n4 4\n' "$(head -c 5000 /dev/zero | tr '\0' 0)" >"$work/long.dta"
+fit --format json --method regression --regression-order 1 "$work/long.dta" || fail "long field: exit status $?"
+python3 - "$work/out" <<'PY' || fail "long field: not read cut, or not noted"
+import json, sys
+regression = json.load(open(sys.argv[1]))["methods"][0]
+assert regression["notes"][0] == ("line 3 of the file: the Y field is longer than 255 characters and was read "
+                                  "from its first 255, as File > Open reads it"), regression["notes"]
+assert not any("of the file" in note for note in regression["notes"][1:]), regression["notes"]
+assert 4.99e253 < regression["coefficients"][0]["value"] < 5.01e253  # the line through a Y of 1E254
+PY
+
+# Help of the program and of the command; the command's options follow "fit".
 env -u DISPLAY "$program" --help | grep -q '^  fit ' || fail "--help does not list fit"
 fit --help || fail "fit --help: exit status $?"
 grep -qF -- '--regression-order' "$work/out" || fail "fit --help does not list --regression-order"
+[[ "$(head -1 "$work/out")" == "Usage: "*" fit [options] FILE..." ]] || fail "fit --help: usage $(head -1 "$work/out")"
 
 [[ $failures == 0 ]] && echo "[fit command] passed"
 exit $((failures > 0))

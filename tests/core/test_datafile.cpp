@@ -212,6 +212,26 @@ TEST_F(DataFileTest, LongLinesDoNotBreakTheReader)
     EXPECT_NE(result.warnings[1].find("line 2: \"" + junk + "\", \"\""), std::string::npos);
 }
 
+TEST(DataFileText, LinesWithACutFieldAreNamedByTheirNumberInTheFile)
+{
+    const std::string full(kMaxRestLength, '7');
+    struct Case {
+        std::string bytes;
+        std::vector<std::size_t> lines;
+    };
+    const Case cases[] = {
+        {"1 " + full + "\r\n", {}},
+        {"1 " + full + "7\r\n", {1}},
+        {"1,7" + full + "\n", {1}},
+        {"1  " + full + "\n", {1}},              // the blank after the separator counts
+        {"1 " + full + "\t \r\n", {}},           // trailing blanks are trimmed before the cut
+        {"; " + full + full + "\n" + full + full + "\n", {}},  // a comment, and a line with no separator
+        {"; note\r\n\n1 2\r" + std::string("3 ") + full + "77\n4 4", {4}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LinesWithCutField(c.bytes), c.lines) << c.bytes.substr(0, 12);
+}
+
 TEST_F(DataFileTest, NumberBeyondTheRangeRaisesOverflow)
 {
     for (const char* bytes : {"1 2\r\n1e5000 3\r\n", "1 2\r\n3 -1e5000\r\n"}) {
@@ -246,7 +266,9 @@ TEST_F(DataFileTest, FilesThatCannotBeReadRaiseTheirErrorAndChangeNothing)
     const std::string plain = Write("1 2\r\n", "plain.dta");
     std::filesystem::create_directory(PathOf("folder.dta"));
     EXPECT_EQ(ErrorOf(PathOf("missing.dta")), "File not found");
-    EXPECT_EQ(ErrorOf(PathOf("folder.dta")), "File access denied");
+    EXPECT_EQ(ErrorOf(PathOf("folder.dta")), kDirectoryText);
+    ASSERT_EQ(::mkfifo(PathOf("pipe.dta").c_str(), 0600), 0);
+    EXPECT_EQ(ErrorOf(PathOf("pipe.dta")), kEmptyPipeText);  // nothing writes to it
     EXPECT_EQ(ErrorOf(plain + "/inside.dta"), "Invalid filename");
     EXPECT_EQ(ErrorOf(plain + "\0x"s), "Invalid filename");
     EXPECT_EQ(ErrorOf(PathOf(std::string(5000, 'n'))), "Invalid filename");

@@ -3,10 +3,12 @@
 // warnings, and the designed figures taken over bit for bit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -252,6 +254,73 @@ TEST(Statistics, TheTableIsTheOneAReplotFits)
         many += std::to_string(i) + " 1\n";
     QuilvexState s;
     EXPECT_EQ(LoadPointTable(many, "f.dta", s).error, "Too many X,Y values! (max 300)");
+}
+
+// A designed message repeated past the 255 characters of the message line is
+// listed once and whole, and a message after the full buffer is not lost.
+TEST(Statistics, DesignedMessagesAreListedOnceAndWhole)
+{
+    std::vector<Real> tiny, negative, ones;
+    for (int i = 1; i <= 12; ++i) {
+        tiny.push_back(1e-6L * i);  // the regression's powers of x fall below its pivot bound
+        negative.push_back(i - 13);
+        ones.push_back(1);
+    }
+    const struct {
+        std::vector<Real> x;
+        StatsMethod method;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {tiny, StatsMethod::Regression, {"Can't solve : matrix singular!"}},
+        {negative, StatsMethod::Power, {"x<=0 or y<=0 for power", "Det zero for power!"}},
+    };
+    for (const auto& c : cases) {
+        QuilvexState s = Points(c.x, ones);
+        const MethodFigures f = Only(s, c.method, 10);
+        for (const std::string& message : c.messages)
+            EXPECT_EQ(std::count(f.warnings.begin(), f.warnings.end(), message), 1) << message;
+        for (const std::string& w : f.warnings)
+            for (const std::string& message : c.messages)
+                EXPECT_TRUE(w == message || message.rfind(w, 0) != 0) << "cut short: " << w;
+    }
+}
+
+// The lowest AICc of the fits that are least squares in y is marked only where
+// each of them that fitted the table has an AICc.
+TEST(Statistics, LowestAiccOnlyWhereEveryLeastSquaresFitHasOne)
+{
+    std::vector<Real> xs, line, sine, parabola, fromZero;
+    for (int i = 1; i <= 8; ++i) {
+        xs.push_back(i);
+        fromZero.push_back(i - 1);
+        line.push_back(2 * i + 1);
+        sine.push_back(2 + std::sin(static_cast<Real>(i)));
+        parabola.push_back(i * i - 5 * i + 7 + (i % 2 ? 0.1L : -0.1L));
+    }
+    const std::vector<StatsMethod> compared = {StatsMethod::Spline, StatsMethod::Regression,
+                                               StatsMethod::Logarithmic, StatsMethod::ExponentialNls};
+    const std::optional<std::size_t> none;
+    const struct {
+        const char* what;
+        std::vector<Real> x, y;
+        int order;
+        std::vector<StatsMethod> methods;
+        std::optional<std::size_t> best, withoutAicc;
+    } cases[] = {
+        {"exact regression: SSR 0", xs, line, 1, compared, none, 1},
+        {"exponential to a sine beside a regression through every point", xs, sine, 7, compared, none, 1},
+        {"all defined, the parabola best", xs, parabola, 2, compared, 1, none},
+        {"a failed fit does not count", fromZero, parabola, 2, {StatsMethod::PowerNls, StatsMethod::Regression}, 1, none},
+    };
+    for (const auto& c : cases) {
+        QuilvexState s = Points(c.x, c.y);
+        StatsRequest request;
+        request.methods = c.methods;
+        request.regressionOrder = c.order;
+        const AiccMark mark = LowestAicc(ComputeStatistics(s, request, {}));
+        EXPECT_EQ(mark.best, c.best) << c.what;
+        EXPECT_EQ(mark.withoutAicc, c.withoutAicc) << c.what;
+    }
 }
 
 }  // namespace

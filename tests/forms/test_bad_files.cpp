@@ -92,6 +92,7 @@ TEST_F(BadFilesTest, LongLinesAndExtremeNumbers)
     EXPECT_EQ(Cell(1, 0), "INF");
 
     SetGrid({{"7", "8"}});
+    dialogs.answers.push_back(BoxAnswer::Discard);  // the table no longer holds the file's rows
     Open(Write("huge.dta", "1 1e5000\r\n"));
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{"Floating point overflow"});
     EXPECT_EQ(Cell(0, 0), "7");
@@ -104,7 +105,7 @@ TEST_F(BadFilesTest, NamesThatCannotBeOpened)
     Open(dir.path().toStdString());  // a folder
     ASSERT_EQ(dialogs.errors.size(), 2u);
     EXPECT_EQ(dialogs.errors[0], "File not found");
-    EXPECT_EQ(dialogs.errors[1], "File access denied");
+    EXPECT_EQ(dialogs.errors[1], kDirectoryText);
     EXPECT_EQ(Cell(0, 0), "7");
 
     dialogs.saveNames.push_back(dir.path().toStdString() + "/sub.dta");

@@ -1,5 +1,9 @@
 // Picking and dragging points in the graph window.
+#include <QCloseEvent>
 #include <QMouseEvent>
+#include <QTemporaryDir>
+#include <fstream>
+#include <iterator>
 
 #include "data/numtext.h"
 #include "support/app_fixture.h"
@@ -151,6 +155,46 @@ TEST_F(DragTest, DraggedValuesUseAPointInAnyLocale)
     SetDecimalSeparator('.');
     EXPECT_EQ(Cell(0, 1).find(','), std::string::npos);
     EXPECT_EQ(Cell(0, 1).find("??"), std::string::npos);
+}
+
+// The step of a drag ends at the release, but the point has moved already:
+// closing in the middle asks, and "Save" writes the moved point.
+TEST_F(DragTest, ADragUnderWayIsAChangeClosingAsksAbout)
+{
+    const auto close = [this](BoxAnswer answer) {
+        dialogs.boxes.clear();
+        dialogs.answers = {answer};
+        QCloseEvent event;
+        QCoreApplication::sendEvent(&Main(), &event);
+        return event.isAccepted();
+    };
+    QTemporaryDir dir;
+    Main().RecordTableStep("typing");
+    dialogs.saveNames.push_back((dir.path() + "/typed.dta").toStdString());
+    Main().Saveas1Click();
+    Press(162, 322);
+    EXPECT_TRUE(close(BoxAnswer::Cancel)) << "picked, not moved: nothing to ask";
+    EXPECT_TRUE(dialogs.boxes.empty());
+    Move(200, 300);
+    EXPECT_FALSE(close(BoxAnswer::Cancel));
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+    Move(210, 300);
+    Release(210, 300);
+    EXPECT_EQ(Find<QAction>(Main(), "UndoAction")->text(), "Undo drag");
+    Find<QAction>(Main(), "UndoAction")->trigger();
+    EXPECT_EQ(Cell(0, 1), "2");
+    EXPECT_EQ(Find<QAction>(Main(), "UndoAction")->text(), "Undo typing") << "the whole drag is one step";
+
+    const std::string path = (dir.path() + "/moved.dta").toStdString();
+    Press(162, 322);
+    Move(200, 300);
+    dialogs.saveNames.push_back(path);
+    EXPECT_TRUE(close(BoxAnswer::Save));
+    std::ifstream saved(path, std::ios::binary);
+    const std::string moved = Cell(0, 1) + " " + Cell(1, 1);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(saved), {}).find("\r\n" + moved + "\r\n"), std::string::npos);
+    Release(200, 300);
+    EXPECT_TRUE(close(BoxAnswer::Cancel)) << "saved with the moved point";
 }
 
 }  // namespace

@@ -198,8 +198,54 @@ TEST_F(FilesTest, SavedThenOpenedGivesTheSameGrid)
     SaveAs(Path("copy.dta"));
     EXPECT_TRUE(S().DataModified);  // saving changes nothing else
     SetGrid({{"", ""}});
+    dialogs.answers.push_back(BoxAnswer::Discard);  // the table no longer holds the file's rows
     Open(Path("copy.dta"));
     EXPECT_EQ(Rows(), loaded);
+}
+
+// "Open" over a changed table asks first, with the closing question; so does a
+// drop (the command line opens over the new table, which has nothing to ask).
+TEST_F(FilesTest, OpeningOverUnsavedChangesAsksAsClosingDoes)
+{
+    const std::string file = Write("new.dta", "0 1\r\n1 3\r\n2 2\r\n");
+    const std::vector<std::string> edited{"7|8", "9|10"}, opened{"0|1", "1|3", "2|2"};
+    struct Case {
+        bool dropped;
+        BoxAnswer answer;
+        std::vector<std::string> rows;
+        std::vector<std::string> fileDialogs;
+    };
+    const Case cases[] = {
+        {false, BoxAnswer::Cancel, edited, {}},
+        {false, BoxAnswer::Discard, opened, {"Open"}},
+        {false, BoxAnswer::Save, opened, {"Save as", "Open"}},
+        {true, BoxAnswer::Cancel, edited, {}},
+        {true, BoxAnswer::Discard, opened, {}},
+    };
+    for (const Case& c : cases) {
+        SetGrid({{"7", "8"}, {"9", "10"}});
+        Main().RecordTableStep("typing");
+        dialogs = ScriptedDialogs{};
+        dialogs.answers = {c.answer};
+        dialogs.saveNames.push_back(Path("kept.dta"));
+        if (c.dropped) {
+            Main().OpenDataFile(file);
+        } else {
+            dialogs.openNames.push_back(file);
+            Main().MenuOpenClick();
+        }
+        const std::string how = std::string(c.dropped ? "drop, " : "menu, ") + std::to_string(static_cast<int>(c.answer));
+        EXPECT_EQ(dialogs.BoxTexts(),
+                  std::vector<std::string>{"The table has changes that are not saved. Save them before closing?"})
+            << how;
+        std::vector<std::string> titles;
+        for (const FileRequest& request : dialogs.fileRequests)
+            titles.push_back(request.title);
+        EXPECT_EQ(titles, c.fileDialogs) << how;
+        EXPECT_EQ(Rows(), c.rows) << how;
+        EXPECT_EQ(Doc().Unsaved(), c.answer == BoxAnswer::Cancel) << how;
+    }
+    EXPECT_EQ(Read(Path("kept.dta")), "7 8\r\n9 10\r\n");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The "Fit details" window: opened by Ctrl+D and from the status window, its
 // figures those of the statistics on the replot's table, following a drag;
-// sorting, the marked row, the two copies; the bands off leave the designed
-// picture.
+// sorting, the marked row (none where a least-squares fit has no AICc), the
+// two copies; the bands off leave the designed picture; the ascending
+// adjustment among the warnings; the note while the grid is not the table of
+// the figures.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -9,9 +11,13 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <cmath>
+#include <fstream>
+#include <functional>
 
 #include "data/numtext.h"
+#include "report/core/resultstext.h"
 #include "stats/statistics.h"
+#include "stats/table.h"
 #include "support/app_fixture.h"
 #include "support/controls.h"
 
@@ -206,4 +212,114 @@ TEST_F(FitDetailsTest, ExportsTheResidualPlotWithTheGraphsChoices)
     QFile svg(dir.filePath("r.svg"));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
     EXPECT_TRUE(svg.readAll().contains("<svg"));
+}
+
+TEST_F(FitDetailsTest, SaysAboveTheTableWhenTheGridIsNotTheTableOfItsFigures)
+{
+    const QString differs = "The figures describe the table as it was last plotted, which differs from the grid.";
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        QString note;  // none: the figures still describe the grid
+    } cases[] = {
+        {"Delete Row, which does not replot", [&] { quilvex::testing::Find<QPushButton>(Main(), "DeleteRowButton")->click(); },
+         differs},
+        {"a cell changed", [&] { Grid().SetCell(1, 2, "7"); }, differs},
+        {"a cell given its own text", [&] { Grid().SetCell(1, 2, Cell(1, 2)); }, ""},
+        {"Add Row: an empty row holds no point", [&] { quilvex::testing::Find<QPushButton>(Main(), "AddRowButton")->click(); },
+         ""},
+        {"File > Open with graphing off",
+         [&] {
+             Doc().SetGraphingEnabled(false);
+             if (Doc().Unsaved())
+                 dialogs.answers.push_back(BoxAnswer::Discard);  // the question before opening
+             Main().OpenDataFile(QUILVEX_EXAMPLES "/noisy.dta");
+         },
+         kGraphingOffNote},
+    };
+    for (const auto& c : cases) {
+        Doc().SetGraphingEnabled(true);
+        Show(kExponential, {});
+        QLabel* note = C<QLabel>("StaleNote");
+        EXPECT_TRUE(note->isHidden()) << c.what;
+        c.change();
+        EXPECT_EQ(note->isHidden(), c.note.isEmpty()) << c.what;
+        EXPECT_EQ((note->isHidden() ? QString() : note->text()).toStdString(), c.note.toStdString()) << c.what;
+        Doc().SetGraphingEnabled(true);
+        Doc().Replot();
+        EXPECT_TRUE(note->isHidden()) << c.what << ": the figures describe the grid again";
+    }
+}
+
+TEST_F(FitDetailsTest, CtrlCWithNothingSelectedLeavesTheClipboard)
+{
+    Show(kExponential, {});
+    QAction* copy = nullptr;
+    for (QAction* action : D().actions())
+        if (action->shortcut() == QKeySequence(QKeySequence::Copy))
+            copy = action;
+    ASSERT_NE(copy, nullptr);
+    QGuiApplication::clipboard()->setText("kept");
+    copy->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "kept");
+    C<QTableView>("Table")->selectionModel()->select(C<QSortFilterProxyModel>("Sorted")->index(1, kSsrCol),
+                                                     QItemSelectionModel::Select);
+    copy->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), D().SelectionAsTsv());
+}
+
+TEST_F(FitDetailsTest, NoLowestAiccWhereALeastSquaresFitHasNone)
+{
+    std::vector<std::pair<std::string, std::string>> sine;
+    for (int i = 1; i <= 8; ++i)
+        sine.push_back({std::to_string(i), FormatGeneral(2 + std::sin(static_cast<Real>(i)), 8, '.')});
+    const auto note = [&] {
+        return C<QSortFilterProxyModel>("Sorted")->headerData(kDeltaAiccCol, Qt::Horizontal, Qt::ToolTipRole).toString();
+    };
+    const auto markedRows = [&] {
+        int marked = 0;
+        for (int r = 0; r < C<QSortFilterProxyModel>("Sorted")->rowCount(); ++r)
+            marked += Data(r, kMethodCol, kMarkedRole).toBool();
+        return marked;
+    };
+    quilvex::testing::Find<QLineEdit>(Main(), "RegrOrdEdit")->setText("7");  // through every point: no AICc
+    Show(sine, {Method::Exponential});
+    EXPECT_EQ(markedRows(), 0);
+    const int exponential = RowOf("Exponential, least squares");
+    ASSERT_GE(exponential, 0);
+    EXPECT_EQ(At(exponential, kDeltaAiccCol), "");
+    EXPECT_TRUE(note().startsWith("No lowest AICc marked, as Regression order 7 polynomial has none: ")) << note().toStdString();
+    EXPECT_EQ(At(exponential, kDeltaAiccCol, Qt::ToolTipRole), note());
+    EXPECT_FALSE(C<QLabel>("MarkNote")->isHidden());
+    EXPECT_EQ(C<QLabel>("MarkNote")->text(), note());
+
+    quilvex::testing::Find<QLineEdit>(Main(), "RegrOrdEdit")->setText("2");
+    Show(sine, {Method::Exponential});
+    EXPECT_EQ(markedRows(), 1);
+    EXPECT_EQ(note(), "");
+    EXPECT_TRUE(C<QLabel>("MarkNote")->isHidden());
+}
+
+TEST_F(FitDetailsTest, ListsTheAscendingAdjustmentOfAnOpenedFileAsTheCommandDoes)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("unsorted.dta").toStdString();
+    const std::string bytes = "1 1\n3 4\n2 9\n5 2\n";
+    std::ofstream(path, std::ios::binary) << bytes;
+    QuilvexState loaded;
+    const std::vector<std::string> command = LoadPointTable(bytes, path, loaded).warnings;
+    ASSERT_EQ(command.size(), 1u);
+    const auto warned = [&](int row) { return At(row, kWarningsCol).startsWith(QString::fromStdString(command[0])); };
+    D().ShowAndRaise();
+    Main().OpenDataFile(path);  // its second replot finds X ascending
+    D().FinishUpdate();
+    ASSERT_EQ(C<QSortFilterProxyModel>("Sorted")->rowCount(), 2);  // the spline and the regression
+    EXPECT_TRUE(warned(0)) << At(0, kWarningsCol).toStdString();
+    EXPECT_TRUE(warned(1));
+
+    Grid().SetCell(0, 2, "4");
+    Main().DrawGraph();
+    D().FinishUpdate();
+    EXPECT_FALSE(At(0, kWarningsCol).contains("not ascending"));
+    EXPECT_FALSE(At(1, kWarningsCol).contains("not ascending"));
 }

@@ -101,6 +101,7 @@ TEST_F(HistoryTest, RowsEditsDragsAndOpeningAFileAreUndone)
     const std::string path = (dir.path() + "/three.dta").toStdString();
     std::ofstream(path) << "0 1\n1 2\n2 5\n";
     dialogs.openNames.push_back(path);
+    dialogs.answers = {BoxAnswer::Discard};  // the typed table was never saved
     Main().MenuOpenClick();
     EXPECT_EQ(Table().size(), 3u);
     Undo();
@@ -179,6 +180,7 @@ TEST_F(HistoryTest, AFileCutTo300PointsIsATableNotSaved)
     }();
     for (const bool graphing : {true, false}) {
         Doc().SetGraphingEnabled(graphing);
+        dialogs.answers = {BoxAnswer::Discard};  // the second time: the cut table is not saved
         Main().OpenDataFile(path);
         Doc().SetGraphingEnabled(true);  // the cut, if opening did not replot
         ASSERT_EQ(Grid().RowCount(), 300);
@@ -193,6 +195,40 @@ TEST_F(HistoryTest, AFileCutTo300PointsIsATableNotSaved)
     dialogs.boxes.clear();
     EXPECT_TRUE(Close());
     EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(HistoryTest, UnsavedFollowsTheCleanStateOfTheHistory)
+{
+    const std::string opened = (dir.path() + "/opened.dta").toStdString();
+    std::ofstream(opened) << "0 1\n1 2\n2 5\n";
+    app->OpenAtStart(opened);
+    QCoreApplication::processEvents();
+    const auto asks = [this] {
+        dialogs.boxes.clear();
+        dialogs.answers = {BoxAnswer::Cancel};
+        const bool closed = Close();
+        dialogs.answers.clear();
+        return !closed && dialogs.boxes.size() == 1;
+    };
+    EXPECT_FALSE(asks()) << "as opened";
+    Undo();  // "open file": the new table the program started with
+    EXPECT_FALSE(asks()) << "the opening undone";
+    Redo();
+    Paste(0, 1, "7\n");
+    EXPECT_TRUE(asks()) << "pasted";
+    Undo();
+    EXPECT_FALSE(asks()) << "the paste undone";
+    Redo();
+    dialogs.saveNames.push_back((dir.path() + "/saved.dta").toStdString());
+    Main().Saveas1Click();
+    EXPECT_FALSE(asks()) << "saved";
+    Undo();
+    EXPECT_TRUE(asks()) << "undone past the saved table";
+    Undo();
+    EXPECT_FALSE(asks()) << "back at the new table";
+    Redo();
+    Redo();
+    EXPECT_FALSE(asks()) << "redone to the saved table";
 }
 
 }  // namespace

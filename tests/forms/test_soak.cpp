@@ -135,6 +135,8 @@ protected:
     {
         const std::string path = (dir.path() + "/in.dta").toStdString();
         std::ofstream(path, std::ios::binary) << RandomFile();
+        if (Doc().Unsaved())
+            dialogs.answers.push_back(BoxAnswer::Discard);  // the question before opening
         for (int i = 0; i < 5; ++i)
             dialogs.answers.push_back(Pick(4) == 0 ? BoxAnswer::Cancel : BoxAnswer::Ok);
         dialogs.openNames.push_back(Pick(10) == 0 ? path + ".missing" : path);

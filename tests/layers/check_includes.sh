@@ -5,7 +5,10 @@
 # - ui/ includes no window and nothing of app/;
 # - a window folder (graph/, mainwin/, report/, details/; their core/ folders aside)
 #   includes no header of another window, and of app/ only the document and
-#   the table's history; app/ alone brings the three windows together.
+#   the table's history; app/QuilvexApp alone brings the four windows together;
+# - the document (app/document.*, app/tablehistory.*) includes no window and not
+#   the composition root;
+# - cli/ includes nothing of ui/, of a window folder or of app/.
 # Usage: check_includes.sh [source-root]
 set -uo pipefail
 root="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
@@ -80,6 +83,27 @@ check_window graph
 check_window mainwin
 check_window report
 check_window details
+
+check_document() {
+    while IFS= read -r line; do
+        case "${line##*:}" in
+        graph/core/* | report/core/*) ;;
+        graph/* | mainwin/* | report/* | details/*) fail "$line: the document includes a window" ;;
+        app/QuilvexApp.h) fail "$line: the document includes the composition root" ;;
+        esac
+    done < <(includes app | grep -E '^app/(document|tablehistory)\.')
+}
+check_document
+
+check_cli() {
+    while IFS= read -r line; do
+        case "${line##*:}" in
+        graph/core/* | report/core/*) ;;
+        ui/* | graph/* | mainwin/* | report/* | details/* | app/*) fail "$line: cli/ includes the windows' side" ;;
+        esac
+    done < <(includes cli)
+}
+check_cli
 
 if ((failures > 0)); then
     echo "layering: $failures include(s) cross a layer" >&2

@@ -429,3 +429,35 @@ qv_drag() {
   done
   timeout "$QV_STEP_TIMEOUT" xdotool mouseup 1 || qv_fail "cannot release the mouse button"
 }
+
+# ---- A window manager ------------------------------------------------------------
+
+# qv_start_window_manager: starts openbox on the virtual display and waits
+# until it manages windows, for tests of frames, minimising and the active
+# window (the raise and focus helpers above suit a display without one). It
+# ends with the display.
+qv_start_window_manager() {
+  openbox --sm-disable >"$QV_ARTIFACTS/openbox.log" 2>&1 &
+  local deadline=$((SECONDS + QV_WINDOW_TIMEOUT))
+  until timeout "$QV_STEP_TIMEOUT" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    ((SECONDS < deadline)) || qv_fail "the window manager did not start"
+    sleep 0.2
+  done
+  qv_log "window manager started"
+}
+
+# qv_frame_geometry <window>: sets QV_WIN_X, QV_WIN_Y, QV_WIN_W, QV_WIN_H to the
+# window's place on the screen, taken where a window manager has framed it
+# (xdotool's geometry adds the frame's offset once more there), and QV_FRAME
+# to its frame's "left right top bottom".
+qv_frame_geometry() {
+  local info extents
+  info="$(timeout "$QV_STEP_TIMEOUT" xwininfo -id "$1")" || qv_fail "no geometry for window $1"
+  QV_WIN_X="$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")"
+  QV_WIN_Y="$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")"
+  QV_WIN_W="$(awk '/^ *Width:/ {print $NF}' <<<"$info")"
+  QV_WIN_H="$(awk '/^ *Height:/ {print $NF}' <<<"$info")"
+  extents="$(timeout "$QV_STEP_TIMEOUT" xprop -id "$1" _NET_FRAME_EXTENTS)" || qv_fail "no frame for window $1"
+  [[ "$extents" =~ =\ ([0-9]+),\ ([0-9]+),\ ([0-9]+),\ ([0-9]+) ]] || qv_fail "window $1 has no frame: $extents"
+  QV_FRAME="${BASH_REMATCH[*]:1}"
+}

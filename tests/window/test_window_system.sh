@@ -162,6 +162,8 @@ for ((i = 1; i <= 301; i++)); do printf '%d %d\r\n' "$i" $((i % 7)); done >"$fil
 qv_raise "$main"
 graphing_box
 qv_menu "$main" 18 8 o # "&File", "&Open"
+qv_wait_window box '^Warning$' 10 # the typed table is not saved
+qv_key "$box" Tab space           # "Discard", after "Save"
 qv_file_dialog "Open" "$files/many.dta"
 timeout "$QV_STEP_TIMEOUT" xdotool windowsize "$graph" 588 416 || qv_fail "cannot resize the graph"
 qv_wait_window box '^Warning$' 10

@@ -461,3 +461,14 @@ qv_frame_geometry() {
   [[ "$extents" =~ =\ ([0-9]+),\ ([0-9]+),\ ([0-9]+),\ ([0-9]+) ]] || qv_fail "window $1 has no frame: $extents"
   QV_FRAME="${BASH_REMATCH[*]:1}"
 }
+
+# qv_frame_within_screen <window> <screen-width> <screen-height>: succeeds when
+# the window and its frame lie on the screen; QV_WHY describes where it is.
+qv_frame_within_screen() {
+  local left right top bottom
+  qv_frame_geometry "$1"
+  read -r left right top bottom <<<"$QV_FRAME"
+  QV_WHY="window ${QV_WIN_W}x$QV_WIN_H at $QV_WIN_X,$QV_WIN_Y with frame $QV_FRAME"
+  ((top > 0 && QV_WIN_X - left >= 0 && QV_WIN_Y - top >= 0 && QV_WIN_X + QV_WIN_W + right <= $2 &&
+    QV_WIN_Y + QV_WIN_H + bottom <= $3))
+}

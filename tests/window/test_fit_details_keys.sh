@@ -25,15 +25,7 @@ qv_wait_idle
 
 # ---- On the screen, frame included --------------------------------------------------
 
-on_screen() {
-  local left right top bottom
-  qv_frame_geometry "$details"
-  read -r left right top bottom <<<"$QV_FRAME"
-  QV_WHY="window ${QV_WIN_W}x$QV_WIN_H at $QV_WIN_X,$QV_WIN_Y with frame $QV_FRAME"
-  ((top > 0 && QV_WIN_X - left >= 0 && QV_WIN_Y - top >= 0 && QV_WIN_X + QV_WIN_W + right <= 800 &&
-    QV_WIN_Y + QV_WIN_H + bottom <= 600))
-}
-qv_retry 4 "the window and its frame lie within the 800x600 screen" on_screen
+qv_retry 4 "the window and its frame lie within the 800x600 screen" qv_frame_within_screen "$details" 800 600
 qv_log "$QV_WHY"
 qv_screenshot 01-opened
 

@@ -21,15 +21,7 @@ qv_key "$main" ctrl+d
 qv_wait_window details '^Fit details$'
 qv_wait_idle
 
-on_screen() {
-  local left right top bottom
-  qv_frame_geometry "$details"
-  read -r left right top bottom <<<"$QV_FRAME"
-  QV_WHY="window ${QV_WIN_W}x$QV_WIN_H at $QV_WIN_X,$QV_WIN_Y with frame $QV_FRAME"
-  ((top > 0 && QV_WIN_X - left >= 0 && QV_WIN_Y - top >= 0 && QV_WIN_X + QV_WIN_W + right <= 1024 &&
-    QV_WIN_Y + QV_WIN_H + bottom <= 768))
-}
-qv_retry 4 "the window and its frame lie within the 1024x768 screen" on_screen
+qv_retry 4 "the window and its frame lie within the 1024x768 screen" qv_frame_within_screen "$details" 1024 768
 qv_screenshot 01-opened
 DW=$QV_WIN_W DH=$QV_WIN_H
 

@@ -55,7 +55,7 @@ Figure Aicc(int n, int p, Real ssr)
     if (n <= p + 1)
         return Figure::Undefined("needs at least two points more than parameters" + Count(n, p));
     if (!(ssr > 0))
-        return Figure::Undefined(kExactFit + std::string(" (SSR is zero)"));
+        return Figure::Undefined(kExactFit);
     const Real k = p;
     return Figure::Of(n * std::log(ssr / n) + 2 * k + 2 * k * (k + 1) / (n - k - 1));
 }

@@ -94,8 +94,12 @@ RegressionCheck CheckRegression(const RegressionInput& input)
     check.agreementDigits = input.designedCoef.empty() ? Figure::Undefined("the designed fit failed")
                                                        : AgreementDigits(input.designedCoef, stable);
     check.stableRoundingSsr = RoundingLevelSsr(PolynomialTermSizes(input.x, input.y, stable.coef));
-    check.designedRoundingSsr = RoundingLevelSsr(PolynomialTermSizes(input.x, input.y, input.designedCoef));
     const bool stableExact = stable.ssr <= check.stableRoundingSsr;
+    if (stableExact && check.condition.value) {
+        const Real amplified = *check.condition.value * *check.condition.value;
+        check.designedRoundingSsr =
+            RoundingLevelSsr(PolynomialTermSizes(input.x, input.y, input.designedCoef)) * std::max<Real>(1, amplified);
+    }
     const bool designedExact = input.designedSsr && *input.designedSsr <= check.designedRoundingSsr;
     if (designedExact && stableExact)
         return check;

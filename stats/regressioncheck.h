@@ -4,9 +4,12 @@
 // designed fit is flagged where its SSR exceeds the stable one by more than
 // kUnreliableSsrExcess relatively, or where a designed coefficient agrees with
 // the stable one to fewer than kFewestAgreementDigits significant digits;
-// never where both SSRs are at rounding level (RoundingLevelSsr): there both
-// fits are exact, and their coefficients may differ only along directions
-// that change no residual. A flagged fit keeps its designed figures, but its
+// never where both SSRs are at rounding level: there both fits are exact. The
+// stable fit's rounding level is RoundingLevelSsr of its terms. The designed
+// normal equations amplify rounding by about the condition number k of the
+// scaled X, so where the stable fit is exact (the data are a polynomial of the
+// order) the designed fit's rounding level is k^2 times RoundingLevelSsr of its
+// terms; elsewhere it is 0, and only an SSR of 0 is exact. A flagged fit keeps its designed figures, but its
 // standard errors and intervals are left to the stable row,
 // `regression-stable`, which gives the stable solver's figures throughout.
 #include <optional>
@@ -39,7 +42,7 @@ struct RegressionInput {
 struct RegressionCheck {
     LinearSolution stable;
     Figure condition, agreementDigits;
-    Real designedRoundingSsr = 0, stableRoundingSsr = 0;  // each fit's RoundingLevelSsr
+    Real designedRoundingSsr = 0, stableRoundingSsr = 0;  // each fit's rounding level, as above
     bool ssrExceeds = false;  // the designed SSR exceeds the stable one
     bool disagrees = false;   // the coefficients agree to fewer than kFewestAgreementDigits
     bool Flagged() const { return ssrExceeds || disagrees; }

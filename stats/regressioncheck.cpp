@@ -1,6 +1,7 @@
 #include "stats/regressioncheck.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 #include "data/numtext.h"
@@ -50,16 +51,28 @@ Real PolynomialAt(const std::vector<Real>& coef, Real x)
 
 }  // namespace
 
-Figure AgreementDigits(const std::vector<Real>& designed, const LinearSolution& stable)
+Figure AgreementDigits(const RegressionInput& input, const LinearSolution& stable)
 {
     if (stable.rank < static_cast<int>(stable.coef.size()))
         return Figure::Undefined("the least-squares coefficients are not unique");
+    Real yNorm = 0;
+    for (const Real v : input.y)
+        yNorm += v * v;
+    const Real condition = stable.condition && std::isfinite(*stable.condition) ? *stable.condition : 1;
+    const Real accuracy = static_cast<Real>(input.y.size()) * DBL_EPSILON * condition * std::sqrt(yNorm);
+    const DesignMatrix X = PolynomialDesign(input.x, static_cast<int>(stable.coef.size()) - 1);
     Real fewest = kMostAgreementDigits;
-    for (std::size_t j = 0; j < designed.size() && j < stable.coef.size(); ++j) {
-        const Real difference = std::fabs(designed[j] - stable.coef[j]);
+    for (std::size_t j = 0; j < input.designedCoef.size() && j < stable.coef.size(); ++j) {
+        const Real difference = std::fabs(input.designedCoef[j] - stable.coef[j]);
         if (difference == 0)
             continue;
-        const Real digits = -std::log10(difference / std::fabs(stable.coef[j]));
+        Real columnNorm = 0;
+        for (int i = 0; i < X.Rows(); ++i)
+            columnNorm += X.At(i, static_cast<int>(j)) * X.At(i, static_cast<int>(j));
+        const Real resolved = accuracy / std::sqrt(columnNorm);
+        if (std::fabs(stable.coef[j]) < resolved && difference <= resolved)
+            continue;  // zero as far as the stable solver tells, and as near to it
+        const Real digits = -std::log10(difference / std::max(std::fabs(stable.coef[j]), resolved));
         fewest = std::min(fewest, std::isfinite(digits) ? std::max<Real>(0, std::floor(digits * 10) / 10) : 0);
     }
     return Figure::Of(fewest);
@@ -92,7 +105,7 @@ RegressionCheck CheckRegression(const RegressionInput& input)
     check.condition = std::isfinite(*stable.condition) ? Figure::Of(*stable.condition)
                                                        : Figure::Undefined("the scaled X is singular");
     check.agreementDigits = input.designedCoef.empty() ? Figure::Undefined("the designed fit failed")
-                                                       : AgreementDigits(input.designedCoef, stable);
+                                                       : AgreementDigits(input, stable);
     check.stableRoundingSsr = RoundingLevelSsr(PolynomialTermSizes(input.x, input.y, stable.coef));
     const bool stableExact = stable.ssr <= check.stableRoundingSsr;
     if (stableExact && check.condition.value) {

@@ -52,9 +52,14 @@ RegressionCheck CheckRegression(const RegressionInput& input);
 
 // The fewest significant digits in which a designed coefficient agrees with
 // the stable one, -log10 |designed - stable| / |stable|, rounded down to a
-// tenth and kept within 0..kMostAgreementDigits; not defined where the stable
-// coefficients are not unique (rank below the number of coefficients).
-Figure AgreementDigits(const std::vector<Real>& designed, const LinearSolution& stable);
+// tenth and kept within 0..kMostAgreementDigits. A coefficient whose term is
+// below what the stable solver resolves (|a_j| |x^j| below n eps k |y|, norms
+// over the points, eps the double epsilon of its factorisation, k the
+// condition number), as a coefficient that is zero in exact arithmetic,
+// agrees with it where the designed one is as near to it, and has no digit in
+// common otherwise. Not defined where the stable coefficients are not unique
+// (rank below their number).
+Figure AgreementDigits(const RegressionInput& input, const LinearSolution& stable);
 
 // |y_i| + sum_j |a_j x_i^j|: the sizes the regression's value at x_i is summed from.
 std::vector<Real> PolynomialTermSizes(const std::vector<Real>& x, const std::vector<Real>& y,

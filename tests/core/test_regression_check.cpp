@@ -122,6 +122,7 @@ TEST(RegressionCheck, StableFitsMatchTheReferencesAndTheCheckFlagsOnlyUnreliable
         {"near-1000", 6, 6, true, 0, 6, false},  // condition about 1E11: the stable fit itself keeps fewer digits
         {"tiny-x", 13, 13, true, 0, 1, false},
         {"tiny-x-smooth", 13, 9, true, 0, 1, false},  // the SSR itself only to 10 digits: residuals of 1E-9
+        {"symmetric", 9, 9, false, 12, 19, false},  // a zero coefficient agrees where both are near zero
         {"exact-cubic", 15, 0, false, 12, 19, true},
         {"exact-far", 9, 0, false, 0, 19, true},
         {"interpolating", 12, 0, false, 9, 19, true},

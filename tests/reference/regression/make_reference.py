@@ -80,6 +80,8 @@ def sets():
     tiny = [mp.mpf(i) / 8192 for i in r(1, 13)]
     yield "tiny-x", "regression", 4, tiny, [frac(1 + mp.sin(3 * 1024 * 8192 * t / 40960), 6) for t in tiny]
     yield "tiny-x-smooth", "regression", 4, tiny, [frac(mp.exp(100 * t), 40) for t in tiny]
+    # symmetric about x = 3: the cubic coefficient is zero
+    yield "symmetric", "regression", 3, xs(1, 6), [mp.mpf(v) for v in (1, 4, 12.375, 16, 25)]
     yield "exact-cubic", "regression", 3, xs(0, 10), [1 + 2 * i - 3 * i * i + mp.mpf(i**3) / 2 for i in r(10)]
     yield "exact-far", "regression", 2, xs(1000, 1010), [(i - 1004) ** 2 + 3 for i in r(1000, 1010)]
     yield "interpolating", "regression", 5, xs(1, 7), [mp.mpf(v) / 4 for v in (3, 9, 4, 11, 6, 2)]

@@ -39,8 +39,9 @@ public:
     {
         parser_.setApplicationDescription(
             "Prints the figures of the fits of a data file: coefficients with standard errors and 95 % intervals, "
-            "SSR, RMS, max |residual|, R^2, adjusted R^2, AICc, the stability check of the regression, and the "
-            "true least-squares exponential and power fits. Needs no display.\n\n"
+            "SSR, RMS, max |residual|, R^2, adjusted R^2, AICc, the stability check of the regression (with the "
+            "stable solver's fit, regression-stable, where it flags the designed one), and the true least-squares "
+            "exponential and power fits. Needs no display.\n\n"
             "The table fitted is the one the main window's grid would hold and a replot fits: every value rounded "
             "to 8 significant digits, then each X that does not exceed the one before it moved by the ascending "
             "adjustment to about 10 % beyond that one. A note says how many values either changed; --as-written "
@@ -52,7 +53,9 @@ public:
         help_ = parser_.addHelpOption();
         parser_.addOption({"method",
                            "A method: spline, lagrange, lagrange-order, regression, exponential, logarithmic, power, "
-                           "exponential-nls, power-nls; repeat for more. Default: every one.",
+                           "exponential-nls, power-nls, regression-stable; repeat for more. Default: every one but "
+                           "regression-stable, which follows regression wherever the stability check flags the "
+                           "designed fit, and is reported always where named.",
                            "NAME"});
         parser_.addOption({"regression-order", "The regression's order, 1 to 299 (default 3).", "M"});
         parser_.addOption({"lagrange-order", "The order of the Lagrange polynomial of user order, from 2 (default 3).", "K"});

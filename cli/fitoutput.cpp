@@ -71,7 +71,8 @@ std::string JsonAt(const AtValue& at)
     return x + ", \"error\": " + JsonString(at.error.empty() ? "not a finite number" : at.error) + "}";
 }
 
-bool IsRegression(const MethodFigures& m) { return m.method == StatsMethod::Regression; }
+// The regression as designed or solved stably: the rows with the stability check's figures.
+bool IsRegression(const MethodFigures& m) { return m.method.fit == Method::Regression; }
 
 // What stands between the parts of a report: line breaks and indents for a
 // person, single blanks for one object per line.
@@ -105,7 +106,7 @@ std::string JsonMethod(const MethodFigures& m, const JsonLayout& layout)
         out += next + "\"" + std::string(name) + "\": " + JsonNumber(figure->value);
     if (IsRegression(m))
         out += next + "\"stable_ssr\": " + JsonNumber(m.stableSsr.value) + next + "\"condition\": " +
-               JsonNumber(m.condition.value);
+               JsonNumber(m.condition.value) + next + "\"agreement_digits\": " + JsonNumber(m.agreementDigits.value);
     std::vector<std::string> at;
     for (const AtValue& a : m.at)
         at.push_back(JsonAt(a));
@@ -144,7 +145,7 @@ std::string CsvField(const std::string& text)
 
 const std::vector<std::string> kCsvColumns{"method", "order", "coefficient", "value", "se", "ci95_low", "ci95_high",
                                            "ssr", "rms", "max_abs_residual", "r2", "adj_r2", "aicc", "residual_se",
-                                           "stable_ssr", "condition", "error", "warnings", "notes"};
+                                           "stable_ssr", "condition", "agreement_digits", "error", "warnings", "notes"};
 
 std::string CsvNumber(std::optional<Real> v) { return v && std::isfinite(*v) ? ExactNumber(*v) : ""; }
 
@@ -171,7 +172,7 @@ std::string CsvMethodRows(const MethodFigures& m, const std::string* file)
                                            CsvNumber(m.maxAbsResidual.value), CsvNumber(m.r2.value),
                                            CsvNumber(m.adjR2.value),      CsvNumber(m.aicc.value),
                                            CsvNumber(m.residualSe.value), CsvNumber(m.stableSsr.value),
-                                           CsvNumber(m.condition.value)};
+                                           CsvNumber(m.condition.value),  CsvNumber(m.agreementDigits.value)};
     const std::string name = StatsMethodName(m.method), order = m.order ? std::to_string(*m.order) : "";
     const auto row = [&](const std::vector<std::string>& coefficient, const std::string& error) {
         std::vector<std::string> fields{name, order};
@@ -220,7 +221,9 @@ std::string TextMethod(const MethodFigures& m)
         {"ssr", &m.ssr}, {"rms", &m.rms}, {"max |residual|", &m.maxAbsResidual}, {"r2", &m.r2},
         {"adj r2", &m.adjR2}, {"aicc", &m.aicc}, {"residual se", &m.residualSe}};
     if (IsRegression(m))
-        figures.insert(figures.end(), {{"stable ssr", &m.stableSsr}, {"condition", &m.condition}});
+        figures.insert(figures.end(), {{"stable ssr", &m.stableSsr},
+                                       {"condition", &m.condition},
+                                       {"agreed digits", &m.agreementDigits}});
     if (m.failure.empty())
         for (const auto& [name, figure] : figures)
             out += "  " + Padded(name, 16) + TextNumber(figure->value) + "\n";

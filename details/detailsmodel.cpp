@@ -43,6 +43,8 @@ QString ModelFormula(Method method)
 QString Formula(StatsMethod method)
 {
     const QString model = ModelFormula(method.fit);
+    if (method.stableSolver)
+        return model + ", least squares by a stable solver";
     if (LeastSquaresInY(method))
         return model + ", least squares";
     if (FittingOf(method.fit) == Fitting::LeastSquaresLnY)
@@ -58,11 +60,23 @@ QString Joined(const std::vector<std::string>& parts, const QString& separator)
     return list.join(separator);
 }
 
+// For the regression: how many significant digits of the designed
+// coefficients the stable solver's confirm.
+QString AgreementLine(const MethodFigures& row)
+{
+    if (!row.agreementDigits.value)
+        return {};
+    return "Designed coefficients agree with the stable solver's to " +
+           QString::fromStdString(FormatGeneral(*row.agreementDigits.value, 3)) + " significant digits\n";
+}
+
 }  // namespace
 
 QString MethodTitle(const MethodFigures& row, int points)
 {
     const QString name = QString::fromStdString(FitMethodName(row.method.fit, row.order.value_or(points - 1)));
+    if (row.method.stableSolver)
+        return name + ", stable solver";
     return row.method.trueLeastSquares ? name + ", least squares" : name;
 }
 
@@ -188,7 +202,9 @@ QVariant DetailsModel::data(const QModelIndex& index, int role) const
         return {};
     case Qt::ToolTipRole:
         if (column == kWarningsCol)
-            return (Text(r, column, false).replace("; ", "\n") + "\n\n" + Joined(row.notes, "\n")).trimmed();
+            return (Text(r, column, false).replace("; ", "\n") + "\n\n" + AgreementLine(row) +
+                    Joined(row.notes, "\n"))
+                .trimmed();
         if (column == kMethodCol && r == marked_)
             return "The lowest AICc of the least-squares fits";
         if ((column == kAiccCol || column == kDeltaAiccCol) && !markNote_.isEmpty())

@@ -44,7 +44,8 @@ private:
     QString markNote_;  // why no row is marked, where a least-squares fit has no AICc
 };
 
-// The row's name as the window shows it: "Regression order 3 polynomial", "Power, least squares", ...
+// The row's name as the window shows it: "Regression order 3 polynomial", "Power, least squares",
+// "Regression order 3 polynomial, stable solver", ...
 QString MethodTitle(const MethodFigures& row, int points);
 
 }  // namespace quilvex

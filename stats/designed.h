@@ -16,7 +16,8 @@ namespace quilvex {
 
 // The designed method a statistics method reports, if it is one.
 std::optional<Method> DesignedMethodOf(StatsMethod method);
-// The designed fit a method needs: its own, or the one a true least-squares fit starts from.
+// The designed fit a method needs: its own, the one a true least-squares fit
+// starts from, or the one the stable regression is compared with.
 Method FitNeededBy(StatsMethod method);
 
 struct DesignedFit {

@@ -1,11 +1,16 @@
 #include "stats/figures.h"
 
 #include <boost/math/distributions/students_t.hpp>
+#include <cfloat>
 #include <cmath>
+
+#include "data/numtext.h"
 
 namespace quilvex {
 
 namespace {
+
+constexpr const char kExactFit[] = "exact fit";
 
 std::string Count(int n, int p) { return " (n = " + std::to_string(n) + ", p = " + std::to_string(p) + ")"; }
 
@@ -16,6 +21,18 @@ void NoteUndefined(MethodFigures& figures, const char* name, const Figure& figur
 }
 
 }  // namespace
+
+Real Spread(const std::vector<Real>& y)
+{
+    Real sum = 0;
+    for (Real v : y)
+        sum += v;
+    const Real mean = sum / static_cast<Real>(y.size());
+    Real spread = 0;
+    for (Real v : y)
+        spread += (v - mean) * (v - mean);
+    return spread;
+}
 
 Figure ResidualStandardError(int n, int p, Real ssr)
 {
@@ -38,7 +55,7 @@ Figure Aicc(int n, int p, Real ssr)
     if (n <= p + 1)
         return Figure::Undefined("needs at least two points more than parameters" + Count(n, p));
     if (!(ssr > 0))
-        return Figure::Undefined("SSR is zero");
+        return Figure::Undefined(kExactFit);
     const Real k = p;
     return Figure::Of(n * std::log(ssr / n) + 2 * k + 2 * k * (k + 1) / (n - k - 1));
 }
@@ -74,6 +91,52 @@ void SetLinearIntervals(MethodFigures& figures, int n, const std::vector<Real>& 
         c.se = se;
         c.ci95 = std::array<Real, 2>{c.value - t * se, c.value + t * se};
     }
+}
+
+Real RoundingLevelSsr(const std::vector<Real>& termSizes)
+{
+    const Real allowance = static_cast<Real>(termSizes.size()) * LDBL_EPSILON;
+    Real sum = 0;
+    for (Real t : termSizes)
+        sum += (allowance * t) * (allowance * t);
+    return std::isfinite(sum) ? sum : 0;
+}
+
+std::vector<Real> FittedTermSizes(const std::vector<Real>& y, const std::vector<Real>& residuals)
+{
+    std::vector<Real> sizes;
+    for (std::size_t i = 0; i < y.size() && i < residuals.size(); ++i)
+        sizes.push_back(std::fabs(y[i]) + std::fabs(y[i] - residuals[i]));
+    return sizes;
+}
+
+bool DeclareIfExactFit(MethodFigures& figures, Real roundingSsr)
+{
+    if (!figures.ssr.value || !(*figures.ssr.value <= roundingSsr))
+        return false;
+    figures.exactFit = true;
+    std::string undefined;
+    for (const auto& [name, figure] : {std::pair{"residual_se", &figures.residualSe}, std::pair{"aicc", &figures.aicc}})
+        if (figure->value) {
+            *figure = Figure::Undefined(kExactFit);
+            undefined += std::string(name) + ", ";
+        }
+    if (!figures.coefficients.empty() && figures.coefficients.front().se)
+        undefined += "se and ci95, ";
+    for (Coefficient& c : figures.coefficients) {
+        c.se.reset();
+        c.ci95.reset();
+    }
+    figures.notes.push_back("exact fit: SSR " + FormatGeneral(*figures.ssr.value, 8, '.') +
+                            " at rounding level (at most " + FormatGeneral(roundingSsr, 8, '.') + ")" +
+                            (undefined.empty() ? "" : "; " + undefined.substr(0, undefined.size() - 2) + " not defined"));
+    return true;
+}
+
+void NoteMissingErrors(MethodFigures& figures, const std::string& why)
+{
+    if (!figures.coefficients.empty() && !figures.coefficients.front().se)
+        figures.notes.push_back("no standard errors: " + why);
 }
 
 AiccMark LowestAicc(const std::vector<MethodFigures>& rows)

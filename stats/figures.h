@@ -40,7 +40,8 @@ struct MethodFigures {
     std::string failure;  // not empty: the method could not be evaluated, and why
     std::vector<Coefficient> coefficients;
     Figure ssr, rms, maxAbsResidual, r2, adjR2, aicc, residualSe;
-    Figure stableSsr, condition;  // the regression only
+    Figure stableSsr, condition, agreementDigits;  // the regression only
+    bool exactFit = false;  // SSR at rounding level: see RoundingLevelSsr
     std::vector<std::string> warnings;
     std::vector<std::string> notes;  // what the figures mean, why some are not defined
     std::vector<AtValue> at;
@@ -59,6 +60,9 @@ Figure Aicc(int n, int p, Real ssr);
 // The 0.975 quantile of Student's t with the given degrees of freedom (> 0).
 Real StudentT975(int degreesOfFreedom);
 
+// Sum of (y - mean y)^2.
+Real Spread(const std::vector<Real>& y);
+
 // Fills the derived figures (residual SE, adjusted R^2, AICc) from ssr and r2,
 // and notes each that is not defined.
 void DeriveFromSsr(MethodFigures& figures, int n, int p);
@@ -66,6 +70,26 @@ void DeriveFromSsr(MethodFigures& figures, int n, int p);
 // Standard errors s * sqrt(diagonal) and intervals value +- t SE of the
 // coefficients, in order; nothing when s is not defined.
 void SetLinearIntervals(MethodFigures& figures, int n, const std::vector<Real>& inverseGramDiagonal);
+// Notes why there are no standard errors, where the coefficients have none.
+void NoteMissingErrors(MethodFigures& figures, const std::string& why);
+
+// An SSR at rounding level marks an exact fit: the SSR is at most what
+// rounding alone leaves,
+//     SSR <= (n eps)^2 * sum_i t_i^2,
+// eps = 2^-63 the epsilon of the extended precision every fit is computed in,
+// n the number of points and t_i the size of what is summed at point i: |y_i|
+// plus the sizes of the terms of the fitted value (|a_j x_i^j| for the
+// regression, |f(x_i)| for the other fits). Each residual may so be about n
+// units in the last place of the largest term at its point. Where y is of one
+// size and nothing cancels, the bound is about (2 n eps)^2 sum y^2.
+Real RoundingLevelSsr(const std::vector<Real>& termSizes);
+// |y_i| + |y_i - r_i|: the sizes of a fit without terms of its own.
+std::vector<Real> FittedTermSizes(const std::vector<Real>& y, const std::vector<Real>& residuals);
+// For an SSR at or below roundingSsr: the fit is exact, and its residual
+// standard error, AICc, standard errors and intervals are not defined (exact
+// fit), with a note. Returns whether it is. A bound that is not finite
+// (terms beyond the range of numbers) declares only an SSR of zero exact.
+bool DeclareIfExactFit(MethodFigures& figures, Real roundingSsr);
 
 // The row with the lowest AICc among the fits that are least squares in y,
 // compared only where each of them that fitted the table has an AICc; where

@@ -106,6 +106,8 @@ LinearSolution SolveLeastSquares(const DesignMatrix& X, const std::vector<Real>&
     result.ssr = residual.squaredNorm() * yScale * yScale;
     for (Eigen::Index j = 0; j < z.size(); ++j)
         result.coef.push_back(z(j) * yScale / norms(j));
+    for (Eigen::Index i = 0; i < residual.size(); ++i)
+        result.residuals.push_back(residual(i) * yScale);
     if (result.rank == X.Cols())
         result.inverseGramDiagonal = InverseGramDiagonal(qr, norms);
     if (withCondition)

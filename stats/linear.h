@@ -35,6 +35,7 @@ struct LinearSolution {
     int rank = 0;                 // the numerical rank of the scaled X
     std::vector<Real> coef;       // the least-squares coefficients (basic solution when rank < p)
     Real ssr = 0;                 // their sum of squared residuals, formed in extended precision
+    std::vector<Real> residuals;  // y - X coef at every point, those the SSR is formed from
     // Diagonal of (X^T X)^-1, empty unless X has full column rank.
     std::vector<Real> inverseGramDiagonal;
     // Largest over smallest singular value of the scaled X; asked for only.

@@ -8,6 +8,7 @@ namespace {
 constexpr std::array<const char*, kMethodCount> kNames{"spline",      "lagrange",    "lagrange-order", "regression",
                                                        "exponential", "logarithmic", "power"};
 constexpr const char kTrueLeastSquaresSuffix[] = "-nls";
+constexpr const char kStableSolverSuffix[] = "-stable";
 
 }  // namespace
 
@@ -35,6 +36,8 @@ const std::vector<StatsMethod>& AllStatsMethods()
 std::string StatsMethodName(StatsMethod method)
 {
     const std::string name = kNames[static_cast<std::size_t>(method.fit)];
+    if (method.stableSolver)
+        return name + kStableSolverSuffix;
     return method.trueLeastSquares ? name + kTrueLeastSquaresSuffix : name;
 }
 
@@ -43,6 +46,8 @@ std::optional<StatsMethod> StatsMethodNamed(std::string_view name)
     for (StatsMethod m : AllStatsMethods())
         if (name == StatsMethodName(m))
             return m;
+    if (name == StatsMethodName(StatsMethod::RegressionStable))
+        return StatsMethod::RegressionStable;
     return std::nullopt;
 }
 

@@ -9,6 +9,7 @@
 #include "stats/designed.h"
 #include "stats/linear.h"
 #include "stats/nls.h"
+#include "stats/regressioncheck.h"
 #include "stats/table.h"
 
 namespace quilvex {
@@ -19,25 +20,7 @@ std::string Digits(Real v) { return FormatGeneral(v, 8, '.'); }
 
 std::vector<Real> Points(const RealArray& values, int n) { return {values.data(), values.data() + n}; }
 
-Real Spread(const std::vector<Real>& y)
-{
-    Real sum = 0;
-    for (Real v : y)
-        sum += v;
-    const Real mean = sum / static_cast<Real>(y.size());
-    Real spread = 0;
-    for (Real v : y)
-        spread += (v - mean) * (v - mean);
-    return spread;
-}
-
 void AddCoefficient(MethodFigures& f, std::string name, Real value) { f.coefficients.push_back({std::move(name), value, {}, {}}); }
-
-void NoteMissingErrors(MethodFigures& f, const std::string& why)
-{
-    if (!f.coefficients.empty() && !f.coefficients.front().se)
-        f.notes.push_back("no standard errors: " + why);
-}
 
 class Builder {
 public:
@@ -52,10 +35,33 @@ public:
         f.method = method;
         if (const auto designed = DesignedMethodOf(method))
             Designed(f, *designed);
+        else if (method == StatsMethod::RegressionStable)
+            f = StableRegression(RegressionInputOf(), Check(), request_.at);
         else
             Nls(f, method == StatsMethod::ExponentialNls ? NlsModel::Exponential : NlsModel::Power);
         return f;
     }
+
+    // The stability check of the regression, made once for both its rows.
+    const RegressionCheck& Check()
+    {
+        if (!check_)
+            check_ = CheckRegression(RegressionInputOf());
+        return *check_;
+    }
+
+    RegressionInput RegressionInputOf() const
+    {
+        RegressionInput input{x_, y_, s_.RegrOrd, {}, {}};
+        const DesignedFit& fit = designed.Of(Method::Regression);
+        if (fit.failure.empty())
+            input.designedCoef.assign(&s_.RegrCoef[1], &s_.RegrCoef[1] + s_.RegrOrd + 1);
+        if (fit.quality.evaluated)
+            input.designedSsr = fit.quality.ssr;
+        return input;
+    }
+
+    const RegressionCheck* CheckMade() const { return check_ ? &*check_ : nullptr; }
 
     DesignedFits designed;
 
@@ -134,34 +140,7 @@ private:
             AddCoefficient(f, "a" + std::to_string(j), s_.RegrCoef[j + 1]);
         if (m >= n)
             f.warnings.push_back("order not below the number of points: not a least-squares fit");
-        DeriveFromSsr(f, n, m + 1);
-        const LinearSolution stable = SolveLeastSquares(PolynomialDesign(x_, m), y_, true);
-        if (!stable.usable) {
-            f.stableSsr = f.condition = Figure::Undefined("the powers of x overflow");
-            f.notes.push_back("stable_ssr and condition not defined: the powers of x overflow");
-            NoteMissingErrors(f, "the powers of x overflow");
-            return;
-        }
-        f.stableSsr = Figure::Of(stable.ssr);
-        WarnIfUnreliable(f, stable.ssr);
-        if (std::isfinite(*stable.condition))
-            f.condition = Figure::Of(*stable.condition);
-        else
-            f.condition = Figure::Undefined("the scaled X is singular");
-        if (!(*stable.condition <= kIllConditioned))
-            f.warnings.push_back("ill-conditioned at this order: the condition number of the scaled X is " +
-                                 (f.condition.value ? Digits(*f.condition.value) : std::string("infinite")) +
-                                 ", above 1E15");
-        SetLinearIntervals(f, n, stable.inverseGramDiagonal);
-        NoteMissingErrors(f, n <= m + 1 ? "needs more points than parameters" : "X lacks full column rank");
-    }
-
-    void WarnIfUnreliable(MethodFigures& f, Real stableSsr)
-    {
-        const Real ssr = *f.ssr.value;
-        if (ssr - stableSsr > kUnreliableSsrExcess * stableSsr)
-            f.warnings.push_back("numerically unreliable at this order: SSR " + Digits(ssr) + " against " +
-                                 Digits(stableSsr) + " from a stable solver");
+        FillDesignedRegression(f, RegressionInputOf(), Check());
     }
 
     void Logarithmic(MethodFigures& f)
@@ -295,7 +274,25 @@ private:
     QuilvexState& s_;
     const StatsRequest& request_;
     std::vector<Real> x_, y_;
+    std::optional<RegressionCheck> check_;
 };
+
+// The stable regression follows the regression where the check flags it,
+// unless it was asked for in its own place.
+bool StableRowFollows(const MethodFigures& f, const StatsRequest& request, const RegressionCheck* check)
+{
+    const auto& asked = request.methods;
+    return f.method == StatsMethod::Regression && f.failure.empty() && check && check->Flagged() &&
+           std::find(asked.begin(), asked.end(), StatsMethod::RegressionStable) == asked.end();
+}
+
+// The fits other than the regression's rows, which judge their own.
+void DeclareExactFits(std::vector<MethodFigures>& rows, const std::vector<Real>& y)
+{
+    for (MethodFigures& f : rows)
+        if (f.method.fit != Method::Regression && !f.coefficients.empty() && f.failure.empty())
+            DeclareIfExactFit(f, RoundingLevelSsr(FittedTermSizes(y, f.residuals)));
+}
 
 }  // namespace
 
@@ -307,14 +304,20 @@ std::vector<MethodFigures> ComputeStatistics(QuilvexState& s, const StatsRequest
     Builder builder(s, request);
     builder.designed = PrepareDesignedFits(s, request.methods);
     std::vector<MethodFigures> result;
-    for (StatsMethod method : request.methods) {
-        result.push_back(builder.Build(method));
-        MethodFigures& f = result.back();
+    const auto add = [&](MethodFigures f) {
         f.warnings.insert(f.warnings.begin(), tableWarnings.begin(), tableWarnings.end());
+        result.push_back(std::move(f));
+    };
+    for (StatsMethod method : request.methods) {
+        add(builder.Build(method));
         if (method == StatsMethod::LagrangeOrder && s.LagrOrd != request.lagrangeOrder)
-            f.warnings.push_back("order " + std::to_string(request.lagrangeOrder) + " kept to " +
-                                 std::to_string(s.LagrOrd) + ", below the number of points, as a replot keeps it");
+            result.back().warnings.push_back("order " + std::to_string(request.lagrangeOrder) + " kept to " +
+                                             std::to_string(s.LagrOrd) +
+                                             ", below the number of points, as a replot keeps it");
+        if (StableRowFollows(result.back(), request, builder.CheckMade()))
+            add(builder.Build(StatsMethod::RegressionStable));
     }
+    DeclareExactFits(result, Points(s.y, s.n));
     ClearFpu();
     return result;
 }

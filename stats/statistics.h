@@ -3,7 +3,9 @@
 // quality" figures of the designed fits (bit for bit, each curve evaluated as
 // drawn), and beside them the residual standard error, adjusted R^2, AICc,
 // standard errors and 95 % intervals of the coefficients, the stability check
-// of the regression, and the true least-squares exponential and power fits.
+// of the regression (with the stable solver's fit where it flags the designed
+// one), the verdict of an exact fit, and the true least-squares exponential
+// and power fits.
 // The designed fits themselves are computed by the code that draws them.
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "data/state.h"
 #include "stats/figures.h"
 #include "stats/methods.h"
+#include "stats/regressioncheck.h"
 
 namespace quilvex {
 
@@ -26,11 +29,5 @@ struct StatsRequest {
 // and method switches are set here. The FPU flags are left clear.
 std::vector<MethodFigures> ComputeStatistics(QuilvexState& s, const StatsRequest& request,
                                              const std::vector<std::string>& tableWarnings);
-
-// The designed fit's SSR exceeds the stable one by more than this, relatively:
-// the regression is numerically unreliable.
-inline constexpr Real kUnreliableSsrExcess = 1e-6L;
-// Condition numbers of the scaled Vandermonde matrix above this are warned of.
-inline constexpr Real kIllConditioned = 1e15L;
 
 }  // namespace quilvex

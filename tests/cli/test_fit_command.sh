@@ -74,9 +74,32 @@ grep -qF '"error": "the power model needs x > 0 at every point"' "$work/out" || 
 
 # CSV: the header, then a row per coefficient; "." as decimal point.
 fit --format csv --method regression --regression-order 1 "$examples/line.dta"
-header='method,order,coefficient,value,se,ci95_low,ci95_high,ssr,rms,max_abs_residual,r2,adj_r2,aicc,residual_se,stable_ssr,condition,error,warnings,notes'
+header='method,order,coefficient,value,se,ci95_low,ci95_high,ssr,rms,max_abs_residual,r2,adj_r2,aicc,residual_se,stable_ssr,condition,agreement_digits,error,warnings,notes'
 [[ "$(head -1 "$work/out")" == "$header" ]] || fail "csv: header $(head -1 "$work/out")"
 [[ $(grep -c '^regression,1,a' "$work/out") == 2 ]] || fail "csv: not one row per coefficient"
+
+# A flagged regression is followed by the stable solver's; named, the stable row comes alone and always;
+# flat data are an exact fit: no AICc, no standard errors.
+awk 'BEGIN { for (i = 1; i <= 12; i++) printf "%.7f %.6f\n", i * 0.000122, 1 + 0.3 * sin(i / 2) }' >"$work/tiny.dta"
+fit --format json --method regression --regression-order 4 "$work/tiny.dta" || fail "flagged: exit status $?"
+cp "$work/out" "$work/flagged.json"
+fit --format json --method regression-stable --method exponential "$examples/noisy.dta" || fail "named: exit status $?"
+cp "$work/out" "$work/named.json"
+printf '1 3\n2 3\n3 3\n4 3\n5 3\n' >"$work/flat.dta"
+fit --format json --method exponential "$work/flat.dta" || fail "flat: exit status $?"
+python3 - "$work/flagged.json" "$work/named.json" "$work/out" <<'PY' || fail "stable row or exact fit not as described"
+import json, sys
+flagged, named, flat = (json.load(open(name))["methods"] for name in sys.argv[1:])
+assert [m["method"] for m in flagged] == ["regression", "regression-stable"], flagged
+designed, stable = flagged
+assert all(c["se"] is None and c["ci95"] is None for c in designed["coefficients"])
+assert any("regression-stable" in note for note in designed["notes"]) and designed["agreement_digits"] < 6
+assert all(c["se"] > 0 for c in stable["coefficients"]) and stable["ssr"] < designed["ssr"]
+assert stable["agreement_digits"] == designed["agreement_digits"] and stable["warnings"] == []
+assert [m["method"] for m in named] == ["regression-stable", "exponential"] and named[0]["agreement_digits"] > 6
+assert flat[0]["aicc"] is None and flat[0]["coefficients"][0]["se"] is None, flat
+assert any(note.startswith("exact fit: SSR") for note in flat[0]["notes"]), flat[0]["notes"]
+PY
 
 # "-" reads standard input, and gives what the file gives.
 fit --format csv "$examples/parabola.dta"

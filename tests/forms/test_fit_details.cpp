@@ -300,6 +300,28 @@ TEST_F(FitDetailsTest, NoLowestAiccWhereALeastSquaresFitHasNone)
     EXPECT_TRUE(C<QLabel>("MarkNote")->isHidden());
 }
 
+// Where the stability check flags the designed regression, the stable
+// solver's row follows it with the standard errors and intervals the
+// designed row no longer gives.
+TEST_F(FitDetailsTest, TheStableRegressionFollowsAFlaggedDesignedOne)
+{
+    quilvex::testing::Find<QLineEdit>(Main(), "RegrOrdEdit")->setText("4");
+    Show({{"0.00012207031", "1.078125"}, {"0.00024414062", "1.15625"}, {"0.00036621094", "1.21875"},
+          {"0.00048828125", "1.296875"}, {"0.00061035156", "1.359375"}, {"0.00073242188", "1.4375"},
+          {"0.00085449219", "1.5"}, {"0.0009765625", "1.5625"}, {"0.0010986328", "1.625"},
+          {"0.0012207031", "1.6875"}, {"0.0013427734", "1.734375"}, {"0.0014648438", "1.78125"}},
+         {});
+    const int designed = RowOf("Regression order 4 polynomial");
+    const int stable = RowOf("Regression order 4 polynomial, stable solver");
+    ASSERT_GE(designed, 0);
+    ASSERT_EQ(stable, designed + 1);
+    EXPECT_EQ(At(designed, kIntervalsCol), "");
+    EXPECT_NE(At(stable, kIntervalsCol), "");
+    EXPECT_TRUE(At(designed, kWarningsCol, Qt::ToolTipRole).contains("regression-stable gives"));
+    EXPECT_TRUE(At(designed, kWarningsCol, Qt::ToolTipRole).contains("agree with the stable solver's to 0 significant"));
+    EXPECT_LT(At(stable, kSsrCol).toDouble(), At(designed, kSsrCol).toDouble());
+}
+
 TEST_F(FitDetailsTest, ListsTheAscendingAdjustmentOfAnOpenedFileAsTheCommandDoes)
 {
     QTemporaryDir dir;

@@ -22,6 +22,8 @@ void NoteUndefined(MethodFigures& figures, const char* name, const Figure& figur
 
 }  // namespace
 
+std::string NoteDigits(Real v) { return FormatGeneral(v, 8, '.'); }
+
 Real Spread(const std::vector<Real>& y)
 {
     Real sum = 0;
@@ -127,8 +129,8 @@ bool DeclareIfExactFit(MethodFigures& figures, Real roundingSsr)
         c.se.reset();
         c.ci95.reset();
     }
-    figures.notes.push_back("exact fit: SSR " + FormatGeneral(*figures.ssr.value, 8, '.') +
-                            " at rounding level (at most " + FormatGeneral(roundingSsr, 8, '.') + ")" +
+    figures.notes.push_back("exact fit: SSR " + NoteDigits(*figures.ssr.value) +
+                            " at rounding level (at most " + NoteDigits(roundingSsr) + ")" +
                             (undefined.empty() ? "" : "; " + undefined.substr(0, undefined.size() - 2) + " not defined"));
     return true;
 }

@@ -60,6 +60,9 @@ Figure Aicc(int n, int p, Real ssr);
 // The 0.975 quantile of Student's t with the given degrees of freedom (> 0).
 Real StudentT975(int degreesOfFreedom);
 
+// A figure as a note or a warning quotes it: 8 significant digits, ".".
+std::string NoteDigits(Real v);
+
 // Sum of (y - mean y)^2.
 Real Spread(const std::vector<Real>& y);
 

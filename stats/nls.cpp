@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "data/numtext.h"
+#include "stats/figures.h"
 #include "stats/nlsscaled.h"
 
 namespace quilvex {
@@ -16,8 +17,6 @@ constexpr Real kFirstScannedB = 1.0L / 16;
 constexpr Real kScanFactor = 1.414213562373095048802L;
 // Two descents whose B agree this closely ended at the same minimum.
 constexpr Real kSameMinimum = 1e-9L;
-
-std::string Digits(Real v) { return FormatGeneral(v, 8, '.'); }
 
 // The SSR as B grows without end towards -infinity and +infinity.
 struct Limits {
@@ -127,7 +126,7 @@ std::string ToOriginal(const ScaledData& d, const ScaledFit& p, NlsFit& fit)
     fit.a = std::copysign(std::exp(lnA), p.A);
     if (std::isnormal(fit.a))
         return {};
-    return "did not converge: the optimum has a = e^" + Digits(lnA) + ", beyond the range of numbers";
+    return "did not converge: the optimum has a = e^" + NoteDigits(lnA) + ", beyond the range of numbers";
 }
 
 // sqrt of the diagonal of (J^T J)^-1 in a and b, from the covariance of the
@@ -160,8 +159,8 @@ std::string OtherMinimaNote(const ScaledData& d, const std::vector<ScaledFit>& m
 {
     const ScaledFit& next = minima[1];
     return "the starts ended at " + std::to_string(minima.size()) +
-           " different minima; the lowest SSR is reported (next: SSR " + Digits(std::ldexp(next.ssr, 2 * d.yExponent)) +
-           " at b = " + Digits(next.B / d.halfRange) + ")";
+           " different minima; the lowest SSR is reported (next: SSR " +
+           NoteDigits(std::ldexp(next.ssr, 2 * d.yExponent)) + " at b = " + NoteDigits(next.B / d.halfRange) + ")";
 }
 
 void TakeSolution(const ScaledData& d, const Search& search, NlsFit& fit)
@@ -198,14 +197,14 @@ NlsFit FitNls(NlsModel model, const std::vector<Real>& x, const std::vector<Real
     if (!(search.lowest.ssr < limits.Lowest())) {
         fit.whyNot = std::string("no finite optimum: the SSR keeps falling as b grows towards ") +
                      (limits.up <= limits.down ? "+infinity" : "-infinity") + " (towards SSR " +
-                     Digits(std::ldexp(limits.Lowest(), 2 * d.yExponent)) + ")";
+                     NoteDigits(std::ldexp(limits.Lowest(), 2 * d.yExponent)) + ")";
         return fit;
     }
     const ScaledFit* best = search.minima.empty() ? nullptr : &search.minima.front();
     if (!best || search.lowest.ssr < best->ssr - SsrRounding(d, *best)) {
         fit.whyNot = "did not converge: no start reached a stationary point near the lowest SSR found, " +
-                     Digits(std::ldexp(search.lowest.ssr, 2 * d.yExponent)) + " at b = " +
-                     Digits(search.lowest.B / d.halfRange);
+                     NoteDigits(std::ldexp(search.lowest.ssr, 2 * d.yExponent)) + " at b = " +
+                     NoteDigits(search.lowest.B / d.halfRange);
         return fit;
     }
     fit.whyNot = ToOriginal(d, *best, fit);

@@ -12,8 +12,6 @@ namespace {
 
 constexpr const char kOverflowing[] = "the powers of x overflow";
 
-std::string Digits(Real v) { return FormatGeneral(v, 8, '.'); }
-
 void AddCoefficients(MethodFigures& f, const std::vector<Real>& coef)
 {
     for (std::size_t j = 0; j < coef.size(); ++j)
@@ -24,7 +22,7 @@ void WarnIfIllConditioned(MethodFigures& f, const RegressionCheck& check)
 {
     if (!(*check.stable.condition <= kIllConditioned))
         f.warnings.push_back("ill-conditioned at this order: the condition number of the scaled X is " +
-                             (check.condition.value ? Digits(*check.condition.value) : std::string("infinite")) +
+                             (check.condition.value ? NoteDigits(*check.condition.value) : std::string("infinite")) +
                              ", above 1E15");
 }
 
@@ -131,11 +129,11 @@ void FillDesignedRegression(MethodFigures& f, const RegressionInput& input, cons
         return NoteMissingErrors(f, kOverflowing);
     }
     if (check.ssrExceeds)
-        f.warnings.push_back("numerically unreliable at this order: SSR " + Digits(*f.ssr.value) + " against " +
-                             Digits(check.stable.ssr) + " from a stable solver");
+        f.warnings.push_back("numerically unreliable at this order: SSR " + NoteDigits(*f.ssr.value) + " against " +
+                             NoteDigits(check.stable.ssr) + " from a stable solver");
     if (check.disagrees)
         f.warnings.push_back("the coefficients agree with a stable solver's to only " +
-                             Digits(*check.agreementDigits.value) + " significant digits");
+                             NoteDigits(*check.agreementDigits.value) + " significant digits");
     WarnIfIllConditioned(f, check);
     if (!check.agreementDigits.value)
         f.notes.push_back("agreement_digits not defined: " + check.agreementDigits.whyUndefined);

@@ -16,8 +16,6 @@ namespace quilvex {
 
 namespace {
 
-std::string Digits(Real v) { return FormatGeneral(v, 8, '.'); }
-
 std::vector<Real> Points(const RealArray& values, int n) { return {values.data(), values.data() + n}; }
 
 void AddCoefficient(MethodFigures& f, std::string name, Real value) { f.coefficients.push_back({std::move(name), value, {}, {}}); }
@@ -69,7 +67,7 @@ private:
     void Designed(MethodFigures& f, Method method)
     {
         f.order = OrderOf(method);
-        if (PassesThroughEveryPoint(method) && HasRepeatedX(s_))  // a table as written, not adjusted
+        if (FittingOf(method) == Fitting::ThroughPoints && HasRepeatedX(s_))  // a table as written, not adjusted
             return NotDefined(f, "not defined: repeated X");
         const DesignedFit& fit = designed.Of(method);
         f.warnings.insert(f.warnings.end(), fit.messages.begin(), fit.messages.end());
@@ -94,11 +92,6 @@ private:
         }
     }
 
-    static bool PassesThroughEveryPoint(Method method)
-    {
-        return method == Method::Spline || method == Method::Lagrange || method == Method::LagrangeOrd;
-    }
-
     void NotDefined(MethodFigures& f, const std::string& why) const
     {
         f.failure = why;
@@ -121,7 +114,7 @@ private:
         if (!q.evaluated) {
             f.failure = "not evaluated";
             if (q.failedPoint > 0)
-                f.failure += " at x = " + Digits(s_.x[q.failedPoint]);
+                f.failure += " at x = " + NoteDigits(s_.x[q.failedPoint]);
             f.failure += ": " + q.failure;
             return false;
         }

@@ -2,23 +2,10 @@
 
 #include <QTimer>
 
+#include "ui/bringtofront.h"
 #include "ui/handler.h"
 
 namespace quilvex {
-
-namespace {
-
-// Restored if minimised, in front, with the focus.
-void BringBack(QWidget& window)
-{
-    if (window.isMinimized())
-        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
-
-}  // namespace
 
 QuilvexApp::QuilvexApp(Dialogs& dialogs)
 {
@@ -56,7 +43,7 @@ void QuilvexApp::Connect(Dialogs& dialogs)
     const auto showDetails = [details, main] { details->ShowAndRaise(main); };
     QObject::connect(main, &TQuilvexForm::fitDetailsAsked, details, showDetails);
     QObject::connect(status, &TStatusForm::fitDetailsAsked, details, showDetails);
-    QObject::connect(details, &TFitDetailsForm::mainWindowAsked, main, [main] { BringBack(*main); });
+    QObject::connect(details, &TFitDetailsForm::mainWindowAsked, main, [main] { BringToFront(*main); });
     QObject::connect(status, &TStatusForm::reportFailed, plot, [plot](const QString& prefix, const QString& text) {
         plot->ShowErrorInMsgLabel(prefix.toLatin1().toStdString(), text.toLatin1().toStdString());
     });

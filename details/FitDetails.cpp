@@ -17,6 +17,7 @@
 #include "fit/method.h"
 #include "report/core/resultstext.h"
 #include "stats/designed.h"
+#include "ui/bringtofront.h"
 #include "ui/fileactions.h"
 #include "ui/graphexport.h"
 #include "ui/handler.h"
@@ -195,11 +196,7 @@ void TFitDetailsForm::ShowAndRaise(const QWidget* mainWindow)
         PlaceOnScreenOf(mainWindow);
         placed_ = true;
     }
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
+    BringToFront(*this);
 }
 
 // The designed size and place where the screen has room for them; on a smaller

@@ -223,20 +223,28 @@ void TFitDetailsForm::closeEvent(QCloseEvent* event)
 void TFitDetailsForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    FollowReplot();
+    ShowLastReplot();
 }
 
 void TFitDetailsForm::FollowReplot()
 {
-    if (isVisible())
-        worker_.Submit(DetailsInputOf(document_.State()));
     const std::vector<DataRow>& rows = document_.Grid().Rows();
     plottedTable_.assign(rows.begin(), TableEnd(rows));
+    if (isVisible())
+        ShowLastReplot();
+}
+
+// The figures of the table the last replot drew, whatever the grid holds since.
+void TFitDetailsForm::ShowLastReplot()
+{
+    worker_.Submit(DetailsInputOf(document_.State()));
     UpdateStaleNote();
 }
 
 void TFitDetailsForm::UpdateStaleNote()
 {
+    if (!isVisible())
+        return;  // shown again, the window looks afresh
     const std::vector<DataRow>& rows = document_.Grid().Rows();
     const bool stale = !std::equal(plottedTable_.cbegin(), plottedTable_.cend(), rows.begin(), TableEnd(rows));
     if (stale)

@@ -60,6 +60,7 @@ private:
     void CopySelection();
     // The note above the table while the grid is not the table of the figures.
     void UpdateStaleNote();
+    void ShowLastReplot();
     void ShowLatestResult();
     void UpdateResidualPlot();
     void BandsToggled();

@@ -251,6 +251,15 @@ TEST_F(FitDetailsTest, SaysAboveTheTableWhenTheGridIsNotTheTableOfItsFigures)
     }
 }
 
+TEST_F(FitDetailsTest, ShownAgainAfterAChangeWithoutReplotItSaysTheGridDiffers)
+{
+    Show(kExponential, {});
+    D().hide();
+    quilvex::testing::Find<QPushButton>(Main(), "DeleteRowButton")->click();
+    D().ShowAndRaise();
+    EXPECT_FALSE(C<QLabel>("StaleNote")->isHidden());
+}
+
 TEST_F(FitDetailsTest, CtrlCWithNothingSelectedLeavesTheClipboard)
 {
     Show(kExponential, {});

@@ -46,6 +46,23 @@ void QuilvexDocument::SetGraphingEnabled(bool enabled)
     emit graphingEnabledChanged(enabled);
 }
 
+void QuilvexDocument::SetWeighting(Weighting weighting)
+{
+    if (weighting_ == weighting)
+        return;
+    weighting_ = weighting;
+    emit weightingChanged(weighting);
+    DrawGraph();
+}
+
+void QuilvexDocument::SetWeightedCurvesShown(bool shown)
+{
+    if (weightedCurves_ == shown)
+        return;
+    weightedCurves_ = shown;
+    DrawGraph();
+}
+
 void QuilvexDocument::Restore(const TableSnapshot& table)
 {
     Grid().SetRows(table.rows);

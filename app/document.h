@@ -15,6 +15,7 @@
 #include "data/state.h"
 #include "fit/method.h"
 #include "graph/core/bands.h"
+#include "stats/weights.h"
 #include "ui/gridmodel.h"
 
 namespace quilvex {
@@ -66,6 +67,13 @@ public:
     BandChoice Bands() const { return bands_; }
     void SetBands(BandChoice bands) { bands_ = bands; }
 
+    // The weighting of the weighted fits, and whether the graph draws their
+    // curves (dash-dotted beside the designed ones); changing either replots.
+    Weighting GetWeighting() const { return weighting_; }
+    void SetWeighting(Weighting weighting);
+    bool WeightedCurvesShown() const { return weightedCurves_; }
+    void SetWeightedCurvesShown(bool shown);
+
     // Asks for one replot now (the graph window's Draw).
     void Replot() { emit replotRequested(); }
     // A replot through the graphing switch, as every parameter and box asks for one.
@@ -83,6 +91,7 @@ signals:
     void graphingEnabledChanged(bool enabled);
     // Undo or redo put a table back.
     void tableRestored();
+    void weightingChanged(quilvex::Weighting weighting);
 
 private:
     void Restore(const TableSnapshot& table);
@@ -96,6 +105,8 @@ private:
     QString markText_;
     bool graphingEnabled_ = true;
     BandChoice bands_;
+    Weighting weighting_ = Weighting::None;
+    bool weightedCurves_ = false;
 };
 
 }  // namespace quilvex

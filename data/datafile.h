@@ -37,9 +37,14 @@ inline constexpr const char* kEmptyPipeText = "No data came from the pipe";
 // The text after a data line's separator is read up to this many characters.
 inline constexpr std::size_t kMaxRestLength = 255;
 
+// One row of the table: its X and Y texts, the uncertainty of Y (sigma) as
+// typed (empty where none is given) and whether the user left the point out of
+// every fit.
 struct DataRow {
     std::string x;
     std::string y;
+    std::string sigma;
+    bool excluded = false;
     bool operator==(const DataRow&) const = default;
 };
 

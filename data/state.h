@@ -3,6 +3,7 @@
 // Every replot rebuilds the point table and the settings from the windows; the
 // other results live on between replots for the reports and the mouse.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "data/checked.h"
@@ -31,11 +32,26 @@ struct AdjustedX {
     Real readBack = 0;  // the grid cell written, as the next replot reads it
 };
 
+// A point the user left out of every fit: drawn, dragged and saved, never fitted.
+struct SetAsidePoint {
+    std::int32_t row = 0;  // its grid row, from 0
+    Real x = 0, y = 0;
+    std::string sigma;  // its sigma cell as typed
+};
+
 struct QuilvexState {
     // Point table.
     std::int32_t n = 0;
     RealArray x, y;
     std::int32_t SelectedPoint = 1;
+    // What the user knows beyond X and Y. After the replot has set the
+    // excluded points aside, x and y hold the points fitted only:
+    // PointRows[i - 1] is the grid row (from 0) of point i, SigmaTexts[i - 1]
+    // its sigma cell as typed. Both are empty when the table has no sigma and
+    // no excluded point, and point i is then grid row i - 1.
+    std::vector<std::int32_t> PointRows;
+    std::vector<std::string> SigmaTexts;
+    std::vector<SetAsidePoint> Excluded;
 
     // Plot settings.
     std::int32_t LagrOrd = 3;

@@ -25,6 +25,9 @@ struct Coefficient {
     Real value = 0;
     std::optional<Real> se;
     std::optional<std::array<Real, 2>> ci95;
+    // A weighted fit under sigma: the standard error with sigma taken as exact
+    // (se is scaled by the square root of the reduced chi-square).
+    std::optional<Real> seAbsolute;
 };
 
 // The value of a method's curve at a requested x, or why there is none.
@@ -42,12 +45,18 @@ struct MethodFigures {
     Figure ssr, rms, maxAbsResidual, r2, adjR2, aicc, residualSe;
     Figure stableSsr, condition, agreementDigits;  // the regression only
     bool exactFit = false;  // SSR at rounding level: see RoundingLevelSsr
+    // A weighted row: chi^2 = sum w r^2 in the space fitted, its degrees of
+    // freedom n - p, chi^2 / dof, and the probability of a chi^2 at least this large.
+    Figure chi2, chi2Reduced, pValue;
+    std::optional<int> dof;
     std::vector<std::string> warnings;
     std::vector<std::string> notes;  // what the figures mean, why some are not defined
     std::vector<AtValue> at;
     // y - f(x) at every point in table order, the curve evaluated as the SSR
     // takes it; empty where the SSR could not be formed.
     std::vector<Real> residuals;
+    // A weighted row: r_i sqrt(w_i) at every point (r / sigma under sigma).
+    std::vector<Real> normalisedResiduals;
 };
 
 // s = sqrt(SSR / (n - p)), for n > p.

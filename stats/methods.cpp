@@ -9,8 +9,18 @@ constexpr std::array<const char*, kMethodCount> kNames{"spline",      "lagrange"
                                                        "exponential", "logarithmic", "power"};
 constexpr const char kTrueLeastSquaresSuffix[] = "-nls";
 constexpr const char kStableSolverSuffix[] = "-stable";
+constexpr const char kWeightedSuffix[] = "-weighted";
 
 }  // namespace
+
+std::optional<StatsMethod> WeightedOf(StatsMethod method)
+{
+    if (method.weighted || method.stableSolver || FittingOf(method.fit) == Fitting::ThroughPoints)
+        return std::nullopt;
+    if (method.fit == Method::Regression)
+        return StatsMethod::RegressionWeighted;
+    return StatsMethod{method.fit, method.trueLeastSquares, false, true};
+}
 
 std::vector<StatsMethod> StatsMethodsOf(Method method)
 {
@@ -36,6 +46,8 @@ const std::vector<StatsMethod>& AllStatsMethods()
 std::string StatsMethodName(StatsMethod method)
 {
     const std::string name = kNames[static_cast<std::size_t>(method.fit)];
+    if (method.weighted)
+        return StatsMethodName({method.fit, method.trueLeastSquares}) + kWeightedSuffix;
     if (method.stableSolver)
         return name + kStableSolverSuffix;
     return method.trueLeastSquares ? name + kTrueLeastSquaresSuffix : name;
@@ -46,6 +58,9 @@ std::optional<StatsMethod> StatsMethodNamed(std::string_view name)
     for (StatsMethod m : AllStatsMethods())
         if (name == StatsMethodName(m))
             return m;
+    for (StatsMethod m : AllStatsMethods())
+        if (const auto weighted = WeightedOf(m); weighted && name == StatsMethodName(*weighted))
+            return weighted;
     if (name == StatsMethodName(StatsMethod::RegressionStable))
         return StatsMethod::RegressionStable;
     return std::nullopt;

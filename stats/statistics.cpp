@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 
 #include "data/numtext.h"
@@ -313,6 +314,65 @@ std::vector<MethodFigures> ComputeStatistics(QuilvexState& s, const StatsRequest
     DeclareExactFits(result, Points(s.y, s.n));
     ClearFpu();
     return result;
+}
+
+}  // namespace quilvex
+
+namespace quilvex {
+
+StatsTable StatsTableOf(const QuilvexState& s)
+{
+    StatsTable table;
+    table.x = Points(s.x, s.n);
+    table.y = Points(s.y, s.n);
+    table.sigma = s.SigmaTexts;
+    for (const std::int32_t row : s.PointRows)
+        table.rows.push_back(row + 1);
+    for (const SetAsidePoint& p : s.Excluded)
+        table.excludedRows.push_back(p.row + 1);
+    return table;
+}
+
+std::vector<MethodFigures> ComputeStatistics(const StatsTable& table, const StatsRequest& request,
+                                             const std::vector<std::string>& tableWarnings, const FitCache* kept)
+{
+    const auto s = std::make_unique<QuilvexState>();
+    s->n = static_cast<std::int32_t>(table.x.size());
+    for (int i = 1; i <= s->n; ++i) {
+        s->x[i] = table.x[static_cast<std::size_t>(i - 1)];
+        s->y[i] = table.y[static_cast<std::size_t>(i - 1)];
+    }
+    if (kept)
+        s->Reuse = *kept;
+    return ComputeStatistics(*s, request, tableWarnings);
+}
+
+std::optional<Real> RowValueAt(const MethodFigures& row, Real X)
+{
+    const auto& c = row.coefficients;
+    if (c.empty() || !row.failure.empty())
+        return std::nullopt;
+    Real y = 0;
+    switch (row.method.fit) {
+    case Method::Regression:
+        for (std::size_t j = c.size(); j-- > 0;)
+            y = y * X + c[j].value;
+        break;
+    case Method::Exponential: y = c[0].value * std::exp(c[1].value * X); break;
+    case Method::Logarithmic:
+        if (!(X > 0))
+            return std::nullopt;
+        y = c[0].value + c[1].value * std::log(X);
+        break;
+    case Method::Power:
+        if (!(X > 0))
+            return std::nullopt;
+        y = c[0].value * std::pow(X, c[1].value);
+        break;
+    default: return std::nullopt;
+    }
+    ClearFpu();
+    return std::isfinite(y) ? std::optional<Real>(y) : std::nullopt;
 }
 
 }  // namespace quilvex

@@ -7,6 +7,7 @@
 // one), the verdict of an exact fit, and the true least-squares exponential
 // and power fits.
 // The designed fits themselves are computed by the code that draws them.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "stats/figures.h"
 #include "stats/methods.h"
 #include "stats/regressioncheck.h"
+#include "stats/weights.h"
 
 namespace quilvex {
 
@@ -22,7 +24,26 @@ struct StatsRequest {
     int regressionOrder = 3;           // 1..299, as the main window allows
     int lagrangeOrder = 3;             // from 2; kept below n as a replot keeps it
     std::vector<Real> at;              // x values to evaluate every method at
+    // With a weighting, each least-squares row is followed by its weighted row
+    // (stats/weights.h); the interpolating rows note that weights do not apply.
+    Weighting weighting = Weighting::None;
 };
+
+// The fitted points of a replot's state with their sigma texts, rows and the
+// excluded rows.
+StatsTable StatsTableOf(const QuilvexState& s);
+
+// The figures for explicit inputs: the designed fits run on a state of their
+// own holding table.x and table.y only. kept: a replot's regression fit and
+// spline, taken over where their inputs match.
+std::vector<MethodFigures> ComputeStatistics(const StatsTable& table, const StatsRequest& request,
+                                             const std::vector<std::string>& tableWarnings,
+                                             const FitCache* kept = nullptr);
+
+// The curve of a least-squares row at X from its coefficients (the
+// polynomial, a e^(b x), a + b ln x, a x^b); nullopt where the row has no
+// coefficients, outside the model's domain or beyond the range of numbers.
+std::optional<Real> RowValueAt(const MethodFigures& row, Real X);
 
 // The table warnings (the ascending adjustment) go into every method's
 // warnings. s holds the point table (3 <= n <= MaxPoints); its fits, orders

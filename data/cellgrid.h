@@ -1,6 +1,7 @@
 #pragma once
-// The data grid as the data set sees it: cell texts by column (0 = X, 1 = Y)
-// and row (from 0), and a row count that never goes below 1.
+// The data grid as the data set sees it: cell texts by column (0 = X, 1 = Y,
+// 2 = sigma, the uncertainty of Y) and row (from 0), a row count that never
+// goes below 1, and the rows the user left out of every fit.
 #include <string>
 
 namespace quilvex {
@@ -17,6 +18,7 @@ public:
     virtual void SetCell(int col, int row, const std::string& text) = 0;
     virtual int RowCount() const = 0;
     virtual void SetRowCount(int rows) = 0;
+    virtual bool Excluded(int /*row*/) const { return false; }
 };
 
 }  // namespace quilvex

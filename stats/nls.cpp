@@ -109,6 +109,17 @@ std::string Unfittable(bool power, const std::vector<Real>& x, const std::vector
     return {};
 }
 
+std::string Unweighable(const std::vector<Real>& weights, std::size_t count)
+{
+    if (weights.empty())
+        return {};
+    if (weights.size() != count)
+        return "did not converge: there must be one weight for each point";
+    if (!std::all_of(weights.begin(), weights.end(), [](Real w) { return std::isfinite(w) && w > 0; }))
+        return "did not converge: every weight must be a finite number above 0";
+    return {};
+}
+
 Real AnchorU(const ScaledData& d, const ScaledFit& p) { return p.high ? d.uHigh : d.uLow; }
 
 // a = 2^k A e^(-b u0), formed directly where e^(-b u0) is a number, else from
@@ -148,68 +159,76 @@ std::vector<Real> UnitStandardErrors(const ScaledData& d, const ScaledFit& p)
     const Matrix2 covariance = P * (rInverse * rInverse.transpose()) * P.transpose();
     const Eigen::Matrix<Real, 2, 1> h(1, -p.A * AnchorU(d, p) / d.halfRange);
     const Real lnScale = -(p.B / d.halfRange) * AnchorU(d, p);
-    const Real seA = std::exp(lnScale + std::log(h.dot(covariance * h)) / 2);
-    const Real seB = std::ldexp(std::sqrt(covariance(1, 1)) / d.halfRange, -d.yExponent);
+    // The roots of the weights were divided by the root of the largest: undone here.
+    const Real seA = std::exp(lnScale + (std::log(h.dot(covariance * h)) - std::log(d.weightScale)) / 2);
+    const Real seB = std::ldexp(std::sqrt(covariance(1, 1)) / d.halfRange, -d.yExponent) / std::sqrt(d.weightScale);
     if (!std::isfinite(seA) || !std::isfinite(seB))
         return {};
     return {seA, seB};
 }
 
-std::string OtherMinimaNote(const ScaledData& d, const std::vector<ScaledFit>& minima)
+// What the fit minimises, as the verdicts and notes name it.
+std::string SumName(const std::vector<Real>& weights) { return weights.empty() ? "SSR" : "chi2"; }
+
+std::string OtherMinimaNote(const ScaledData& d, const std::vector<ScaledFit>& minima, const std::string& sum)
 {
     const ScaledFit& next = minima[1];
-    return "the starts ended at " + std::to_string(minima.size()) +
-           " different minima; the lowest SSR is reported (next: SSR " +
-           NoteDigits(std::ldexp(next.ssr, 2 * d.yExponent)) + " at b = " + NoteDigits(next.B / d.halfRange) + ")";
+    return "the starts ended at " + std::to_string(minima.size()) + " different minima; the lowest " + sum +
+           " is reported (next: " + sum + " " + NoteDigits(Unscaled(d, next.ssr)) +
+           " at b = " + NoteDigits(next.B / d.halfRange) + ")";
 }
 
-void TakeSolution(const ScaledData& d, const Search& search, NlsFit& fit)
+void TakeSolution(const ScaledData& d, const Search& search, const std::vector<Real>& weights, NlsFit& fit)
 {
     const ScaledFit& best = search.minima.front();
     for (Real r : ScaledResiduals(d, best)) {
         fit.residuals.push_back(std::ldexp(r, d.yExponent));
-        fit.ssr += fit.residuals.back() * fit.residuals.back();
+        const Real weight = weights.empty() ? 1 : weights[fit.residuals.size() - 1];
+        fit.ssr += weight * fit.residuals.back() * fit.residuals.back();
     }
     if (!std::isfinite(fit.ssr)) {
-        fit.whyNot = "did not converge: the SSR overflows at the solution";
+        fit.whyNot = "did not converge: the " + SumName(weights) + " overflows at the solution";
         return;
     }
     fit.converged = true;
     fit.unitStandardErrors = UnitStandardErrors(d, best);
     if (search.minima.size() > 1)
-        fit.notes.push_back(OtherMinimaNote(d, search.minima));
+        fit.notes.push_back(OtherMinimaNote(d, search.minima, SumName(weights)));
 }
 
 }  // namespace
 
 NlsFit FitNls(NlsModel model, const std::vector<Real>& x, const std::vector<Real>& y,
-              const std::vector<Real>& startingB)
+              const std::vector<Real>& startingB, const std::vector<Real>& weights)
 {
     const FpuFlagsKeeper keep;
     const bool power = model == NlsModel::Power;
     NlsFit fit;
     fit.whyNot = Unfittable(power, x, y);
+    if (fit.whyNot.empty())
+        fit.whyNot = Unweighable(weights, y.size());
     if (!fit.whyNot.empty())
         return fit;
-    const ScaledData d = ScaleData(power, x, y);
+    const ScaledData d = ScaleData(power, x, y, weights);
+    const std::string sum = SumName(weights);
     const Limits limits{LimitSsr(d, false), LimitSsr(d, true)};
     const Search search = Explore(d, startingB, limits);
     if (!(search.lowest.ssr < limits.Lowest())) {
-        fit.whyNot = std::string("no finite optimum: the SSR keeps falling as b grows towards ") +
-                     (limits.up <= limits.down ? "+infinity" : "-infinity") + " (towards SSR " +
-                     NoteDigits(std::ldexp(limits.Lowest(), 2 * d.yExponent)) + ")";
+        fit.whyNot = "no finite optimum: the " + sum + " keeps falling as b grows towards " +
+                     (limits.up <= limits.down ? "+infinity" : "-infinity") + " (towards " + sum + " " +
+                     NoteDigits(Unscaled(d, limits.Lowest())) + ")";
         return fit;
     }
     const ScaledFit* best = search.minima.empty() ? nullptr : &search.minima.front();
     if (!best || search.lowest.ssr < best->ssr - SsrRounding(d, *best)) {
-        fit.whyNot = "did not converge: no start reached a stationary point near the lowest SSR found, " +
-                     NoteDigits(std::ldexp(search.lowest.ssr, 2 * d.yExponent)) + " at b = " +
+        fit.whyNot = "did not converge: no start reached a stationary point near the lowest " + sum + " found, " +
+                     NoteDigits(Unscaled(d, search.lowest.ssr)) + " at b = " +
                      NoteDigits(search.lowest.B / d.halfRange);
         return fit;
     }
     fit.whyNot = ToOriginal(d, *best, fit);
     if (fit.whyNot.empty())
-        TakeSolution(d, search, fit);
+        TakeSolution(d, search, weights, fit);
     return fit;
 }
 

@@ -17,6 +17,9 @@
 //                              a or b at the optimum is beyond the range of
 //                              numbers;
 //   "no unique optimum: ..."   every y is 0, or every x is the same.
+// With weights w (each a finite number above 0) the fit minimises
+// chi2 = sum w (y - f(x))^2 instead: every step above, the verdicts and the
+// notes are in those terms (and say chi2 where they said SSR).
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,20 +34,22 @@ struct NlsFit {
     bool converged = false;
     std::string whyNot;  // when not converged
     Real a = 0, b = 0;
-    Real ssr = 0;
-    std::vector<Real> residuals;  // y - f(x) at the solution
+    Real ssr = 0;                 // chi2 = sum w (y - f(x))^2 when weighted
+    std::vector<Real> residuals;  // y - f(x) at the solution, unweighted
     // The standard errors of a and b over the residual standard error: the
     // square roots of the diagonal of (J^T J)^-1 at the solution, J the
     // Jacobian in a and b (never squared, so an a near the end of the range of
-    // numbers keeps its error); empty when J lacks full rank.
+    // numbers keeps its error); weighted, of (J^T W J)^-1. Empty when J lacks
+    // full rank.
     std::vector<Real> unitStandardErrors;
     std::vector<std::string> notes;  // the other minima the starts ended at
 };
 
 // startingB: the b of the designed fit and the like, each started with its
-// best a. The power model needs every x > 0. Leaves the FPU flags as found.
+// best a. The power model needs every x > 0. weights: empty for the
+// unweighted fit, else one for each point. Leaves the FPU flags as found.
 NlsFit FitNls(NlsModel model, const std::vector<Real>& x, const std::vector<Real>& y,
-              const std::vector<Real>& startingB);
+              const std::vector<Real>& startingB, const std::vector<Real>& weights = {});
 
 // a e^(b x), or a e^(b ln x) for x > 0; nullopt where the value is not a finite number.
 std::optional<Real> NlsValue(NlsModel model, Real a, Real b, Real x);

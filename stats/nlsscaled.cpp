@@ -32,12 +32,15 @@ Real Weight(Real B, Real e)
     return exponent < kNoWeight ? 0 : std::exp(exponent);
 }
 
+// The model's e^(B e) at point i times the root of its weight.
+Real Weight(const ScaledData& d, std::size_t i, Real B, Real e) { return d.root[i] * Weight(B, e); }
+
 Real Ssr(const ScaledData& d, const ScaledFit& p)
 {
     const std::vector<Real>& e = Offsets(d, p.high);
     Real ssr = 0;
     for (std::size_t i = 0; i < e.size(); ++i) {
-        const Real r = d.Y[i] - p.A * Weight(p.B, e[i]);
+        const Real r = d.Y[i] - p.A * Weight(d, i, p.B, e[i]);
         ssr += r * r;
     }
     return std::isfinite(ssr) ? ssr : std::numeric_limits<Real>::infinity();
@@ -84,7 +87,7 @@ struct AnchoredModel : Eigen::DenseFunctor<Real> {
             return;
         g.resize(e.size());
         for (std::size_t i = 0; i < e.size(); ++i)
-            g[i] = Weight(B, e[i]);
+            g[i] = Weight(d, i, B, e[i]);
         weighedAt = B;
     }
 
@@ -117,7 +120,7 @@ bool NewtonStep(const ScaledData& d, const ScaledFit& p, Vector2& step)
     Vector2 gradient = Vector2::Zero();
     Matrix2 gram = Matrix2::Zero(), curvature = Matrix2::Zero();
     for (std::size_t i = 0; i < e.size(); ++i) {
-        const Real g = Weight(p.B, e[i]), r = d.Y[i] - p.A * g;
+        const Real g = Weight(d, i, p.B, e[i]), r = d.Y[i] - p.A * g;
         const Vector2 column(g, p.A * e[i] * g);
         gradient += r * column;
         gram += column * column.transpose();
@@ -149,14 +152,26 @@ ScaledFit Polish(const ScaledData& d, ScaledFit p)
     return p;
 }
 
-int ExponentOfLargest(const std::vector<Real>& y)
+int ExponentOfLargest(const std::vector<Real>& y, const std::vector<Real>& root)
 {
     Real largest = 0;
-    for (Real v : y)
-        largest = std::max(largest, std::fabs(v));
+    for (std::size_t i = 0; i < y.size(); ++i)
+        largest = std::max(largest, std::fabs(root[i] * y[i]));
     int exponent = 0;
     std::frexp(largest, &exponent);
     return exponent;
+}
+
+// sqrt(w / largest w), taken as sqrt w / sqrt(largest w) so that no quotient underflows first.
+void Weigh(ScaledData& d, std::size_t count, const std::vector<Real>& weights)
+{
+    d.root.assign(count, 1);
+    if (weights.empty())
+        return;
+    d.weightScale = *std::max_element(weights.begin(), weights.end());
+    const Real rootOfLargest = std::sqrt(d.weightScale);
+    for (std::size_t i = 0; i < count; ++i)
+        d.root[i] = std::sqrt(weights[i]) / rootOfLargest;
 }
 
 }  // namespace
@@ -167,12 +182,17 @@ Real SsrRounding(const ScaledData& d, const ScaledFit& p)
     return (2 * std::sqrt(p.ssr) + level) * level;
 }
 
-ScaledData ScaleData(bool power, const std::vector<Real>& x, const std::vector<Real>& y)
+Real Unscaled(const ScaledData& d, Real scaledSum) { return std::ldexp(scaledSum, 2 * d.yExponent) * d.weightScale; }
+
+ScaledData ScaleData(bool power, const std::vector<Real>& x, const std::vector<Real>& y,
+                     const std::vector<Real>& weights)
 {
     ScaledData d;
-    d.yExponent = ExponentOfLargest(y);
-    for (Real v : y) {
-        d.Y.push_back(std::ldexp(v, -d.yExponent));
+    Weigh(d, y.size(), weights);
+    d.yExponent = ExponentOfLargest(y, d.root);
+    for (std::size_t i = 0; i < y.size(); ++i) {
+        d.plainY.push_back(std::ldexp(y[i], -d.yExponent));
+        d.Y.push_back(d.root[i] * d.plainY.back());
         d.normY += d.Y.back() * d.Y.back();
     }
     d.normY = std::sqrt(d.normY);
@@ -208,16 +228,16 @@ ScaledFit Profile(const ScaledData& d, Real B)
 Real LimitSsr(const ScaledData& d, bool up)
 {
     const std::vector<Real>& e = Offsets(d, up);
-    Real sum = 0, count = 0;
+    Real sum = 0, count = 0;  // the weighted mean of the points at the end
     for (std::size_t i = 0; i < e.size(); ++i)
         if (e[i] == 0) {
-            sum += d.Y[i];
-            ++count;
+            sum += d.root[i] * d.Y[i];
+            count += d.root[i] * d.root[i];
         }
     const Real mean = sum / count;
     Real ssr = 0;
     for (std::size_t i = 0; i < e.size(); ++i) {
-        const Real r = e[i] == 0 ? d.Y[i] - mean : d.Y[i];
+        const Real r = e[i] == 0 ? d.Y[i] - mean * d.root[i] : d.Y[i];
         ssr += r * r;
     }
     return ssr;
@@ -234,9 +254,10 @@ Real GapAtEnd(const ScaledData& d, bool high)
 
 std::vector<Real> Weights(const ScaledData& d, const ScaledFit& p)
 {
+    const std::vector<Real>& e = Offsets(d, p.high);
     std::vector<Real> g;
-    for (Real e : Offsets(d, p.high))
-        g.push_back(Weight(p.B, e));
+    for (std::size_t i = 0; i < e.size(); ++i)
+        g.push_back(Weight(d, i, p.B, e[i]));
     return g;
 }
 
@@ -247,7 +268,7 @@ std::vector<Real> ScaledResiduals(const ScaledData& d, const ScaledFit& p)
     const std::vector<Real>& e = Offsets(d, p.high);
     std::vector<Real> r;
     for (std::size_t i = 0; i < e.size(); ++i)
-        r.push_back(d.Y[i] - p.A * Weight(p.B, e[i]));
+        r.push_back(d.plainY[i] - p.A * Weight(p.B, e[i]));
     return r;
 }
 
@@ -258,7 +279,7 @@ bool IsStationary(const ScaledData& d, const ScaledFit& p)
     const std::vector<Real>& e = Offsets(d, p.high);
     Real gr = 0, sr = 0, gg = 0, ss = 0;
     for (std::size_t i = 0; i < e.size(); ++i) {
-        const Real g = Weight(p.B, e[i]), slope = p.A * e[i] * g, r = d.Y[i] - p.A * g;
+        const Real g = Weight(d, i, p.B, e[i]), slope = p.A * e[i] * g, r = d.Y[i] - p.A * g;
         gr += g * r;
         sr += slope * r;
         gg += g * g;

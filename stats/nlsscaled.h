@@ -9,6 +9,10 @@
 // a limit (the points at that end fitted by their mean, every other by 0).
 // Offsets are formed from the end itself (x - x0, or log1p((x - x0) / x0)), so
 // points close to the end keep their small differences.
+// A weighted fit multiplies each residual and each row of the Jacobian by the
+// root of the point's weight (divided by the largest weight, so each root is
+// at most 1): every sum below is then the weighted one, and the weights' own
+// size never overflows. Without weights every root is exactly 1.
 #include <vector>
 
 #include "data/fpfault.h"
@@ -16,18 +20,26 @@
 namespace quilvex {
 
 struct ScaledData {
-    std::vector<Real> Y;
+    std::vector<Real> Y;                  // root times y / 2^yExponent
+    std::vector<Real> plainY;             // y / 2^yExponent
+    std::vector<Real> root;               // sqrt(w / largest w), 1 unweighted
+    Real weightScale = 1;                 // the largest w, 1 unweighted
     std::vector<Real> fromLow, fromHigh;  // e from the least and from the greatest u
     Real halfRange = 0;                   // s
     Real uLow = 0, uHigh = 0;             // the least and the greatest u
-    int yExponent = 0;                    // y = Y 2^yExponent
+    int yExponent = 0;                    // y = plainY 2^yExponent
     Real normY = 0;                       // |Y|
 };
 
-// x and y finite, x > 0 for the power model, u not all equal, y not all 0.
-ScaledData ScaleData(bool power, const std::vector<Real>& x, const std::vector<Real>& y);
+// x and y finite, x > 0 for the power model, u not all equal, y not all 0;
+// weights empty, or one finite number above 0 for each point.
+ScaledData ScaleData(bool power, const std::vector<Real>& x, const std::vector<Real>& y,
+                     const std::vector<Real>& weights);
 
-// A e^(B e), e from the high end or the low one; ssr = |Y - model|^2.
+// A sum of squares in scaled terms in those of y: times 4^yExponent and the largest weight.
+Real Unscaled(const ScaledData& d, Real scaledSum);
+
+// A e^(B e), e from the high end or the low one; ssr = |Y - root model|^2.
 struct ScaledFit {
     Real A = 0, B = 0;
     bool high = true;
@@ -46,9 +58,9 @@ Real LimitSsr(const ScaledData& d, bool up);
 Real GapAtEnd(const ScaledData& d, bool high);
 inline constexpr Real kWeightless = 90;
 
-// Y - model at every point.
+// plainY - model at every point: unweighted.
 std::vector<Real> ScaledResiduals(const ScaledData& d, const ScaledFit& p);
-// e^(B e) at every point.
+// root e^(B e) at every point.
 std::vector<Real> Weights(const ScaledData& d, const ScaledFit& p);
 // e at every point, from the anchor of p.
 const std::vector<Real>& Offsets(const ScaledData& d, const ScaledFit& p);
@@ -58,7 +70,7 @@ const std::vector<Real>& Offsets(const ScaledData& d, const ScaledFit& p);
 Real SsrRounding(const ScaledData& d, const ScaledFit& p);
 
 // Converged: at a stationary point, where the cosine between the residual
-// vector r and each column of the Jacobian (e^(B e) and A e e^(B e)) is below
+// vector r and each column of the Jacobian (root e^(B e) and root A e e^(B e)) is below
 // kStationaryCosine, |r| taken at least at the level of the rounding of Y.
 inline constexpr Real kStationaryCosine = 1e-10L;
 bool IsStationary(const ScaledData& d, const ScaledFit& p);

@@ -317,31 +317,6 @@ void DeclareExactFits(std::vector<MethodFigures>& rows, const std::vector<Real>&
             DeclareIfExactFit(f, RoundingLevelSsr(FittedTermSizes(y, f.residuals)));
 }
 
-// The weighted row follows its row unless it was asked for in its own place.
-std::optional<StatsMethod> WeightedRowFollowing(const MethodFigures& f, const StatsRequest& request)
-{
-    const auto weighted = request.weighting == Weighting::None ? std::nullopt : WeightedOf(f.method);
-    const auto& asked = request.methods;
-    if (!weighted || std::find(asked.begin(), asked.end(), *weighted) != asked.end())
-        return std::nullopt;
-    return weighted;
-}
-
-void NoteWeightsAndExclusions(std::vector<MethodFigures>& rows, const StatsRequest& request,
-                              const std::vector<int>& excludedRows)
-{
-    std::string excluded;
-    for (const int row : excludedRows)
-        excluded += (excluded.empty() ? "" : ", ") + std::to_string(row);
-    excluded = (excludedRows.size() == 1 ? "excluded: row " : "excluded: rows ") + excluded;
-    for (MethodFigures& f : rows) {
-        if (request.weighting != Weighting::None && FittingOf(f.method.fit) == Fitting::ThroughPoints)
-            f.notes.push_back("weights do not apply: the curve passes through every point");
-        if (!excludedRows.empty())
-            f.notes.push_back(excluded);
-    }
-}
-
 std::vector<MethodFigures> Compute(QuilvexState& s, const StatsRequest& request,
                                    const std::vector<std::string>& tableWarnings, const StatsTable& table)
 {
@@ -361,14 +336,14 @@ std::vector<MethodFigures> Compute(QuilvexState& s, const StatsRequest& request,
                                              std::to_string(s.LagrOrd) +
                                              ", below the number of points, as a replot keeps it");
         const MethodFigures& asked = result.back();
-        const auto weighted = WeightedRowFollowing(asked, request);
+        const auto weighted = WeightedRowFollowing(asked.method, request.methods, request.weighting);
         if (StableRowFollows(asked, request, builder.CheckMade()))
             add(builder.Build(StatsMethod::RegressionStable));
         if (weighted)
             add(builder.Build(*weighted));
     }
     DeclareExactFits(result, Points(s.y, s.n));
-    NoteWeightsAndExclusions(result, request, table.excludedRows);
+    NoteWeightsAndExclusions(result, request.weighting, table.excludedRows);
     ClearFpu();
     return result;
 }

@@ -181,22 +181,6 @@ std::string LinearNote(StatsMethod method)
     }
 }
 
-// Equal weights leave the optimum unweighted: chi2 is w times its SSR.
-NlsFit EqualWeightsFit(NlsModel model, const std::vector<Real>& x, const std::vector<Real>& y,
-                       const std::vector<Real>& startingB, const std::vector<Real>& w)
-{
-    NlsFit fit;
-    if (w.empty() || std::any_of(w.begin(), w.end(), [&](Real v) { return v != w.front(); })) {
-        fit.whyNot = "not available: the true least-squares fit takes equal weights only";
-        return fit;
-    }
-    fit = FitNls(model, x, y, startingB);
-    fit.ssr *= w.front();
-    for (Real& unit : fit.unitStandardErrors)
-        unit /= std::sqrt(w.front());
-    return fit;
-}
-
 }  // namespace
 
 Figure WeightedR2(Real chi2, const std::vector<Real>& t, const std::vector<Real>& w)
@@ -310,11 +294,46 @@ MethodFigures WeightedNlsRow(StatsMethod method, const WeightedTable& table, con
     return f;
 }
 
+std::optional<StatsMethod> WeightedRowFollowing(StatsMethod method, const std::vector<StatsMethod>& asked,
+                                                Weighting weighting)
+{
+    const auto weighted = weighting == Weighting::None ? std::nullopt : WeightedOf(method);
+    if (!weighted || std::find(asked.begin(), asked.end(), *weighted) != asked.end())
+        return std::nullopt;
+    return weighted;
+}
+
+void NoteWeightsAndExclusions(std::vector<MethodFigures>& rows, Weighting weighting,
+                              const std::vector<int>& excludedRows)
+{
+    std::string excluded;
+    for (const int row : excludedRows)
+        excluded += (excluded.empty() ? "" : ", ") + std::to_string(row);
+    excluded = (excludedRows.size() == 1 ? "excluded: row " : "excluded: rows ") + excluded;
+    for (MethodFigures& f : rows) {
+        if (weighting != Weighting::None && FittingOf(f.method.fit) == Fitting::ThroughPoints)
+            f.notes.push_back("weights do not apply: the curve passes through every point");
+        if (!excludedRows.empty())
+            f.notes.push_back(excluded);
+    }
+}
+
 NlsFit FitNlsWeighted(NlsModel model, const std::vector<Real>& x, const std::vector<Real>& y,
                       const std::vector<Real>& startingB, const std::vector<Real>& w)
 {
-    // Until FitNls takes weights; then: return FitNls(model, x, y, startingB, w);
-    return EqualWeightsFit(model, x, y, startingB, w);
+    // FitNls takes no weights yet. Equal weights leave its optimum as it is,
+    // chi2 w times its SSR; other weights are refused. Once it takes them,
+    // this body is: return FitNls(model, x, y, startingB, w);
+    NlsFit fit;
+    if (w.empty() || std::any_of(w.begin(), w.end(), [&](Real v) { return v != w.front(); })) {
+        fit.whyNot = "not available: the true least-squares fit takes equal weights only";
+        return fit;
+    }
+    fit = FitNls(model, x, y, startingB);
+    fit.ssr *= w.front();
+    for (Real& unit : fit.unitStandardErrors)
+        unit /= std::sqrt(w.front());
+    return fit;
 }
 
 }  // namespace quilvex

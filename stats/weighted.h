@@ -17,6 +17,7 @@
 //   R^2 = 1 - chi2 / sum w' (t - t_w)^2, t_w the weighted mean of the target.
 // SSR, RMS and max |r| stay the plain y residuals of the weighted curve; the
 // normalised residuals are r sqrt(w).
+#include <optional>
 #include <vector>
 
 #include "stats/figures.h"
@@ -41,6 +42,16 @@ MethodFigures WeightedNlsRow(StatsMethod method, const WeightedTable& table, con
 
 // A weighted row that could not be formed: the reason everywhere.
 MethodFigures WeightedFailure(StatsMethod method, const std::string& why, const std::vector<Real>& at);
+
+// The weighted row that follows a row: with a weighting, for a least-squares
+// row, unless the rows asked for name it in its own place.
+std::optional<StatsMethod> WeightedRowFollowing(StatsMethod method, const std::vector<StatsMethod>& asked,
+                                                Weighting weighting);
+
+// With a weighting, the interpolating rows note that weights do not apply;
+// with excluded rows, every row notes them ("excluded: rows 3, 7").
+void NoteWeightsAndExclusions(std::vector<MethodFigures>& rows, Weighting weighting,
+                              const std::vector<int>& excludedRows);
 
 // FitNls with weights (chi2 in y: its ssr is sum w r^2).
 NlsFit FitNlsWeighted(NlsModel model, const std::vector<Real>& x, const std::vector<Real>& y,

@@ -249,3 +249,36 @@ TEST(WeightedFits, BandsOfEqualWeightsAreTheDesignedBandsWhateverTheWeight)
         }
     }
 }
+
+TEST(WeightedFits, DataOnTheModelAreAnExactFitUnderEveryWeighting)
+{
+    const std::vector<Real> x = {1, 2, 3, 4, 5};
+    const std::vector<std::string> sigma = {"0.1", "2", "0.3", "5", "1"};
+    struct Case {
+        StatsMethod method;
+        Real (*model)(Real);
+    };
+    const std::vector<Case> cases = {
+        {StatsMethod::Regression, [](Real v) { return 3 + 2 * v; }},
+        {StatsMethod::Logarithmic, [](Real v) { return 1 + 2 * std::log(v); }},
+        {StatsMethod::Exponential, [](Real v) { return 2 * std::exp(v / 2); }},
+        {StatsMethod::Power, [](Real v) { return 3 * std::pow(v, 1.5L); }},
+    };
+    for (const Case& c : cases)
+        for (const Weighting weighting : {Weighting::Sigma, Weighting::Y, Weighting::Y2}) {
+            SCOPED_TRACE(StatsMethodName(c.method) + " " + WeightingName(weighting));
+            std::vector<Real> y;
+            for (const Real v : x)
+                y.push_back(c.model(v));
+            const MethodFigures f = Rows(Table(x, y, sigma), {c.method}, weighting).at(1);
+            EXPECT_TRUE(f.exactFit);
+            EXPECT_FALSE(f.coefficients.at(0).se);
+            EXPECT_FALSE(f.aicc.value);
+            EXPECT_EQ(f.aicc.whyUndefined, "exact fit");
+        }
+    // One point off the line is no exact fit.
+    const MethodFigures off = Rows(Table(x, {5, 7, 9.001L, 11, 13}, sigma), {StatsMethod::Regression},
+                                   Weighting::Sigma).at(1);
+    EXPECT_FALSE(off.exactFit);
+    EXPECT_TRUE(off.coefficients.at(0).se);
+}

@@ -76,14 +76,16 @@ bool FillScaledBasis(Real u, const std::vector<Real>& norms, Eigen::MatrixXd& W,
     return true;
 }
 
-// Column norms of the basis at the points; empty where one is zero or not finite.
-std::vector<Real> ColumnNorms(const std::vector<Real>& u, int p)
+// Column norms of the basis at the points (of W^(1/2) X where weighted);
+// empty where one is zero or not finite.
+std::vector<Real> ColumnNorms(const std::vector<Real>& u, int p, const std::vector<Real>& weights)
 {
     std::vector<Real> norms(static_cast<std::size_t>(p), 0);
-    for (Real ui : u) {
+    for (std::size_t i = 0; i < u.size(); ++i) {
+        const Real ui = u[i], w = weights.empty() ? 1 : weights[i];
         Real power = 1;
         for (int j = 0; j < p; ++j) {
-            norms[static_cast<std::size_t>(j)] += power * power;
+            norms[static_cast<std::size_t>(j)] += w * power * power;
             power *= ui;
         }
     }
@@ -100,7 +102,7 @@ std::vector<Real> ColumnNorms(const std::vector<Real>& u, int p)
 std::optional<std::vector<Real>> Leverages(const std::vector<Real>& u, int p, const std::vector<Real>& at,
                                            const std::vector<Real>& weights = {})
 {
-    const std::vector<Real> norms = ColumnNorms(u, p);
+    const std::vector<Real> norms = ColumnNorms(u, p, weights);
     if (norms.empty())
         return std::nullopt;
     const auto n = static_cast<Eigen::Index>(u.size());
@@ -119,7 +121,8 @@ std::optional<std::vector<Real>> Leverages(const std::vector<Real>& u, int p, co
     for (Eigen::Index c = 0; c < k; ++c)
         usable[static_cast<std::size_t>(c)] = std::isfinite(at[static_cast<std::size_t>(c)]) &&
                                               FillScaledBasis(at[static_cast<std::size_t>(c)], norms, W, c);
-    // (X^T X)^-1 = D^-1 P R^-1 R^-T P^T D^-1 (X taken as W^(1/2) X where weighted), so v^T (X^T X)^-1 v = |R^-T P^T D^-1 v|^2.
+    // (X^T X)^-1 = D^-1 P R^-1 R^-T P^T D^-1, so v^T (X^T X)^-1 v = |R^-T P^T D^-1 v|^2
+    // (X taken as W^(1/2) X where weighted).
     Eigen::MatrixXd Z = qr.colsPermutation().transpose() * W;
     qr.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>().transpose().solveInPlace(Z);
     std::vector<Real> result(at.size(), kNoValue);

@@ -240,13 +240,17 @@ MethodFigures WeightedLinearRow(StatsMethod method, const WeightedTable& table, 
         return WeightedFailure(method, space.whyNot, at);
     const int n = static_cast<int>(table.x.size()), p = regression ? order + 1 : 2;
     const LinearSolution solution = SolveWeighted(PolynomialDesign(space.u, p - 1), space.t, space.w);
-    if (!solution.usable)
+    if (!solution.usable || (InLnY(method) && !std::isfinite(std::exp(solution.coef[0])))) {
+        ClearFpu();
         return WeightedFailure(method, "the weighted model is beyond the range of numbers", at);
+    }
     MethodFigures f;
     f.method = method;
     f.notes.push_back(LinearNote(method));
-    for (std::size_t j = 0; j < solution.coef.size(); ++j)
-        f.coefficients.push_back({regression ? "a" + std::to_string(j) : j == 0 ? "a" : "b", solution.coef[j], {}, {}, {}});
+    for (std::size_t j = 0; j < solution.coef.size(); ++j) {
+        const std::string name = regression ? "a" + std::to_string(j) : j == 0 ? "a" : "b";
+        f.coefficients.push_back({name, solution.coef[j], {}, {}, {}});
+    }
     if (InLnY(method))
         f.coefficients[0].value = std::exp(solution.coef[0]);
     if (regression && order >= n)

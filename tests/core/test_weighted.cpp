@@ -282,3 +282,27 @@ TEST(WeightedFits, DataOnTheModelAreAnExactFitUnderEveryWeighting)
     EXPECT_FALSE(off.exactFit);
     EXPECT_TRUE(off.coefficients.at(0).se);
 }
+
+TEST(WeightedFits, StraightLineBandsMatchTheClosedForm)
+{
+    // Var(a + b x0) = s^2 (1 / sum w + (x0 - x_w)^2 / sum w (x - x_w)^2), x_w the weighted mean of x.
+    const std::vector<Real> x = {1, 2, 4, 5, 7}, y = {2.2L, 2.9L, 5.3L, 5.8L, 8.4L}, xs = {0, 3, 9};
+    const StatsTable table = Table(x, y, {"0.1", "0.4", "0.2", "1", "0.3"});
+    const MethodFigures row = Rows(table, {StatsMethod::Regression}, Weighting::Sigma).at(1);
+    const std::vector<Real> w = WeightsOf(Weighting::Sigma, table).w;
+    const auto band = ComputeWeightedBand(row, {x, y, w, Weighting::Sigma}, xs);
+    ASSERT_TRUE(band);
+    Real sumW = 0, sumWx = 0, spread = 0;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        sumW += w[i];
+        sumWx += w[i] * x[i];
+    }
+    for (std::size_t i = 0; i < x.size(); ++i)
+        spread += w[i] * (x[i] - sumWx / sumW) * (x[i] - sumWx / sumW);
+    const Real ts = StudentT975(3) * std::sqrt(*row.chi2Reduced.value);
+    for (std::size_t c = 0; c < xs.size(); ++c) {
+        const Real q = 1 / sumW + (xs[c] - sumWx / sumW) * (xs[c] - sumWx / sumW) / spread;
+        ExpectClose(band->confidence[c], ts * std::sqrt(q), "confidence");
+        ExpectClose(band->prediction[c], ts * std::sqrt(q + x.size() / sumW), "prediction");
+    }
+}

@@ -7,6 +7,7 @@
 
 #include "fit/method.h"
 #include "stats/figures.h"
+#include "stats/statistics.h"
 
 namespace quilvex {
 
@@ -75,14 +76,16 @@ bool FillScaledBasis(Real u, const std::vector<Real>& norms, Eigen::MatrixXd& W,
     return true;
 }
 
-// Column norms of the basis at the points; empty where one is zero or not finite.
-std::vector<Real> ColumnNorms(const std::vector<Real>& u, int p)
+// Column norms of the basis at the points (of W^(1/2) X where weighted);
+// empty where one is zero or not finite.
+std::vector<Real> ColumnNorms(const std::vector<Real>& u, int p, const std::vector<Real>& weights)
 {
     std::vector<Real> norms(static_cast<std::size_t>(p), 0);
-    for (Real ui : u) {
+    for (std::size_t i = 0; i < u.size(); ++i) {
+        const Real ui = u[i], w = weights.empty() ? 1 : weights[i];
         Real power = 1;
         for (int j = 0; j < p; ++j) {
-            norms[static_cast<std::size_t>(j)] += power * power;
+            norms[static_cast<std::size_t>(j)] += w * power * power;
             power *= ui;
         }
     }
@@ -96,9 +99,10 @@ std::vector<Real> ColumnNorms(const std::vector<Real>& u, int p)
 
 // v^T (X^T X)^-1 v at each argument, from the pivoted QR of the scaled X; NaN
 // where the basis overflows, nothing when X lacks full column rank.
-std::optional<std::vector<Real>> Leverages(const std::vector<Real>& u, int p, const std::vector<Real>& at)
+std::optional<std::vector<Real>> Leverages(const std::vector<Real>& u, int p, const std::vector<Real>& at,
+                                           const std::vector<Real>& weights = {})
 {
-    const std::vector<Real> norms = ColumnNorms(u, p);
+    const std::vector<Real> norms = ColumnNorms(u, p, weights);
     if (norms.empty())
         return std::nullopt;
     const auto n = static_cast<Eigen::Index>(u.size());
@@ -106,6 +110,8 @@ std::optional<std::vector<Real>> Leverages(const std::vector<Real>& u, int p, co
     for (Eigen::Index i = 0; i < n; ++i)
         if (!FillScaledBasis(u[static_cast<std::size_t>(i)], norms, rows, i))
             return std::nullopt;
+    for (Eigen::Index i = 0; i < n && !weights.empty(); ++i)  // the rows of W^(1/2) X
+        rows.col(i) *= static_cast<double>(std::sqrt(weights[static_cast<std::size_t>(i)]));
     const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(rows.transpose());
     if (qr.rank() < p)
         return std::nullopt;
@@ -115,7 +121,8 @@ std::optional<std::vector<Real>> Leverages(const std::vector<Real>& u, int p, co
     for (Eigen::Index c = 0; c < k; ++c)
         usable[static_cast<std::size_t>(c)] = std::isfinite(at[static_cast<std::size_t>(c)]) &&
                                               FillScaledBasis(at[static_cast<std::size_t>(c)], norms, W, c);
-    // (X^T X)^-1 = D^-1 P R^-1 R^-T P^T D^-1, so v^T (X^T X)^-1 v = |R^-T P^T D^-1 v|^2.
+    // (X^T X)^-1 = D^-1 P R^-1 R^-T P^T D^-1, so v^T (X^T X)^-1 v = |R^-T P^T D^-1 v|^2
+    // (X taken as W^(1/2) X where weighted).
     Eigen::MatrixXd Z = qr.colsPermutation().transpose() * W;
     qr.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>().transpose().solveInPlace(Z);
     std::vector<Real> result(at.size(), kNoValue);
@@ -123,6 +130,24 @@ std::optional<std::vector<Real>> Leverages(const std::vector<Real>& u, int p, co
         if (usable[static_cast<std::size_t>(c)])
             result[static_cast<std::size_t>(c)] = static_cast<Real>(Z.col(c).squaredNorm());
     return result;
+}
+
+std::vector<BandLine> EdgesOf(const FitBand& band, Color color, bool withPrediction)
+{
+    std::vector<BandLine> lines;
+    for (const bool prediction : {false, true}) {
+        if (prediction && !withPrediction)
+            break;
+        const BandStroke stroke = prediction ? BandStroke::Dotted : BandStroke::Dashed;
+        BandLine lower{color, stroke, band.x, {}}, upper = lower;
+        for (std::size_t i = 0; i < band.x.size(); ++i) {
+            lower.y.push_back(band.Lower(i, prediction));
+            upper.y.push_back(band.Upper(i, prediction));
+        }
+        lines.push_back(std::move(lower));
+        lines.push_back(std::move(upper));
+    }
+    return lines;
 }
 
 }  // namespace
@@ -183,18 +208,64 @@ std::vector<BandLine> BandLinesOf(const QuilvexState& s, const std::vector<Real>
         const auto band = HasBand(method) && Shown(s, method) ? ComputeBand(s, method, xs) : std::nullopt;
         if (!band)
             continue;
-        for (const bool prediction : {false, true}) {
-            if (prediction && !withPrediction)
-                break;
-            const BandStroke stroke = prediction ? BandStroke::Dotted : BandStroke::Dashed;
-            BandLine lower{RowOf(method).color, stroke, xs, {}}, upper = lower;
-            for (std::size_t i = 0; i < xs.size(); ++i) {
-                lower.y.push_back(band->Lower(i, prediction));
-                upper.y.push_back(band->Upper(i, prediction));
-            }
-            lines.push_back(std::move(lower));
-            lines.push_back(std::move(upper));
-        }
+        for (BandLine& line : EdgesOf(*band, RowOf(method).color, withPrediction))
+            lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::optional<FitBand> ComputeWeightedBand(const MethodFigures& row, const WeightedTable& table,
+                                           const std::vector<Real>& xs)
+{
+    const FpuFlagsKeeper keep;
+    const Method method = row.method.fit;
+    if (!row.method.weighted || row.method.trueLeastSquares || !row.failure.empty() || !row.chi2Reduced.value ||
+        !row.dof || *row.dof <= 0 || table.x.size() != table.w.size())
+        return std::nullopt;
+    std::vector<Real> u, w;
+    Real sumW = 0;
+    for (std::size_t i = 0; i < table.x.size(); ++i) {
+        u.push_back(ModelArgument(method, table.x[i]));
+        w.push_back(InLogY(method) ? table.w[i] * table.y[i] * table.y[i] : table.w[i]);
+        sumW += w.back();
+    }
+    std::vector<Real> at;
+    for (Real x : xs)
+        at.push_back(ModelArgument(method, x));
+    const auto leverages = Leverages(u, static_cast<int>(row.coefficients.size()), at, w);
+    if (!leverages)
+        return std::nullopt;
+    const Real ts = StudentT975(*row.dof) * std::sqrt(*row.chi2Reduced.value);
+    const Real newPoint = static_cast<Real>(w.size()) / sumW;  // 1 / the mean weight
+    FitBand band;
+    band.method = method;
+    band.logScale = InLogY(method);
+    band.x = xs;
+    for (std::size_t c = 0; c < xs.size(); ++c) {
+        const Real q = (*leverages)[c];
+        band.fit.push_back(Guarded([&] { return RowValueAt(row, xs[c]).value_or(kNoValue); }));
+        band.confidence.push_back(ts * std::sqrt(q));
+        band.prediction.push_back(ts * std::sqrt(q + newPoint));
+    }
+    return band;
+}
+
+std::vector<BandLine> BandLinesOfWeighted(const QuilvexState& s, const std::vector<MethodFigures>& rows,
+                                          Weighting weighting, const std::vector<Real>& xs, bool withPrediction)
+{
+    const StatsTable table = StatsTableOf(s);
+    const PointWeights weights = WeightsOf(weighting, table);
+    std::vector<BandLine> lines;
+    if (!weights.whyNot.empty() || weights.w.empty())
+        return lines;
+    const WeightedTable weighted{table.x, table.y, weights.w, weighting};
+    for (const MethodFigures& row : rows) {
+        const auto band = row.method.weighted && Shown(s, row.method.fit) ? ComputeWeightedBand(row, weighted, xs)
+                                                                          : std::nullopt;
+        if (!band)
+            continue;
+        for (BandLine& line : EdgesOf(*band, RowOf(row.method.fit).color, withPrediction))
+            lines.push_back(std::move(line));
     }
     return lines;
 }

@@ -16,6 +16,9 @@
 #include "data/state.h"
 #include "graph/core/bands.h"
 #include "report/core/fitquality.h"
+#include "stats/figures.h"
+#include "stats/weighted.h"
+#include "stats/weights.h"
 
 namespace quilvex {
 
@@ -42,5 +45,23 @@ std::optional<FitBand> ComputeBand(const QuilvexState& s, Method method, const s
 // colour: the confidence band dashed and, when asked for, the prediction band
 // dotted.
 std::vector<BandLine> BandLinesOf(const QuilvexState& s, const std::vector<Real>& xs, bool withPrediction);
+
+// The bands of a weighted row (regression-, logarithmic-, exponential- or
+// power-weighted; the true least-squares rows have none) from the weighted
+// covariance: with W the weights in the space fitted (w, or w y^2 in ln y),
+// s^2 = chi2_reduced and t with the row's dof,
+//   confidence  t s sqrt(v^T (X^T W X)^-1 v)
+//   prediction  t s sqrt(v^T (X^T W X)^-1 v + 1 / w_new)
+// where a new point, whose weight is not known, takes w_new = the mean of W.
+// Nothing where the row failed, is exact or has no chi2_reduced.
+std::optional<FitBand> ComputeWeightedBand(const MethodFigures& row, const WeightedTable& table,
+                                           const std::vector<Real>& xs);
+
+// The graph's call: the edges of the bands of every weighted row whose
+// designed curve is shown, in the curve's colour and strokes as BandLinesOf
+// draws them; rows: ComputeStatistics' rows for the state's table under the
+// weighting. Nothing where the weights cannot be formed.
+std::vector<BandLine> BandLinesOfWeighted(const QuilvexState& s, const std::vector<MethodFigures>& rows,
+                                          Weighting weighting, const std::vector<Real>& xs, bool withPrediction);
 
 }  // namespace quilvex

@@ -3,6 +3,7 @@
 #include <boost/math/distributions/students_t.hpp>
 #include <cfloat>
 #include <cmath>
+#include <tuple>
 
 #include "data/numtext.h"
 
@@ -141,18 +142,32 @@ void NoteMissingErrors(MethodFigures& figures, const std::string& why)
         figures.notes.push_back("no standard errors: " + why);
 }
 
-AiccMark LowestAicc(const std::vector<MethodFigures>& rows)
+namespace {
+
+// The lowest AICc among the rows that are least squares in y and weighted or not as asked.
+std::pair<std::optional<std::size_t>, std::optional<std::size_t>> LowestAiccAmong(
+    const std::vector<MethodFigures>& rows, bool weighted)
 {
-    AiccMark mark;
+    std::optional<std::size_t> best;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const MethodFigures& row = rows[r];
-        if (!LeastSquaresInY(row.method) || !row.failure.empty())
+        if (!LeastSquaresInY(row.method) || row.method.weighted != weighted || !row.failure.empty())
             continue;
         if (!row.aicc.value)
             return {std::nullopt, r};
-        if (!mark.best || *row.aicc.value < *rows[*mark.best].aicc.value)
-            mark.best = r;
+        if (!best || *row.aicc.value < *rows[*best].aicc.value)
+            best = r;
     }
+    return {best, std::nullopt};
+}
+
+}  // namespace
+
+AiccMark LowestAicc(const std::vector<MethodFigures>& rows)
+{
+    AiccMark mark;
+    std::tie(mark.best, mark.withoutAicc) = LowestAiccAmong(rows, false);
+    std::tie(mark.bestWeighted, mark.weightedWithoutAicc) = LowestAiccAmong(rows, true);
     return mark;
 }
 

@@ -105,10 +105,17 @@ bool DeclareIfExactFit(MethodFigures& figures, Real roundingSsr);
 
 // The row with the lowest AICc among the fits that are least squares in y,
 // compared only where each of them that fitted the table has an AICc; where
-// one has none, no row is marked and that row says why.
+// one has none, no row is marked and that row says why. The weighted rows
+// take no part in that mark: their AICc comes from chi2, not from the SSR.
+// They are compared among themselves, the weighted rows least squares in y
+// (regression, logarithmic, true least squares: chi2 in y with the same
+// weights), under the same rule, in bestWeighted; the weighted fits of ln y
+// measure chi2 in ln y and are never marked.
 struct AiccMark {
     std::optional<std::size_t> best;         // the marked row
     std::optional<std::size_t> withoutAicc;  // the least-squares row that prevents a mark
+    std::optional<std::size_t> bestWeighted;         // the marked weighted row
+    std::optional<std::size_t> weightedWithoutAicc;  // the weighted row that prevents that mark
 };
 AiccMark LowestAicc(const std::vector<MethodFigures>& rows);
 

@@ -12,6 +12,7 @@
 #include "stats/nls.h"
 #include "stats/regressioncheck.h"
 #include "stats/table.h"
+#include "stats/weighted.h"
 
 namespace quilvex {
 
@@ -23,8 +24,8 @@ void AddCoefficient(MethodFigures& f, std::string name, Real value) { f.coeffici
 
 class Builder {
 public:
-    Builder(QuilvexState& s, const StatsRequest& request)
-        : s_(s), request_(request), x_(Points(s.x, s.n)), y_(Points(s.y, s.n))
+    Builder(QuilvexState& s, const StatsRequest& request, const StatsTable& table)
+        : s_(s), request_(request), table_(table), x_(Points(s.x, s.n)), y_(Points(s.y, s.n))
     {
     }
 
@@ -32,7 +33,9 @@ public:
     {
         MethodFigures f;
         f.method = method;
-        if (const auto designed = DesignedMethodOf(method))
+        if (method.weighted)
+            f = Weighted(method);
+        else if (const auto designed = DesignedMethodOf(method))
             Designed(f, *designed);
         else if (method == StatsMethod::RegressionStable)
             f = StableRegression(RegressionInputOf(), Check(), request_.at);
@@ -61,6 +64,30 @@ public:
     }
 
     const RegressionCheck* CheckMade() const { return check_ ? &*check_ : nullptr; }
+
+    // The weighted row of a least-squares fit; the reason everywhere where a
+    // weight cannot be formed.
+    MethodFigures Weighted(StatsMethod method)
+    {
+        if (request_.weighting == Weighting::None)
+            return WeightedFailure(method, "no weighting chosen", request_.at);
+        if (!weights_)
+            weights_ = WeightsOf(request_.weighting, table_);
+        MethodFigures f;
+        if (!weights_->whyNot.empty())
+            f = WeightedFailure(method, weights_->whyNot, request_.at);
+        else if (method.trueLeastSquares) {
+            MethodFigures startNotes;
+            const NlsModel model = method.fit == Method::Power ? NlsModel::Power : NlsModel::Exponential;
+            f = WeightedNlsRow(method, {x_, y_, weights_->w, request_.weighting}, StartingB(startNotes, model),
+                               request_.at);
+            f.notes.insert(f.notes.end(), startNotes.notes.begin(), startNotes.notes.end());
+        } else
+            f = WeightedLinearRow(method, {x_, y_, weights_->w, request_.weighting}, s_.RegrOrd, request_.at);
+        if (method.fit == Method::Regression)
+            f.order = s_.RegrOrd;
+        return f;
+    }
 
     DesignedFits designed;
 
@@ -267,7 +294,9 @@ private:
 
     QuilvexState& s_;
     const StatsRequest& request_;
+    const StatsTable& table_;
     std::vector<Real> x_, y_;
+    std::optional<PointWeights> weights_;
     std::optional<RegressionCheck> check_;
 };
 
@@ -284,18 +313,16 @@ bool StableRowFollows(const MethodFigures& f, const StatsRequest& request, const
 void DeclareExactFits(std::vector<MethodFigures>& rows, const std::vector<Real>& y)
 {
     for (MethodFigures& f : rows)
-        if (f.method.fit != Method::Regression && !f.coefficients.empty() && f.failure.empty())
+        if (f.method.fit != Method::Regression && !f.method.weighted && !f.coefficients.empty() && f.failure.empty())
             DeclareIfExactFit(f, RoundingLevelSsr(FittedTermSizes(y, f.residuals)));
 }
 
-}  // namespace
-
-std::vector<MethodFigures> ComputeStatistics(QuilvexState& s, const StatsRequest& request,
-                                             const std::vector<std::string>& tableWarnings)
+std::vector<MethodFigures> Compute(QuilvexState& s, const StatsRequest& request,
+                                   const std::vector<std::string>& tableWarnings, const StatsTable& table)
 {
     s.RegrOrd = request.regressionOrder;
     s.LagrOrd = std::clamp(request.lagrangeOrder, 2, std::max(2, s.n - 1));
-    Builder builder(s, request);
+    Builder builder(s, request, table);
     builder.designed = PrepareDesignedFits(s, request.methods);
     std::vector<MethodFigures> result;
     const auto add = [&](MethodFigures f) {
@@ -308,12 +335,25 @@ std::vector<MethodFigures> ComputeStatistics(QuilvexState& s, const StatsRequest
             result.back().warnings.push_back("order " + std::to_string(request.lagrangeOrder) + " kept to " +
                                              std::to_string(s.LagrOrd) +
                                              ", below the number of points, as a replot keeps it");
-        if (StableRowFollows(result.back(), request, builder.CheckMade()))
+        const MethodFigures& asked = result.back();
+        const auto weighted = WeightedRowFollowing(asked.method, request.methods, request.weighting);
+        if (StableRowFollows(asked, request, builder.CheckMade()))
             add(builder.Build(StatsMethod::RegressionStable));
+        if (weighted)
+            add(builder.Build(*weighted));
     }
     DeclareExactFits(result, Points(s.y, s.n));
+    NoteWeightsAndExclusions(result, request.weighting, table.excludedRows);
     ClearFpu();
     return result;
+}
+
+}  // namespace
+
+std::vector<MethodFigures> ComputeStatistics(QuilvexState& s, const StatsRequest& request,
+                                             const std::vector<std::string>& tableWarnings)
+{
+    return Compute(s, request, tableWarnings, StatsTableOf(s));
 }
 
 }  // namespace quilvex
@@ -344,7 +384,7 @@ std::vector<MethodFigures> ComputeStatistics(const StatsTable& table, const Stat
     }
     if (kept)
         s->Reuse = *kept;
-    return ComputeStatistics(*s, request, tableWarnings);
+    return Compute(*s, request, tableWarnings, table);
 }
 
 std::optional<Real> RowValueAt(const MethodFigures& row, Real X)

@@ -21,6 +21,10 @@ namespace {
 constexpr std::size_t kReadChunk = std::size_t{1} << 16;
 constexpr char kEndOfFile = 26;  // Ctrl-Z
 constexpr std::string_view kFieldSeparators = " ,";
+constexpr int kGridColumns = 3;  // X, Y, sigma
+constexpr std::string_view kColumnsKey = "columns:";
+constexpr std::string_view kExcludedKey = "excluded:";
+constexpr std::string_view kSigmaDeclaration = "; columns: x y sigma\r\n";
 
 bool IsControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
@@ -50,14 +54,85 @@ std::string_view SplitFieldView(std::string_view& line, std::string_view separat
     return field;
 }
 
-// The X and Y texts of a data line, trimmed; nothing for a comment.
-std::optional<std::pair<std::string_view, std::string_view>> DataFields(std::string_view line)
+// The texts of a data line, trimmed: X and Y, and sigma when the file declared
+// that column. Y is cut from sigma as X is cut from Y.
+struct LineFields {
+    std::string_view x, y, sigma;
+};
+
+std::optional<LineFields> DataFields(std::string_view line, bool sigmaDeclared)
 {
     std::string_view rest = TrimView(line);
     if (IsComment(rest))
         return std::nullopt;
-    const std::string_view xText = TrimView(SplitFieldView(rest, kFieldSeparators));
-    return std::pair{xText, TrimView(rest)};
+    LineFields fields;
+    fields.x = TrimView(SplitFieldView(rest, kFieldSeparators));
+    rest = TrimView(rest);
+    if (!sigmaDeclared) {
+        fields.y = rest;
+        return fields;
+    }
+    fields.y = TrimView(SplitFieldView(rest, kFieldSeparators));
+    fields.sigma = TrimView(rest);
+    return fields;
+}
+
+// The words of a comment line that begins with key (after ";" and blanks), or
+// nothing for any other line.
+std::optional<std::vector<std::string_view>> CommentWords(std::string_view trimmedLine, std::string_view key)
+{
+    if (!IsComment(trimmedLine))
+        return std::nullopt;
+    std::string_view text = TrimView(trimmedLine.substr(1));
+    if (!text.starts_with(key))
+        return std::nullopt;
+    text.remove_prefix(key.size());
+    std::vector<std::string_view> words;
+    while (!(text = TrimView(text)).empty()) {
+        const std::size_t end = std::min(text.find_first_of(" \t,"), text.size());
+        words.push_back(text.substr(0, end));
+        text.remove_prefix(end);
+        if (!text.empty())
+            text.remove_prefix(1);
+    }
+    return words;
+}
+
+// The meaning of a comment line: nothing, a declaration of the columns, or a
+// list of excluded data line numbers.
+struct Declarations {
+    bool sigma = false;
+    std::vector<std::size_t> excluded;
+
+    void Take(std::string_view line)
+    {
+        const std::string_view trimmed = TrimView(line);
+        if (const auto columns = CommentWords(trimmed, kColumnsKey))
+            sigma = *columns == std::vector<std::string_view>{"x", "y", "sigma"};
+        else if (const auto numbers = CommentWords(trimmed, kExcludedKey))
+            for (std::string_view number : *numbers)
+                TakeLineNumber(number);
+    }
+
+private:
+    void TakeLineNumber(std::string_view text)
+    {
+        std::size_t number = 0;
+        for (char c : text) {
+            if (c < '0' || c > '9' || number > kMaxDataFileLines)
+                return;
+            number = number * 10 + static_cast<std::size_t>(c - '0');
+        }
+        if (number > 0)
+            excluded.push_back(number);
+    }
+};
+
+void MarkExcluded(const std::vector<std::size_t>& numbers, std::vector<DataRow>& rows)
+{
+    for (std::size_t number : numbers)
+        if (number <= rows.size())
+            rows[number - 1].excluded = true;
 }
 
 // Hands out the lines of a file's bytes one by one, without copying them.
@@ -290,20 +365,23 @@ ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::
     read.reserve(lineCount);
     LineCursor cursor(bytes);
     std::string_view line;
+    Declarations declared;
     while (cursor.Next(line)) {
-        const auto fields = DataFields(line);
-        if (!fields)
+        const auto fields = DataFields(line, declared.sigma);
+        if (!fields) {
+            declared.Take(line);
             continue;
-        const auto [xText, yText] = *fields;
-        const FloatText x = TextToFloat(xText);
-        const FloatText y = TextToFloat(yText);
+        }
+        const FloatText x = TextToFloat(fields->x);
+        const FloatText y = TextToFloat(fields->y);
         // A rejected text still gives its row, with the value read up to the fault.
-        if ((!x.ok() || !y.ok()) && warn && !warn(InvalidDataText(name, read.size() + 1, xText, yText))) {
+        if ((!x.ok() || !y.ok()) && warn && !warn(InvalidDataText(name, read.size() + 1, fields->x, fields->y))) {
             rows.clear();
             return ReadOutcome::Cancelled;
         }
-        read.push_back({FormatCell(x.value), FormatCell(y.value)});
+        read.push_back({FormatCell(x.value), FormatCell(y.value), std::string(fields->sigma)});
     }
+    MarkExcluded(declared.excluded, read);
     if (read.capacity() > 2 * read.size())  // mostly comments
         read.shrink_to_fit();
     rows = std::move(read);
@@ -315,9 +393,13 @@ std::vector<DataValues> ReadDataValues(std::string_view bytes)
     std::vector<DataValues> values;
     LineCursor cursor(bytes);
     std::string_view line;
-    while (cursor.Next(line))
-        if (const auto fields = DataFields(line))
-            values.push_back({TextToFloat(fields->first).value, TextToFloat(fields->second).value});
+    Declarations declared;
+    while (cursor.Next(line)) {
+        if (const auto fields = DataFields(line, declared.sigma))
+            values.push_back({TextToFloat(fields->x).value, TextToFloat(fields->y).value});
+        else
+            declared.Take(line);
+    }
     return values;
 }
 
@@ -346,13 +428,17 @@ ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, co
 void FillGridWithRows(const std::vector<DataRow>& rows, CellGrid& grid)
 {
     for (int row = 0; row < grid.RowCount(); ++row) {
-        grid.SetCell(0, row, {});
-        grid.SetCell(1, row, {});
+        for (int col = 0; col < kGridColumns; ++col)
+            grid.SetCell(col, row, {});
+        grid.SetExcluded(row, false);
     }
     grid.SetRowCount(static_cast<int>(rows.size()));
     for (std::size_t k = 0; k < rows.size(); ++k) {
-        grid.SetCell(0, static_cast<int>(k), rows[k].x);
-        grid.SetCell(1, static_cast<int>(k), rows[k].y);
+        const int row = static_cast<int>(k);
+        grid.SetCell(0, row, rows[k].x);
+        grid.SetCell(1, row, rows[k].y);
+        grid.SetCell(2, row, rows[k].sigma);
+        grid.SetExcluded(row, rows[k].excluded);
     }
 }
 
@@ -363,14 +449,47 @@ NameCheck ApplyDataFileExtension(std::string& name)
 
 std::string OverwriteQuestionText(const std::string& name) { return "File " + name + " already exists. Overwrite?"; }
 
+bool GridHasSigma(const CellGrid& grid)
+{
+    for (int row = 0; row < grid.RowCount(); ++row)
+        if (!grid.Cell(2, row).empty())
+            return true;
+    return false;
+}
+
+namespace {
+
+// "; excluded: 3 7" for the excluded rows (data line numbers from 1), or nothing.
+std::string ExcludedLine(const CellGrid& grid)
+{
+    std::string numbers;
+    for (int row = 0; row < grid.RowCount(); ++row)
+        if (grid.Excluded(row))
+            numbers += ' ' + std::to_string(row + 1);
+    return numbers.empty() ? std::string() : "; " + std::string(kExcludedKey) + numbers + "\r\n";
+}
+
+// X, Y and sigma; an empty Y before a sigma is kept apart by a comma, as a
+// blank would run it into the sigma.
+std::string SigmaRow(const std::string& x, const std::string& y, const std::string& sigma)
+{
+    if (y.empty() && !sigma.empty())
+        return x + " ," + sigma;
+    return x + ' ' + y + ' ' + sigma;
+}
+
+}  // namespace
+
 std::string FormatDataFile(const CellGrid& grid)
 {
-    std::string bytes;
+    const bool sigma = GridHasSigma(grid);
+    std::string bytes(sigma ? kSigmaDeclaration : std::string_view());
+    bytes += ExcludedLine(grid);
     const int rowCount = grid.RowCount();
     for (int row = 0; row < rowCount; ++row) {
-        bytes += CleanCellText(grid.Cell(0, row));
-        bytes += ' ';
-        bytes += CleanCellText(grid.Cell(1, row));
+        const std::string x = CleanCellText(grid.Cell(0, row));
+        const std::string y = CleanCellText(grid.Cell(1, row));
+        bytes += sigma ? SigmaRow(x, y, CleanCellText(grid.Cell(2, row))) : x + ' ' + y;
         bytes += "\r\n";
     }
     return bytes;
@@ -379,7 +498,7 @@ std::string FormatDataFile(const CellGrid& grid)
 std::size_t RowsHoldingText(const std::vector<DataRow>& rows)
 {
     std::size_t count = rows.size();
-    while (count > 0 && rows[count - 1].x.empty() && rows[count - 1].y.empty())
+    while (count > 0 && rows[count - 1].x.empty() && rows[count - 1].y.empty() && rows[count - 1].sigma.empty())
         --count;
     return count;
 }

@@ -40,7 +40,7 @@ void ReadPointTable(QuilvexState& s, CellGrid& grid, const std::function<void(co
 int RowsHoldingText(const CellGrid& grid)
 {
     for (int row = grid.RowCount() - 1; row >= 0; --row)
-        if (!grid.Cell(0, row).empty() || !grid.Cell(1, row).empty())
+        if (!grid.Cell(0, row).empty() || !grid.Cell(1, row).empty() || !grid.Cell(2, row).empty())
             return row + 1;
     return 0;
 }

@@ -232,6 +232,8 @@ void TQuilvexForm::BuildGrid(QWidget* client)
         DrawGraph();
         RecordTableStep("paste");
     });
+    connect(DataStringGrid, &TextGrid::exclusionAsked, this,
+            [this](const std::vector<int>& rows, bool excluded) { ExcludeRows(rows, excluded); });
     connect(DataStringGrid, &TextGrid::blockCleared, this, [this] {
         state_.DataModified = true;
         RecordTableStep("clear");
@@ -310,6 +312,8 @@ void TQuilvexForm::DeleteRowButtonClick()
         return;
     Grid().SetCell(0, rows - 1, "");
     Grid().SetCell(1, rows - 1, "");
+    Grid().SetCell(2, rows - 1, "");
+    Grid().SetExcluded(rows - 1, false);
     Grid().SetRowCount(rows - 1);
     RecordTableStep("delete row");
 }

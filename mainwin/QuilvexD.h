@@ -41,6 +41,8 @@ public:
     void AddRowButtonClick();
     void DeleteRowButtonClick();
     void DataStringGridSetEditText();
+    // Leaves grid rows out of the fits or takes them back; a refusal is said in a box.
+    void ExcludeRows(const std::vector<int>& rows, bool excluded);
     void MenuOpenClick();
     void Saveas1Click();
     // "Save as": true when the table was written.
@@ -139,6 +141,7 @@ private:
     QAction* MenuHelp = nullptr;
     QAction* UndoAction = nullptr;
     QAction* RedoAction = nullptr;
+    QAction* SigmaColumnAction = nullptr;
     QAction* About1 = nullptr;
     QAction* Help1 = nullptr;
 

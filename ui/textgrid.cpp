@@ -146,9 +146,12 @@ void TextGrid::PasteBlock(const std::string& text)
         return;
     const QModelIndex at = currentIndex();
     const int top = at.isValid() ? at.row() : 0, left = at.isValid() ? at.column() : 0;
+    // A block of three columns fills sigma even while its column is hidden.
+    const bool threeColumns = std::any_of(rows.begin(), rows.end(), [](const PastedRow& r) { return r.size() >= 3; });
+    const int columns = model_.SigmaShown() || threeColumns ? 3 : 2;
     model_.SetRowCount(std::max(model_.RowCount(), top + static_cast<int>(rows.size())));
     for (std::size_t i = 0; i < rows.size(); ++i)
-        for (std::size_t j = 0; j < rows[i].size() && left + static_cast<int>(j) < 3; ++j)
+        for (std::size_t j = 0; j < rows[i].size() && left + static_cast<int>(j) < columns; ++j)
             model_.SetCell(left + static_cast<int>(j), top + static_cast<int>(i), rows[i][j]);
     KeepPastedTextOnEscape();
     emit blockPasted();

@@ -14,6 +14,7 @@
 
 #include "data/datafile.h"
 #include "data/fpfault.h"
+#include "data/pointimport.h"
 #include "support/vector_grid.h"
 
 using namespace quilvex;
@@ -203,6 +204,26 @@ TEST_F(DataFileTest, DeclaredSigmaColumnIsCutAsYIsCutFromX)
     }
     EXPECT_EQ(Load("; columns: x y sigma\r\n1 2 3 4\r\n").warnings.size(), 0u);
     EXPECT_EQ(Load("1 2 3\r\n").warnings.size(), 1u);
+}
+
+TEST(SigmaCell, AnUnreadableSigmaOfAPointIsMarkedAsXAndYAre)
+{
+    struct Case {
+        std::vector<DataRow> rows;
+        std::vector<std::string> sigmaAfter;
+    };
+    const std::vector<Case> cases{
+        {{{"1", "2", "abc"}, {"3", "4", ""}, {"5", "6", "0.5"}, {"7", "8", "x ??"}}, {"abc ??", "", "0.5", "x ??"}},
+        // Beyond the points (from the first empty X) nothing is read.
+        {{{"1", "2", "0.1"}, {"", "", "bad"}}, {"0.1", "bad"}},
+    };
+    for (const Case& c : cases) {
+        VectorGrid grid(c.rows);
+        QuilvexState s;
+        ReadPointTable(s, grid, [](const std::string&) {});
+        for (std::size_t row = 0; row < c.sigmaAfter.size(); ++row)
+            EXPECT_EQ(grid.Cell(2, static_cast<int>(row)), c.sigmaAfter[row]) << "row " << row;
+    }
 }
 
 TEST_F(DataFileTest, InvalidDataWarnsWithDataLineNumberAndStillGivesTheRow)

@@ -74,6 +74,8 @@ protected:
 
 private:
     void BuildControls(QWidget* client);
+    // The X and Y headings over the grid's columns, and sigma's while it shows.
+    void PlaceHeadings(bool sigmaShown);
     // Each control and action is named after its field, so that tests find it.
     void NameControls();
     void BuildParameters(QWidget* client);
@@ -119,6 +121,7 @@ private:
     QLabel* FileNameLabel = nullptr;
     QLabel* Label7 = nullptr;
     QLabel* Label8 = nullptr;
+    QLabel* SigmaLabel = nullptr;
     QCheckBox* SplineCheckBox = nullptr;
     QCheckBox* LagrCheckBox = nullptr;
     QCheckBox* LagrOCheckBox = nullptr;

@@ -29,7 +29,7 @@ void TQuilvexForm::BuildHistory()
     MenuEdit->addAction(UndoAction);
     MenuEdit->addAction(RedoAction);
     MenuEdit->addSeparator();
-    SigmaColumnAction = MenuEdit->addAction("Uncertainties column");
+    SigmaColumnAction = MenuEdit->addAction("Uncertainties &column");
     SigmaColumnAction->setObjectName("SigmaColumnAction");
     SigmaColumnAction->setCheckable(true);
     SigmaColumnAction->setChecked(Grid().SigmaShown());

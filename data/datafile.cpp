@@ -379,7 +379,8 @@ ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::
             rows.clear();
             return ReadOutcome::Cancelled;
         }
-        read.push_back({FormatCell(x.value), FormatCell(y.value), std::string(fields->sigma)});
+        // A control character inside sigma becomes a blank, as in every cell.
+        read.push_back({FormatCell(x.value), FormatCell(y.value), CleanCellText(std::string(fields->sigma))});
     }
     MarkExcluded(declared.excluded, read);
     if (read.capacity() > 2 * read.size())  // mostly comments

@@ -186,7 +186,7 @@ TEST_F(DataFileTest, DeclaredSigmaColumnIsCutAsYIsCutFromX)
     const std::vector<Case> cases{
         // Without the declaration a third field stays in Y, as ever.
         {"1 2 3\r\n", {{"1", "2"}}, {{1, 2}}},
-        {"; columns: x y sigma\r\n1  2   0.5 \r\n4,5,6\r\n7 8,9\r\n", {{"1", "2", "0.5"}, {"4", "5", "6"}, {"7", "8", "9"}},
+        {"; columns: x y sigma\r\n1  2   0.5 \r\n4,5,6\r\n7 8,9\ta\r\n", {{"1", "2", "0.5"}, {"4", "5", "6"}, {"7", "8", "9 a"}},
          {{1, 2}, {4, 5}, {7, 8}}},
         // Only a data line after the declaration has three fields; other columns turn it off.
         {"1 2\r\n; columns: x y sigma\r\n3 4 5\r\n;columns: x y\r\n6 7 8\r\n", {{"1", "2"}, {"3", "4", "5"}, {"6", "7"}},

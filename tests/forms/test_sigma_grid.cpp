@@ -2,6 +2,7 @@
 // with their rows through paste, copy, rows added and deleted, undo and the
 // file, and the exclusion that would leave too few points refused.
 #include <QAction>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <fstream>
 
@@ -97,8 +98,13 @@ TEST_F(SigmaGridTest, AnExclusionLeavingFewerThanThreePointsIsRefusedWithABox)
     View().setCurrentIndex(Grid().index(0, 0));
     View().selectionModel()->select(QItemSelection(Grid().index(0, 0), Grid().index(1, 1)),
                                     QItemSelectionModel::ClearAndSelect);
-    emit View().exclusionAsked(View().SelectedRows(), true);
+    QKeyEvent ctrlE(QEvent::KeyPress, Qt::Key_E, Qt::ControlModifier);
+    QCoreApplication::sendEvent(&View(), &ctrlE);
     EXPECT_EQ(dialogs.BoxTexts(), std::vector<std::string>{"At least 3 points must remain in the fits"});
+    EXPECT_FALSE(Grid().Excluded(0));
+    ASSERT_TRUE(Doc().SetPointsExcluded({0}, true));
+    View().selectionModel()->select(Grid().index(0, 0), QItemSelectionModel::ClearAndSelect);
+    QCoreApplication::sendEvent(&View(), &ctrlE);  // all selected rows excluded: takes them back
     EXPECT_FALSE(Grid().Excluded(0));
 }
 

@@ -39,6 +39,7 @@ TEST_F(SigmaGridTest, TheColumnShowsOnRequestOrWithSigmaAndFollowsTheMenuEntry)
         {"turned on", [this] { ColumnAction().trigger(); }, 3},
         {"turned off", [this] { ColumnAction().trigger(); }, 2},
         {"table with sigma", [this] { Grid().SetRows({{"1", "2", "0.1"}}); }, 3},
+        {"another table with sigma", [this] { Grid().SetRows({{"1", "2", "0.2"}}); }, 3},
         {"cannot be turned off while sigma is there", [this] { ColumnAction().trigger(); }, 3},
         {"table without sigma", [this] { Grid().SetRows({{"1", "2"}}); }, 2},
         {"three-column paste", [this] { Paste(0, 0, "1\t2\t0.3\n"); }, 3},
@@ -46,6 +47,7 @@ TEST_F(SigmaGridTest, TheColumnShowsOnRequestOrWithSigmaAndFollowsTheMenuEntry)
     for (const Step& step : steps) {
         step.act();
         EXPECT_EQ(Grid().columnCount(), step.columns) << step.what;
+        EXPECT_EQ(View().columnWidth(0), step.columns == 3 ? 44 : 64) << step.what;
         EXPECT_EQ(ColumnAction().isChecked(), step.columns == 3) << step.what;
     }
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <utility>
 
+#include "data/datafilemarks.h"
 #include "data/fpfault.h"
 #include "data/numtext.h"
 
@@ -22,11 +23,10 @@ constexpr std::size_t kReadChunk = std::size_t{1} << 16;
 constexpr char kEndOfFile = 26;  // Ctrl-Z
 constexpr std::string_view kFieldSeparators = " ,";
 constexpr int kGridColumns = 3;  // X, Y, sigma
-constexpr std::string_view kColumnsKey = "columns:";
-constexpr std::string_view kExcludedKey = "excluded:";
-constexpr std::string_view kSigmaDeclaration = "; columns: x y sigma\r\n";
 
 bool IsControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+}  // namespace
 
 std::string_view TrimView(std::string_view text)
 {
@@ -38,6 +38,8 @@ std::string_view TrimView(std::string_view text)
 }
 
 bool IsComment(std::string_view trimmedLine) { return !trimmedLine.empty() && trimmedLine.front() == ';'; }
+
+namespace {
 
 std::string_view SplitFieldView(std::string_view& line, std::string_view separators)
 {
@@ -75,64 +77,6 @@ std::optional<LineFields> DataFields(std::string_view line, bool sigmaDeclared)
     fields.y = TrimView(SplitFieldView(rest, kFieldSeparators));
     fields.sigma = TrimView(rest);
     return fields;
-}
-
-// The words of a comment line that begins with key (after ";" and blanks), or
-// nothing for any other line.
-std::optional<std::vector<std::string_view>> CommentWords(std::string_view trimmedLine, std::string_view key)
-{
-    if (!IsComment(trimmedLine))
-        return std::nullopt;
-    std::string_view text = TrimView(trimmedLine.substr(1));
-    if (!text.starts_with(key))
-        return std::nullopt;
-    text.remove_prefix(key.size());
-    std::vector<std::string_view> words;
-    while (!(text = TrimView(text)).empty()) {
-        const std::size_t end = std::min(text.find_first_of(" \t,"), text.size());
-        words.push_back(text.substr(0, end));
-        text.remove_prefix(end);
-        if (!text.empty())
-            text.remove_prefix(1);
-    }
-    return words;
-}
-
-// The meaning of a comment line: nothing, a declaration of the columns, or a
-// list of excluded data line numbers.
-struct Declarations {
-    bool sigma = false;
-    std::vector<std::size_t> excluded;
-
-    void Take(std::string_view line)
-    {
-        const std::string_view trimmed = TrimView(line);
-        if (const auto columns = CommentWords(trimmed, kColumnsKey))
-            sigma = *columns == std::vector<std::string_view>{"x", "y", "sigma"};
-        else if (const auto numbers = CommentWords(trimmed, kExcludedKey))
-            for (std::string_view number : *numbers)
-                TakeLineNumber(number);
-    }
-
-private:
-    void TakeLineNumber(std::string_view text)
-    {
-        std::size_t number = 0;
-        for (char c : text) {
-            if (c < '0' || c > '9' || number > kMaxDataFileLines)
-                return;
-            number = number * 10 + static_cast<std::size_t>(c - '0');
-        }
-        if (number > 0)
-            excluded.push_back(number);
-    }
-};
-
-void MarkExcluded(const std::vector<std::size_t>& numbers, std::vector<DataRow>& rows)
-{
-    for (std::size_t number : numbers)
-        if (number <= rows.size())
-            rows[number - 1].excluded = true;
 }
 
 // Hands out the lines of a file's bytes one by one, without copying them.
@@ -365,7 +309,7 @@ ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::
     read.reserve(lineCount);
     LineCursor cursor(bytes);
     std::string_view line;
-    Declarations declared;
+    FileDeclarations declared;
     while (cursor.Next(line)) {
         const auto fields = DataFields(line, declared.sigma);
         if (!fields) {
@@ -382,7 +326,7 @@ ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::
         // A control character inside sigma becomes a blank, as in every cell.
         read.push_back({FormatCell(x.value), FormatCell(y.value), CleanCellText(std::string(fields->sigma))});
     }
-    MarkExcluded(declared.excluded, read);
+    MarkExcludedLines(declared.excluded, read);
     if (read.capacity() > 2 * read.size())  // mostly comments
         read.shrink_to_fit();
     rows = std::move(read);
@@ -394,7 +338,7 @@ std::vector<DataValues> ReadDataValues(std::string_view bytes)
     std::vector<DataValues> values;
     LineCursor cursor(bytes);
     std::string_view line;
-    Declarations declared;
+    FileDeclarations declared;
     while (cursor.Next(line)) {
         if (const auto fields = DataFields(line, declared.sigma))
             values.push_back({TextToFloat(fields->x).value, TextToFloat(fields->y).value});
@@ -450,47 +394,15 @@ NameCheck ApplyDataFileExtension(std::string& name)
 
 std::string OverwriteQuestionText(const std::string& name) { return "File " + name + " already exists. Overwrite?"; }
 
-bool GridHasSigma(const CellGrid& grid)
-{
-    for (int row = 0; row < grid.RowCount(); ++row)
-        if (!grid.Cell(2, row).empty())
-            return true;
-    return false;
-}
-
-namespace {
-
-// "; excluded: 3 7" for the excluded rows (data line numbers from 1), or nothing.
-std::string ExcludedLine(const CellGrid& grid)
-{
-    std::string numbers;
-    for (int row = 0; row < grid.RowCount(); ++row)
-        if (grid.Excluded(row))
-            numbers += ' ' + std::to_string(row + 1);
-    return numbers.empty() ? std::string() : "; " + std::string(kExcludedKey) + numbers + "\r\n";
-}
-
-// X, Y and sigma; an empty Y before a sigma is kept apart by a comma, as a
-// blank would run it into the sigma.
-std::string SigmaRow(const std::string& x, const std::string& y, const std::string& sigma)
-{
-    if (y.empty() && !sigma.empty())
-        return x + " ," + sigma;
-    return x + ' ' + y + ' ' + sigma;
-}
-
-}  // namespace
-
 std::string FormatDataFile(const CellGrid& grid)
 {
     const bool sigma = GridHasSigma(grid);
-    std::string bytes(sigma ? kSigmaDeclaration : std::string_view());
-    bytes += ExcludedLine(grid);
+    std::string bytes = DeclarationLines(grid);
     const int rowCount = grid.RowCount();
     for (int row = 0; row < rowCount; ++row) {
         const std::string x = CleanCellText(grid.Cell(0, row));
         const std::string y = CleanCellText(grid.Cell(1, row));
-        bytes += sigma ? SigmaRow(x, y, CleanCellText(grid.Cell(2, row))) : x + ' ' + y;
+        bytes += sigma ? SigmaRowText(x, y, CleanCellText(grid.Cell(2, row))) : x + ' ' + y;
         bytes += "\r\n";
     }
     return bytes;

@@ -77,6 +77,9 @@ std::string ErrnoErrorText(int errnum);
 
 // Removes every byte <= 32 from both ends.
 std::string TrimControls(std::string_view text);
+std::string_view TrimView(std::string_view text);
+// A trimmed line that begins with ";".
+bool IsComment(std::string_view trimmedLine);
 
 // Cuts line at the first character of separators that occurs in it (the
 // characters are tried in the order given, each searched in the whole line):

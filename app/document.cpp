@@ -1,11 +1,26 @@
 #include "app/document.h"
 
+#include <algorithm>
+
 #include "data/numtext.h"
 
 namespace quilvex {
 
 namespace {
 constexpr int kNewTableRows = 4;  // a new table: four empty rows to type into
+constexpr int kFewestFitted = 3;
+
+// The points the replot reads (rows up to the first empty X) that stay in the
+// fits once rows are marked excluded.
+int PointsLeftInFits(const GridModel& grid, const std::vector<int>& rows, bool excluded)
+{
+    int left = 0;
+    for (int row = 0; row < std::min(grid.RowCount(), MaxPoints) && !grid.Cell(0, row).empty(); ++row) {
+        const bool marked = std::find(rows.begin(), rows.end(), row) != rows.end() ? excluded : grid.Excluded(row);
+        left += marked ? 0 : 1;
+    }
+    return left;
+}
 }  // namespace
 
 QuilvexDocument::QuilvexDocument() : grid_(kNewTableRows)
@@ -61,6 +76,18 @@ void QuilvexDocument::SetWeightedCurvesShown(bool shown)
         return;
     weightedCurves_ = shown;
     DrawGraph();
+}
+
+bool QuilvexDocument::SetPointsExcluded(const std::vector<int>& rows, bool excluded)
+{
+    if (excluded && PointsLeftInFits(grid_, rows, true) < kFewestFitted)
+        return false;
+    for (int row : rows)
+        grid_.SetExcluded(row, excluded);
+    state_.DataModified = true;
+    DrawGraph();
+    RecordStep(excluded ? QStringLiteral("exclude points") : QStringLiteral("include points"));
+    return true;
 }
 
 void QuilvexDocument::Restore(const TableSnapshot& table)

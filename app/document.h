@@ -10,6 +10,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "app/tablehistory.h"
 #include "data/state.h"
@@ -19,6 +20,8 @@
 #include "ui/gridmodel.h"
 
 namespace quilvex {
+
+inline constexpr const char* kTooFewFittedText = "At least 3 points must remain in the fits";
 
 // The four plot parameters, in the order of the main window's edits.
 enum class Parameter { PlotPoints, Cover, LagrOrd, RegrOrd };
@@ -73,6 +76,12 @@ public:
     void SetWeighting(Weighting weighting);
     bool WeightedCurvesShown() const { return weightedCurves_; }
     void SetWeightedCurvesShown(bool shown);
+
+    // Leaves the grid rows out of the fits, or takes them back, as one step of
+    // the history ("exclude points"/"include points"), then replots. Refused
+    // (false, nothing changed) when fewer than 3 points would remain in the
+    // fits; the caller says kTooFewFittedText.
+    bool SetPointsExcluded(const std::vector<int>& rows, bool excluded);
 
     // Asks for one replot now (the graph window's Draw).
     void Replot() { emit replotRequested(); }

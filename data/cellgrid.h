@@ -19,6 +19,8 @@ public:
     virtual int RowCount() const = 0;
     virtual void SetRowCount(int rows) = 0;
     virtual bool Excluded(int /*row*/) const { return false; }
+    // A grid that cannot hold the marks ignores them.
+    virtual void SetExcluded(int /*row*/, bool /*excluded*/) {}
 };
 
 }  // namespace quilvex

@@ -11,6 +11,7 @@
 #include <optional>
 #include <utility>
 
+#include "data/datafilemarks.h"
 #include "data/fpfault.h"
 #include "data/numtext.h"
 
@@ -21,8 +22,11 @@ namespace {
 constexpr std::size_t kReadChunk = std::size_t{1} << 16;
 constexpr char kEndOfFile = 26;  // Ctrl-Z
 constexpr std::string_view kFieldSeparators = " ,";
+constexpr int kGridColumns = 3;  // X, Y, sigma
 
 bool IsControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+}  // namespace
 
 std::string_view TrimView(std::string_view text)
 {
@@ -34,6 +38,8 @@ std::string_view TrimView(std::string_view text)
 }
 
 bool IsComment(std::string_view trimmedLine) { return !trimmedLine.empty() && trimmedLine.front() == ';'; }
+
+namespace {
 
 std::string_view SplitFieldView(std::string_view& line, std::string_view separators)
 {
@@ -50,14 +56,27 @@ std::string_view SplitFieldView(std::string_view& line, std::string_view separat
     return field;
 }
 
-// The X and Y texts of a data line, trimmed; nothing for a comment.
-std::optional<std::pair<std::string_view, std::string_view>> DataFields(std::string_view line)
+// The texts of a data line, trimmed: X and Y, and sigma when the file declared
+// that column. Y is cut from sigma as X is cut from Y.
+struct LineFields {
+    std::string_view x, y, sigma;
+};
+
+std::optional<LineFields> DataFields(std::string_view line, bool sigmaDeclared)
 {
     std::string_view rest = TrimView(line);
     if (IsComment(rest))
         return std::nullopt;
-    const std::string_view xText = TrimView(SplitFieldView(rest, kFieldSeparators));
-    return std::pair{xText, TrimView(rest)};
+    LineFields fields;
+    fields.x = TrimView(SplitFieldView(rest, kFieldSeparators));
+    rest = TrimView(rest);
+    if (!sigmaDeclared) {
+        fields.y = rest;
+        return fields;
+    }
+    fields.y = TrimView(SplitFieldView(rest, kFieldSeparators));
+    fields.sigma = TrimView(rest);
+    return fields;
 }
 
 // Hands out the lines of a file's bytes one by one, without copying them.
@@ -290,20 +309,24 @@ ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::
     read.reserve(lineCount);
     LineCursor cursor(bytes);
     std::string_view line;
+    FileDeclarations declared;
     while (cursor.Next(line)) {
-        const auto fields = DataFields(line);
-        if (!fields)
+        const auto fields = DataFields(line, declared.sigma);
+        if (!fields) {
+            declared.Take(line);
             continue;
-        const auto [xText, yText] = *fields;
-        const FloatText x = TextToFloat(xText);
-        const FloatText y = TextToFloat(yText);
+        }
+        const FloatText x = TextToFloat(fields->x);
+        const FloatText y = TextToFloat(fields->y);
         // A rejected text still gives its row, with the value read up to the fault.
-        if ((!x.ok() || !y.ok()) && warn && !warn(InvalidDataText(name, read.size() + 1, xText, yText))) {
+        if ((!x.ok() || !y.ok()) && warn && !warn(InvalidDataText(name, read.size() + 1, fields->x, fields->y))) {
             rows.clear();
             return ReadOutcome::Cancelled;
         }
-        read.push_back({FormatCell(x.value), FormatCell(y.value)});
+        // A control character inside sigma becomes a blank, as in every cell.
+        read.push_back({FormatCell(x.value), FormatCell(y.value), CleanCellText(std::string(fields->sigma))});
     }
+    MarkExcludedLines(declared.excluded, read);
     if (read.capacity() > 2 * read.size())  // mostly comments
         read.shrink_to_fit();
     rows = std::move(read);
@@ -315,9 +338,13 @@ std::vector<DataValues> ReadDataValues(std::string_view bytes)
     std::vector<DataValues> values;
     LineCursor cursor(bytes);
     std::string_view line;
-    while (cursor.Next(line))
-        if (const auto fields = DataFields(line))
-            values.push_back({TextToFloat(fields->first).value, TextToFloat(fields->second).value});
+    FileDeclarations declared;
+    while (cursor.Next(line)) {
+        if (const auto fields = DataFields(line, declared.sigma))
+            values.push_back({TextToFloat(fields->x).value, TextToFloat(fields->y).value});
+        else
+            declared.Take(line);
+    }
     return values;
 }
 
@@ -346,13 +373,17 @@ ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, co
 void FillGridWithRows(const std::vector<DataRow>& rows, CellGrid& grid)
 {
     for (int row = 0; row < grid.RowCount(); ++row) {
-        grid.SetCell(0, row, {});
-        grid.SetCell(1, row, {});
+        for (int col = 0; col < kGridColumns; ++col)
+            grid.SetCell(col, row, {});
+        grid.SetExcluded(row, false);
     }
     grid.SetRowCount(static_cast<int>(rows.size()));
     for (std::size_t k = 0; k < rows.size(); ++k) {
-        grid.SetCell(0, static_cast<int>(k), rows[k].x);
-        grid.SetCell(1, static_cast<int>(k), rows[k].y);
+        const int row = static_cast<int>(k);
+        grid.SetCell(0, row, rows[k].x);
+        grid.SetCell(1, row, rows[k].y);
+        grid.SetCell(2, row, rows[k].sigma);
+        grid.SetExcluded(row, rows[k].excluded);
     }
 }
 
@@ -365,12 +396,13 @@ std::string OverwriteQuestionText(const std::string& name) { return "File " + na
 
 std::string FormatDataFile(const CellGrid& grid)
 {
-    std::string bytes;
+    const bool sigma = GridHasSigma(grid);
+    std::string bytes = DeclarationLines(grid);
     const int rowCount = grid.RowCount();
     for (int row = 0; row < rowCount; ++row) {
-        bytes += CleanCellText(grid.Cell(0, row));
-        bytes += ' ';
-        bytes += CleanCellText(grid.Cell(1, row));
+        const std::string x = CleanCellText(grid.Cell(0, row));
+        const std::string y = CleanCellText(grid.Cell(1, row));
+        bytes += sigma ? SigmaRowText(x, y, CleanCellText(grid.Cell(2, row))) : x + ' ' + y;
         bytes += "\r\n";
     }
     return bytes;
@@ -379,7 +411,7 @@ std::string FormatDataFile(const CellGrid& grid)
 std::size_t RowsHoldingText(const std::vector<DataRow>& rows)
 {
     std::size_t count = rows.size();
-    while (count > 0 && rows[count - 1].x.empty() && rows[count - 1].y.empty())
+    while (count > 0 && rows[count - 1].x.empty() && rows[count - 1].y.empty() && rows[count - 1].sigma.empty())
         --count;
     return count;
 }

@@ -9,8 +9,17 @@
 // first comma when it has no blank; both parts are trimmed and read with
 // TextToFloat. Each row holds the two values as FormatCell texts.
 //
+// Two comment lines carry what other readers may skip: "; columns: x y sigma"
+// declares a third column, so that each data line after it is cut X | Y |
+// sigma (Y cut from sigma as X from Y; sigma kept as its trimmed text), and
+// "; excluded: 3 7" marks those data lines (numbered from 1; numbers without
+// a line are ignored) as left out of every fit.
+//
 // Writing: for every grid row, the X text, one blank, the Y text and CR LF,
-// with the cell texts exactly as they stand.
+// with the cell texts exactly as they stand. When any sigma cell holds text,
+// the declaration comes first and each row is "X Y sigma" (an empty sigma
+// leaves a trailing blank; an empty Y before a sigma is written "X ,sigma");
+// the excluded line, when any row is excluded, follows it before the data.
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -48,7 +57,7 @@ struct DataRow {
     bool operator==(const DataRow&) const = default;
 };
 
-// One past the last row that holds text in either field (0 for none).
+// One past the last row that holds text in any field (0 for none).
 std::size_t RowsHoldingText(const std::vector<DataRow>& rows);
 
 enum class ReadOutcome { Loaded, Cancelled };
@@ -68,6 +77,9 @@ std::string ErrnoErrorText(int errnum);
 
 // Removes every byte <= 32 from both ends.
 std::string TrimControls(std::string_view text);
+std::string_view TrimView(std::string_view text);
+// A trimmed line that begins with ";".
+bool IsComment(std::string_view trimmedLine);
 
 // Cuts line at the first character of separators that occurs in it (the
 // characters are tried in the order given, each searched in the whole line):
@@ -111,8 +123,8 @@ std::vector<std::size_t> LinesWithCutField(std::string_view bytes);
 // ReadFileBytes, then ParseDataFile. Any error leaves rows as it was.
 ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, const DataWarning& warn);
 
-// Puts rows into the grid in place of all it held: row k into grid row k; no
-// rows leave one empty grid row.
+// Puts rows into the grid in place of all it held (texts, sigma and marks):
+// row k into grid row k; no rows leave one empty grid row.
 void FillGridWithRows(const std::vector<DataRow>& rows, CellGrid& grid);
 
 // The name to save under, by the extension rule: ".dta" is appended to a name
@@ -123,6 +135,9 @@ NameCheck ApplyDataFileExtension(std::string& name);
 
 // "File <name> already exists. Overwrite?"
 std::string OverwriteQuestionText(const std::string& name);
+
+// True when any sigma cell of the grid holds text.
+bool GridHasSigma(const CellGrid& grid);
 
 // The bytes of the data file for the grid.
 std::string FormatDataFile(const CellGrid& grid);

@@ -89,7 +89,7 @@ void TQuilvexForm::NameControls()
         {PlotPointsEdit, "PlotPointsEdit"}, {PlotPointsUpDown, "PlotPointsUpDown"}, {CoverEdit, "CoverEdit"},
         {CoverUpDown, "CoverUpDown"}, {LagrOrdEdit, "LagrOrdEdit"}, {LagrOrdUpDown, "LagrOrdUpDown"},
         {RegrOrdEdit, "RegrOrdEdit"}, {RegrOrdUpDown, "RegrOrdUpDown"}, {Label6, "Label6"},
-        {FileNameLabel, "FileNameLabel"}, {Label7, "Label7"}, {Label8, "Label8"}, {SplineCheckBox, "SplineCheckBox"},
+        {FileNameLabel, "FileNameLabel"}, {Label7, "Label7"}, {Label8, "Label8"}, {SigmaLabel, "SigmaLabel"}, {SplineCheckBox, "SplineCheckBox"},
         {LagrCheckBox, "LagrCheckBox"}, {LagrOCheckBox, "LagrOCheckBox"}, {RegrCheckBox, "RegrCheckBox"},
         {ExpCheckBox, "ExpCheckBox"}, {LogCheckBox, "LogCheckBox"}, {PowerCheckBox, "PowerCheckBox"},
         {GraphEnableCheckBox, "GraphEnableCheckBox"}, {DataStringGrid, "DataStringGrid"},
@@ -117,13 +117,28 @@ void TQuilvexForm::BuildControls(QWidget* client)
     FileNameLabel->setMinimumWidth(150);
     Label7 = AddLabel(client, 256, 80, "X");
     Label8 = AddLabel(client, 320, 80, "Y");
-    for (QLabel* heading : {Label7, Label8}) {
+    SigmaLabel = AddLabel(client, 0, 80, "");
+    SigmaLabel->setText(QStringLiteral("\u03c3Y"));
+    for (QLabel* heading : {Label7, Label8, SigmaLabel}) {
         heading->setFont(PixelFont(kWindowFont, 11, true));
         SetTextColor(heading, colors::Black);
     }
+    PlaceHeadings(document_.Grid().SigmaShown());
+    connect(&document_.Grid(), &GridModel::sigmaShownChanged, this, [this](bool shown) { PlaceHeadings(shown); });
 
     BuildMethodBoxes(client);
     BuildGrid(client);
+}
+
+void TQuilvexForm::PlaceHeadings(bool sigmaShown)
+{
+    // Over the middle of each column: the designed places for two columns of
+    // 64 pixels, three of 44 while sigma shows.
+    Label7->move(sigmaShown ? 242 : 256, 80);
+    Label8->move(sigmaShown ? 286 : 320, 80);
+    SigmaLabel->move(326, 80);
+    SigmaLabel->adjustSize();
+    SigmaLabel->setVisible(sigmaShown);
 }
 
 QLineEdit* TQuilvexForm::AddParameterEdit(QWidget* client, int left, Parameter p, const char* text, const char* hint)
@@ -232,6 +247,8 @@ void TQuilvexForm::BuildGrid(QWidget* client)
         DrawGraph();
         RecordTableStep("paste");
     });
+    connect(DataStringGrid, &TextGrid::exclusionAsked, this,
+            [this](const std::vector<int>& rows, bool excluded) { ExcludeRows(rows, excluded); });
     connect(DataStringGrid, &TextGrid::blockCleared, this, [this] {
         state_.DataModified = true;
         RecordTableStep("clear");
@@ -310,6 +327,8 @@ void TQuilvexForm::DeleteRowButtonClick()
         return;
     Grid().SetCell(0, rows - 1, "");
     Grid().SetCell(1, rows - 1, "");
+    Grid().SetCell(2, rows - 1, "");
+    Grid().SetExcluded(rows - 1, false);
     Grid().SetRowCount(rows - 1);
     RecordTableStep("delete row");
 }

@@ -41,6 +41,8 @@ public:
     void AddRowButtonClick();
     void DeleteRowButtonClick();
     void DataStringGridSetEditText();
+    // Leaves grid rows out of the fits or takes them back; a refusal is said in a box.
+    void ExcludeRows(const std::vector<int>& rows, bool excluded);
     void MenuOpenClick();
     void Saveas1Click();
     // "Save as": true when the table was written.
@@ -72,6 +74,8 @@ protected:
 
 private:
     void BuildControls(QWidget* client);
+    // The X and Y headings over the grid's columns, and sigma's while it shows.
+    void PlaceHeadings(bool sigmaShown);
     // Each control and action is named after its field, so that tests find it.
     void NameControls();
     void BuildParameters(QWidget* client);
@@ -117,6 +121,7 @@ private:
     QLabel* FileNameLabel = nullptr;
     QLabel* Label7 = nullptr;
     QLabel* Label8 = nullptr;
+    QLabel* SigmaLabel = nullptr;
     QCheckBox* SplineCheckBox = nullptr;
     QCheckBox* LagrCheckBox = nullptr;
     QCheckBox* LagrOCheckBox = nullptr;
@@ -139,6 +144,7 @@ private:
     QAction* MenuHelp = nullptr;
     QAction* UndoAction = nullptr;
     QAction* RedoAction = nullptr;
+    QAction* SigmaColumnAction = nullptr;
     QAction* About1 = nullptr;
     QAction* Help1 = nullptr;
 

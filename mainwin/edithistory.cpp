@@ -1,5 +1,6 @@
-// The Edit menu and the table's undo history; the question before closing or
-// replacing a table with unsaved changes.
+// The Edit menu: the table's undo history, the uncertainties column and the
+// exclusion of rows; the question before closing or replacing a table with
+// unsaved changes.
 #include <QMenuBar>
 
 #include "mainwin/QuilvexD.h"
@@ -27,6 +28,23 @@ void TQuilvexForm::BuildHistory()
     RedoAction->setShortcut(QKeySequence::Redo);
     MenuEdit->addAction(UndoAction);
     MenuEdit->addAction(RedoAction);
+    MenuEdit->addSeparator();
+    SigmaColumnAction = MenuEdit->addAction("Uncertainties &column");
+    SigmaColumnAction->setObjectName("SigmaColumnAction");
+    SigmaColumnAction->setCheckable(true);
+    SigmaColumnAction->setChecked(Grid().SigmaShown());
+    // A table with sigma keeps the column whatever the user asks.
+    connect(SigmaColumnAction, &QAction::triggered, this, [this](bool on) {
+        Grid().SetSigmaWanted(on);
+        SigmaColumnAction->setChecked(Grid().SigmaShown());
+    });
+    connect(&Grid(), &GridModel::sigmaShownChanged, SigmaColumnAction, &QAction::setChecked);
+}
+
+void TQuilvexForm::ExcludeRows(const std::vector<int>& rows, bool excluded)
+{
+    if (!document_.SetPointsExcluded(rows, excluded))
+        dialogs_.MessageBox(BoxType::Warning, kTooFewFittedText, BoxButtons::Ok);
 }
 
 bool TQuilvexForm::MayLeaveTable()

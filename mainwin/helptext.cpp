@@ -81,7 +81,9 @@ change of the table. Ctrl+D opens "Fit details": every method's uncertainties, r
 side by side; in it, the Menu key sorts the table, Escape closes it and Ctrl+D goes back here.</p>
 <p>In the grid, Enter and the arrow keys move between cells; Tab leaves the grid for "Add Row" and
 Shift+Tab for the method boxes. Ctrl+V pastes a block copied from a spreadsheet (quoted fields as
-spreadsheets write them), Ctrl+C copies the selected cells, Escape takes back typing in a cell.</p>
+spreadsheets write them), Ctrl+C copies the selected cells, Escape takes back typing in a cell.
+Ctrl+E (or the grid's right-click menu) leaves the selected rows out of every fit, or takes them
+back; Edit &gt; Uncertainties column shows the column of the uncertainties of Y (&sigma;Y).</p>
 )";
 }
 

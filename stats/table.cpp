@@ -23,15 +23,23 @@ class MemoryGrid : public CellGrid {
 public:
     std::string Cell(int col, int row) const override
     {
-        if (row < 0 || row >= RowCount())
+        if (row < 0 || row >= RowCount() || col < 0 || col > 2)
             return {};
         const DataRow& r = rows_[static_cast<std::size_t>(row)];
-        return col == 0 ? r.x : r.y;
+        return col == 0 ? r.x : col == 1 ? r.y : r.sigma;
     }
     void SetCell(int col, int row, const std::string& text) override
     {
+        if (row < 0 || row >= RowCount() || col < 0 || col > 2)
+            return;
+        DataRow& r = rows_[static_cast<std::size_t>(row)];
+        (col == 0 ? r.x : col == 1 ? r.y : r.sigma) = text;
+    }
+    bool Excluded(int row) const override { return row >= 0 && row < RowCount() && rows_[static_cast<std::size_t>(row)].excluded; }
+    void SetExcluded(int row, bool excluded) override
+    {
         if (row >= 0 && row < RowCount())
-            (col == 0 ? rows_[static_cast<std::size_t>(row)].x : rows_[static_cast<std::size_t>(row)].y) = text;
+            rows_[static_cast<std::size_t>(row)].excluded = excluded;
     }
     int RowCount() const override { return static_cast<int>(rows_.size()); }
     void SetRowCount(int rows) override { rows_.resize(static_cast<std::size_t>(rows < 1 ? 1 : rows)); }

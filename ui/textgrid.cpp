@@ -1,10 +1,12 @@
 #include "ui/textgrid.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <functional>
@@ -19,6 +21,7 @@ namespace quilvex {
 namespace {
 constexpr int kRowHeight = 14;
 constexpr int kColumnWidth = 64;
+constexpr int kSigmaColumnWidth = 44;  // three columns within the designed width
 const char* const kTextBeforeEdit = "quilvexTextBeforeEdit";
 
 bool IsEnter(const QKeyEvent& key)
@@ -104,6 +107,16 @@ TextGrid::TextGrid(GridModel& model, QWidget* parent) : QTableView(parent), mode
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Tab leaves the grid for the next control; arrows and Enter move between cells.
     setTabKeyNavigation(false);
+    connect(&model_, &GridModel::sigmaShownChanged, this, [this](bool shown) { FitColumns(shown); });
+    if (model_.SigmaShown())
+        FitColumns(true);
+}
+
+void TextGrid::FitColumns(bool sigmaShown)
+{
+    const int width = sigmaShown ? kSigmaColumnWidth : kColumnWidth;
+    for (int col = 0; col < model_.columnCount(); ++col)
+        setColumnWidth(col, width);
 }
 
 void TextGrid::EditNextCell()
@@ -111,7 +124,8 @@ void TextGrid::EditNextCell()
     const QModelIndex at = currentIndex();
     if (!at.isValid())
         return;
-    const QModelIndex next = at.column() == 0 ? at.siblingAtColumn(1) : at.sibling(at.row() + 1, 0);
+    const bool lastColumn = at.column() + 1 >= model_.columnCount();
+    const QModelIndex next = lastColumn ? at.sibling(at.row() + 1, 0) : at.siblingAtColumn(at.column() + 1);
     if (next.isValid()) {
         setCurrentIndex(next);  // closes the editor of the cell left, opens one at the next
     } else if (QWidget* editor = indexWidget(at)) {
@@ -132,9 +146,12 @@ void TextGrid::PasteBlock(const std::string& text)
         return;
     const QModelIndex at = currentIndex();
     const int top = at.isValid() ? at.row() : 0, left = at.isValid() ? at.column() : 0;
+    // A block of three columns fills sigma even while its column is hidden.
+    const bool threeColumns = std::any_of(rows.begin(), rows.end(), [](const PastedRow& r) { return r.size() >= 3; });
+    const int columns = model_.SigmaShown() || threeColumns ? 3 : 2;
     model_.SetRowCount(std::max(model_.RowCount(), top + static_cast<int>(rows.size())));
     for (std::size_t i = 0; i < rows.size(); ++i)
-        for (std::size_t j = 0; j < rows[i].size() && left + static_cast<int>(j) < 2; ++j)
+        for (std::size_t j = 0; j < rows[i].size() && left + static_cast<int>(j) < columns; ++j)
             model_.SetCell(left + static_cast<int>(j), top + static_cast<int>(i), rows[i][j]);
     KeepPastedTextOnEscape();
     emit blockPasted();
@@ -145,7 +162,7 @@ std::string TextGrid::SelectedText() const
     const QModelIndexList cells = selectionModel()->selectedIndexes();
     if (cells.isEmpty())
         return {};
-    int top = model_.RowCount(), bottom = -1, left = 2, right = -1;
+    int top = model_.RowCount(), bottom = -1, left = 3, right = -1;
     for (const QModelIndex& cell : cells) {
         top = std::min(top, cell.row());
         bottom = std::max(bottom, cell.row());
@@ -173,8 +190,44 @@ void TextGrid::ClearSelection()
         emit blockCleared();
 }
 
+std::vector<int> TextGrid::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& cell : selectionModel()->selectedIndexes())
+        rows.push_back(cell.row());
+    if (rows.empty() && currentIndex().isValid())
+        rows.push_back(currentIndex().row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void TextGrid::ToggleExclusion()
+{
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty())
+        return;
+    const bool allExcluded = std::all_of(rows.begin(), rows.end(), [this](int row) { return model_.Excluded(row); });
+    emit exclusionAsked(rows, !allExcluded);
+}
+
+void TextGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty())
+        return;
+    QMenu menu(this);
+    menu.addAction("Exclude point", this, [this, rows] { emit exclusionAsked(rows, true); });
+    menu.addAction("Include point", this, [this, rows] { emit exclusionAsked(rows, false); });
+    menu.exec(event->globalPos());
+}
+
 bool TextGrid::BlockKey(QKeyEvent* event, bool inEditor)
 {
+    if (event->key() == Qt::Key_E && event->modifiers() == Qt::ControlModifier) {
+        ToggleExclusion();
+        return true;
+    }
     const bool severalCells = selectionModel()->selectedIndexes().size() > 1;
     if (event->matches(QKeySequence::Paste)) {
         PasteBlock(QGuiApplication::clipboard()->text().toLatin1().toStdString());

@@ -1,6 +1,8 @@
 #pragma once
-// The data grid window control: two text columns edited in place, one row per
-// point, no headings; a view of a model that outlives it.
+// The data grid window control: two text columns edited in place (a third,
+// sigma, while the model shows it), one row per point, no headings; a view of
+// a model that outlives it. Its context menu and Ctrl+E ask to exclude or
+// include the selected rows.
 #include <QTableView>
 
 #include "ui/gridmodel.h"
@@ -17,6 +19,8 @@ public:
     // The selected cells as tab-separated lines, the texts as stored.
     std::string SelectedText() const;
     void ClearSelection();
+    // The rows holding a selected cell, in order.
+    std::vector<int> SelectedRows() const;
 
 signals:
     // After a paste or a clear, as one change of the table.
@@ -24,11 +28,14 @@ signals:
     void blockCleared();
     // A cell's editor closed: the typing in it is over.
     void editFinished();
+    // The user asks to leave the selected rows out of the fits, or to take them back.
+    void exclusionAsked(const std::vector<int>& rows, bool excluded);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     // Copy, paste, select all and clear of whole cells; false for other keys.
@@ -38,6 +45,10 @@ private:
     // A paste is one step: Escape in the open editor takes back only what is
     // typed after it.
     void KeepPastedTextOnEscape();
+    // Three narrower columns while sigma shows, the designed two otherwise.
+    void FitColumns(bool sigmaShown);
+    // Ctrl+E: excludes the selected rows unless all of them are excluded already.
+    void ToggleExclusion();
 
     GridModel& model_;
 };

@@ -14,6 +14,7 @@
 
 #include "data/datafile.h"
 #include "data/fpfault.h"
+#include "data/pointimport.h"
 #include "support/vector_grid.h"
 
 using namespace quilvex;
@@ -21,7 +22,10 @@ using namespace std::string_literals;
 using quilvex::testing::VectorGrid;
 
 namespace quilvex {
-void PrintTo(const DataRow& row, std::ostream* out) { *out << '{' << row.x << ", " << row.y << '}'; }
+void PrintTo(const DataRow& row, std::ostream* out)
+{
+    *out << '{' << row.x << ", " << row.y << ", " << row.sigma << (row.excluded ? ", excluded}" : "}");
+}
 }  // namespace quilvex
 
 namespace {
@@ -137,6 +141,90 @@ struct WarningCase {
     std::vector<std::string> warnings;  // after "Invalid data in file <path>, line "
     std::vector<DataRow> rows;
 };
+
+TEST_F(DataFileTest, SigmaAndExclusionsRoundTripAndAreWrittenOnlyWhenPresent)
+{
+    struct Case {
+        const char* what;
+        std::vector<DataRow> rows;
+        std::string bytes;
+    };
+    const std::vector<Case> cases{
+        {"neither", {{"1", "2"}, {"3", "4"}}, "1 2\r\n3 4\r\n"},
+        {"sigma", {{"1", "2", "0.1"}, {"3", "4", ""}, {"5", "6", "0.3"}},
+         "; columns: x y sigma\r\n1 2 0.1\r\n3 4 \r\n5 6 0.3\r\n"},
+        {"exclusions", {{"1", "2"}, {"3", "4", "", true}, {"5", "6", "", true}},
+         "; excluded: 2 3\r\n1 2\r\n3 4\r\n5 6\r\n"},
+        {"both", {{"1", "2", "abc", true}, {"3", "4", "0.2"}},
+         "; columns: x y sigma\r\n; excluded: 1\r\n1 2 abc\r\n3 4 0.2\r\n"},
+    };
+    for (const Case& c : cases) {
+        const VectorGrid grid(c.rows);
+        EXPECT_EQ(FormatDataFile(grid), c.bytes) << c.what;
+        const Loaded back = Load(c.bytes);
+        EXPECT_TRUE(back.warnings.empty()) << c.what;
+        EXPECT_EQ(back.rows, c.rows) << c.what;
+        VectorGrid filled(9);
+        filled.SetCell(2, 8, "stale");
+        filled.SetExcluded(7, true);
+        FillGridWithRows(back.rows, filled);
+        EXPECT_EQ(filled.Rows(), c.rows) << c.what;
+    }
+    // An empty Y (read as 0, with the designed warning) keeps its sigma apart.
+    const VectorGrid emptyY(std::vector<DataRow>{{"5", "", "0.3"}});
+    EXPECT_EQ(FormatDataFile(emptyY), "; columns: x y sigma\r\n5 ,0.3\r\n");
+    EXPECT_EQ(Load(FormatDataFile(emptyY)).rows, (std::vector<DataRow>{{"5", "0", "0.3"}}));
+}
+
+TEST_F(DataFileTest, DeclaredSigmaColumnIsCutAsYIsCutFromX)
+{
+    struct Case {
+        std::string bytes;
+        std::vector<DataRow> rows;
+        std::vector<DataValues> values;
+    };
+    const std::vector<Case> cases{
+        // Without the declaration a third field stays in Y, as ever.
+        {"1 2 3\r\n", {{"1", "2"}}, {{1, 2}}},
+        {"; columns: x y sigma\r\n1  2   0.5 \r\n4,5,6\r\n7 8,9\ta\r\n", {{"1", "2", "0.5"}, {"4", "5", "6"}, {"7", "8", "9 a"}},
+         {{1, 2}, {4, 5}, {7, 8}}},
+        // Only a data line after the declaration has three fields; other columns turn it off.
+        {"1 2\r\n; columns: x y sigma\r\n3 4 5\r\n;columns: x y\r\n6 7 8\r\n", {{"1", "2"}, {"3", "4", "5"}, {"6", "7"}},
+         {{1, 2}, {3, 4}, {6, 7}}},
+        // Unknown and malformed numbers are ignored; the list may come anywhere.
+        {"1 2\r\n3 4\r\n;excluded: 0 2 9 x1 2,\r\n", {{"1", "2"}, {"3", "4", "", true}}, {{1, 2}, {3, 4}}},
+    };
+    for (const Case& c : cases) {
+        const Loaded loaded = Load(c.bytes);
+        EXPECT_EQ(loaded.rows, c.rows) << c.bytes;
+        const std::vector<DataValues> values = ReadDataValues(c.bytes);
+        ASSERT_EQ(values.size(), c.values.size()) << c.bytes;
+        for (std::size_t k = 0; k < values.size(); ++k)
+            EXPECT_TRUE(values[k].x == c.values[k].x && values[k].y == c.values[k].y) << c.bytes << " row " << k;
+    }
+    EXPECT_EQ(Load("; columns: x y sigma\r\n1 2 3 4\r\n").warnings.size(), 0u);
+    EXPECT_EQ(Load("1 2 3\r\n").warnings.size(), 1u);
+}
+
+TEST(SigmaCell, AnUnreadableSigmaOfAPointIsMarkedAsXAndYAre)
+{
+    struct Case {
+        std::vector<DataRow> rows;
+        std::vector<std::string> sigmaAfter;
+    };
+    const std::vector<Case> cases{
+        {{{"1", "2", "abc"}, {"3", "4", ""}, {"5", "6", "0.5"}, {"7", "8", "x ??"}}, {"abc ??", "", "0.5", "x ??"}},
+        // Beyond the points (from the first empty X) nothing is read.
+        {{{"1", "2", "0.1"}, {"", "", "bad"}}, {"0.1", "bad"}},
+    };
+    for (const Case& c : cases) {
+        VectorGrid grid(c.rows);
+        QuilvexState s;
+        ReadPointTable(s, grid, [](const std::string&) {});
+        for (std::size_t row = 0; row < c.sigmaAfter.size(); ++row)
+            EXPECT_EQ(grid.Cell(2, static_cast<int>(row)), c.sigmaAfter[row]) << "row " << row;
+    }
+}
 
 TEST_F(DataFileTest, InvalidDataWarnsWithDataLineNumberAndStillGivesTheRow)
 {

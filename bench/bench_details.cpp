@@ -102,7 +102,7 @@ void DragWithDetails(benchmark::State& state)
                 state.SkipWithError(s.MouseIsDown ? "unpicked by events" : "released by events");
                 return;
             }
-            const auto& shown = quilvex::testing::Find<DetailsModel>(details, "Model")->Result().input.y;
+            const auto& shown = quilvex::testing::Find<DetailsModel>(details, "Model")->Result().input.table.y;
             const auto at = std::find(moved.rbegin(), moved.rend(), shown.at(static_cast<std::size_t>(k - 1)));
             lagMax = std::max(lagMax, static_cast<std::size_t>(at - moved.rbegin()));
         }

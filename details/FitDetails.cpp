@@ -237,7 +237,7 @@ void TFitDetailsForm::FollowReplot()
 // The figures of the table the last replot drew, whatever the grid holds since.
 void TFitDetailsForm::ShowLastReplot()
 {
-    worker_.Submit(DetailsInputOf(document_.State()));
+    worker_.Submit(DetailsInputOf(document_.State(), document_.GetWeighting()));
     UpdateStaleNote();
 }
 
@@ -281,8 +281,8 @@ void TFitDetailsForm::UpdateResidualPlot()
         if (!chosen[r] || row.residuals.empty())
             continue;
         const bool designed = DesignedMethodOf(row.method).has_value();
-        series.push_back({MethodTitle(row, static_cast<int>(result.input.x.size())),
-                          RowOf(FitNeededBy(row.method)).color, !designed, result.input.x, row.residuals});
+        series.push_back({MethodTitle(row, static_cast<int>(result.input.table.x.size())),
+                          RowOf(FitNeededBy(row.method)).color, !designed, result.input.table.x, row.residuals});
     }
     Residuals->SetSeries(std::move(series));
 }

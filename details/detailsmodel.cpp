@@ -91,7 +91,7 @@ void DetailsModel::SetResult(DetailsResult result)
     markNote_.clear();
     if (mark.withoutAicc) {
         const MethodFigures& row = result_.rows[*mark.withoutAicc];
-        markNote_ = "No lowest AICc marked, as " + MethodTitle(row, static_cast<int>(result_.input.x.size())) +
+        markNote_ = "No lowest AICc marked, as " + MethodTitle(row, static_cast<int>(result_.input.table.x.size())) +
                     " has none: " + QString::fromStdString(row.aicc.whyUndefined);
     }
     if (!sameRows)
@@ -137,7 +137,7 @@ std::optional<Real> DetailsModel::Number(int r, int column) const
 QString DetailsModel::Text(int r, int column, bool full) const
 {
     const MethodFigures& row = result_.rows[static_cast<std::size_t>(r)];
-    const int points = static_cast<int>(result_.input.x.size());
+    const int points = static_cast<int>(result_.input.table.x.size());
     QStringList parts;
     switch (column) {
     case kMethodCol: return MethodTitle(row, points);

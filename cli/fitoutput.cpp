@@ -173,8 +173,8 @@ std::string JsonTable(const FitReport& report)
         out += ", \"sigma\": " + JsonList(sigma);
     }
     if (!report.excludedRows.empty())
-        out += ", \"rows\": " + JsonRows(report.rows);
-    return out + ", \"excluded\": " + JsonRows(report.excludedRows) + "}";
+        out += ", \"rows\": " + JsonRows(report.rows) + ", \"excluded\": " + JsonRows(report.excludedRows);
+    return out + "}";
 }
 
 std::string JsonReport(const FitReport& report, const JsonLayout& layout)

@@ -22,6 +22,7 @@ DetailsInput DetailsInputOf(const QuilvexState& s, Weighting weighting)
     if (s.n < 3 || s.n > MaxPoints)
         return input;
     input.table = StatsTableOf(s);
+    input.excluded = s.Excluded;
     input.tableWarnings = AdjustmentWarnings(s);
     for (const Method method : kReportOrder)
         if (Shown(s, method))

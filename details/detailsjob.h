@@ -20,6 +20,7 @@ struct DetailsInput {
     // The fitted points, ascending as the replot left it, with their sigma
     // texts, rows and the rows the user left out.
     StatsTable table;
+    std::vector<SetAsidePoint> excluded;  // the points left out, drawn in the residual plot
     Weighting weighting = Weighting::None;
     int regressionOrder = 3, lagrangeOrder = 3;
     std::vector<StatsMethod> methods;  // the enabled ones, each fit of ln y followed by its true least-squares fit

@@ -52,6 +52,46 @@ void DetailsUpdate(benchmark::State& state)
     state.SetLabel(all ? "all seven methods" : "regression only");
 }
 
+// The table a replot leaves with sigma at every point and five points left
+// out of the fits (rows 30, 90, ..., 270).
+void LeaveFiveOutWithSigma(QuilvexState& s)
+{
+    int kept = 0;
+    for (int i = 1; i <= s.n; ++i) {
+        const std::string sigma = i % 2 ? "0.01" : "0.02";
+        if (i % 60 == 30) {
+            s.Excluded.push_back({i - 1, s.x[i], s.y[i], sigma});
+            continue;
+        }
+        ++kept;
+        s.x[kept] = s.x[i];
+        s.y[kept] = s.y[i];
+        s.PointRows.push_back(i - 1);
+        s.SigmaTexts.push_back(sigma);
+    }
+    s.n = kept;
+}
+
+// DetailsUpdate of every method at 300 points, under the weighting 1/sigma^2
+// with five points left out: the weighted rows come beside the designed ones.
+void WeightedDetailsUpdate(benchmark::State& state)
+{
+    Program program;
+    quilvex::testing::Find<QLineEdit>(program.Main(), "RegrOrdEdit")->setText(QString::number(state.range(0)));
+    program.Show(SmoothTable(300), kAllMethods);
+    program.Document().SetWeighting(Weighting::Sigma);
+    LeaveFiveOutWithSigma(program.State());
+    TFitDetailsForm& details = program.Details();
+    details.ShowAndRaise();
+    details.FinishUpdate();
+    for (auto _ : state) {
+        details.FollowReplot();
+        details.FinishUpdate();
+        quilvex::testing::Find<ResidualPlot>(details, "Residuals")->repaint();
+    }
+    state.SetLabel("all seven methods, weighted, five left out");
+}
+
 // Movements of the middle point with the window open, the event loop run
 // after each as between mouse events: at once, or until the next movement
 // comes at 60 per second. Up and down, or with a third argument of 1 zigzag
@@ -125,6 +165,7 @@ BENCHMARK(DetailsUpdate)
     ->Args({300, 3, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(WeightedDetailsUpdate)->Arg(294)->Arg(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(DragWithDetails)
     ->Args({100, 0, 0})
     ->Args({300, 0, 0})

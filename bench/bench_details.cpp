@@ -52,24 +52,38 @@ void DetailsUpdate(benchmark::State& state)
     state.SetLabel(all ? "all seven methods" : "regression only");
 }
 
-// The table a replot leaves with sigma at every point and five points left
-// out of the fits (rows 30, 90, ..., 270).
-void LeaveFiveOutWithSigma(QuilvexState& s)
+// Rows 30, 90, ..., 270 of the table of 300 points are left out of the fits.
+bool LeftOut(int row) { return row % 60 == 30; }
+
+// The 295 points fitted.
+PointTable FittedPoints()
 {
-    int kept = 0;
-    for (int i = 1; i <= s.n; ++i) {
+    const PointTable all = SmoothTable(300);
+    PointTable fitted = all;
+    fitted.n = 0;
+    for (int i = 1; i <= all.n; ++i)
+        if (!LeftOut(i)) {
+            ++fitted.n;
+            fitted.x[fitted.n] = all.x[i];
+            fitted.y[fitted.n] = all.y[i];
+        }
+    return fitted;
+}
+
+// What a replot of the 300 rows notes beside the points it fitted: the sigma
+// and row of each, and the five points left out.
+void NoteSigmaAndLeftOut(QuilvexState& s)
+{
+    const PointTable all = SmoothTable(300);
+    for (int i = 1; i <= all.n; ++i) {
         const std::string sigma = i % 2 ? "0.01" : "0.02";
-        if (i % 60 == 30) {
-            s.Excluded.push_back({i - 1, s.x[i], s.y[i], sigma});
+        if (LeftOut(i)) {
+            s.Excluded.push_back({i - 1, all.x[i], all.y[i], sigma});
             continue;
         }
-        ++kept;
-        s.x[kept] = s.x[i];
-        s.y[kept] = s.y[i];
         s.PointRows.push_back(i - 1);
         s.SigmaTexts.push_back(sigma);
     }
-    s.n = kept;
 }
 
 // DetailsUpdate of every method at 300 points, under the weighting 1/sigma^2
@@ -78,9 +92,9 @@ void WeightedDetailsUpdate(benchmark::State& state)
 {
     Program program;
     quilvex::testing::Find<QLineEdit>(program.Main(), "RegrOrdEdit")->setText(QString::number(state.range(0)));
-    program.Show(SmoothTable(300), kAllMethods);
+    program.Show(FittedPoints(), kAllMethods);
     program.Document().SetWeighting(Weighting::Sigma);
-    LeaveFiveOutWithSigma(program.State());
+    NoteSigmaAndLeftOut(program.State());
     TFitDetailsForm& details = program.Details();
     details.ShowAndRaise();
     details.FinishUpdate();

@@ -155,7 +155,7 @@ void TFitDetailsForm::BuildControls()
     connect(BandsCheckBox, &QCheckBox::toggled, this, [this] { BandsToggled(); });
     connect(PredictionCheckBox, &QCheckBox::toggled, this, [this] { BandsToggled(); });
     connect(Table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpdateResidualPlot(); });
-    BuildWeightControls(layout, row);
+    BuildWeightControls(layout);
 }
 
 void TFitDetailsForm::BuildKeys()

@@ -58,7 +58,7 @@ private:
     // The Weights selector, its hint, the weighted curves and normalised
     // residuals boxes and the line of the excluded rows; made after the
     // designed controls, so the designed focus order holds.
-    void BuildWeightControls(QVBoxLayout* layout, QHBoxLayout* bottomRow);
+    void BuildWeightControls(QVBoxLayout* layout);
     void WeightingChosen(int index);
     void ShowWeighting(Weighting weighting);
     // The hint and the excluded rows of the figures shown.

@@ -25,7 +25,9 @@ bool AnySigma(const StatsTable& table)
 
 }  // namespace
 
-void TFitDetailsForm::BuildWeightControls(QVBoxLayout* layout, QHBoxLayout* bottomRow)
+// Below the residual plot, above the designed row of buttons, so the table
+// and the buttons keep their designed places.
+void TFitDetailsForm::BuildWeightControls(QVBoxLayout* layout)
 {
     auto* row = new QHBoxLayout;
     auto* label = new QLabel("&Weights:", this);
@@ -37,15 +39,16 @@ void TFitDetailsForm::BuildWeightControls(QVBoxLayout* layout, QHBoxLayout* bott
     row->addWidget(label);
     row->addWidget(WeightsCombo);
     row->addWidget(WeightedCurvesCheckBox);
+    NormalisedCheckBox = new QCheckBox("&Normalised residuals (r/σ)", this);
+    NormalisedCheckBox->setToolTip("The weighted fits' residuals times the square root of each point's weight");
+    row->addWidget(NormalisedCheckBox);
     row->addStretch(1);
     WeightsHint = new QLabel(kSigmaHint, this);
     ExcludedNote = new QLabel(this);
-    layout->insertLayout(1, row);
-    layout->insertWidget(2, WeightsHint);
-    layout->insertWidget(3, ExcludedNote);
-    NormalisedCheckBox = new QCheckBox("&Normalised residuals (r/σ)", this);
-    NormalisedCheckBox->setToolTip("The weighted fits' residuals times the square root of each point's weight");
-    bottomRow->insertWidget(2, NormalisedCheckBox);
+    const int buttons = layout->count() - 1;
+    layout->insertLayout(buttons, row);
+    layout->insertWidget(buttons + 1, WeightsHint);
+    layout->insertWidget(buttons + 2, ExcludedNote);
     ShowWeighting(document_.GetWeighting());
     WeightsHint->hide();
     ExcludedNote->hide();

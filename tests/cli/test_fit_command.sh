@@ -123,6 +123,14 @@ assert excluded["table"]["x"] == deleted["table"]["x"] and "excluded" not in del
 designed = [m for m in excluded["methods"] if not m["method"].endswith("-weighted")]
 assert [m["ssr"] for m in designed] == [m["ssr"] for m in deleted["methods"]]
 PY
+# As written, the points left out are those of the lines named, whatever the sorting by x moves.
+printf '5 26\n1 2\n3 10\n2 5\n4 17\n0 1\n' >"$work/unsorted.dta"
+fit --format json --as-written --method regression --exclude 1,4 "$work/unsorted.dta" || fail "as written: exit status $?"
+python3 - "$work/out" <<'PY' || fail "as written: excluded lines not as described"
+import json, sys
+table = json.load(open(sys.argv[1]))["table"]
+assert table == {"x": [0, 1, 3, 4], "y": [1, 2, 10, 17], "rows": [6, 2, 3, 5], "excluded": [1, 4]}, table
+PY
 fit --weights y2 --exclude 3,7 "$examples/noisy.dta" || fail "excluded text: exit status $?"
 [[ "$(sed -n 2,3p "$work/out")" == $'weights: y2\nexcluded: rows 3, 7, left out of every fit' ]] ||
   fail "excluded text: $(sed -n 2,3p "$work/out")"

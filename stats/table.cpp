@@ -142,7 +142,8 @@ std::string SetAsideExcluded(const std::vector<DataRow>& rows, QuilvexState& s)
     const auto begin = rows.begin(), end = rows.begin() + static_cast<std::ptrdiff_t>(n);
     const bool anySigma = std::any_of(begin, end, [](const DataRow& r) { return !r.sigma.empty(); });
     const bool anyExcluded = std::any_of(begin, end, [](const DataRow& r) { return r.excluded; });
-    if (!anySigma && !anyExcluded)
+    const bool setAsideByTheReader = !s.PointRows.empty() || !s.Excluded.empty();
+    if ((!anySigma && !anyExcluded) || setAsideByTheReader)
         return {};
     int kept = 0;
     std::vector<int> excluded;

@@ -52,6 +52,60 @@ void DetailsUpdate(benchmark::State& state)
     state.SetLabel(all ? "all seven methods" : "regression only");
 }
 
+// Rows 30, 90, ..., 270 of the table of 300 points are left out of the fits.
+bool LeftOut(int row) { return row % 60 == 30; }
+
+// The 295 points fitted.
+PointTable FittedPoints()
+{
+    const PointTable all = SmoothTable(300);
+    PointTable fitted = all;
+    fitted.n = 0;
+    for (int i = 1; i <= all.n; ++i)
+        if (!LeftOut(i)) {
+            ++fitted.n;
+            fitted.x[fitted.n] = all.x[i];
+            fitted.y[fitted.n] = all.y[i];
+        }
+    return fitted;
+}
+
+// What a replot of the 300 rows notes beside the points it fitted: the sigma
+// and row of each, and the five points left out.
+void NoteSigmaAndLeftOut(QuilvexState& s)
+{
+    const PointTable all = SmoothTable(300);
+    for (int i = 1; i <= all.n; ++i) {
+        const std::string sigma = i % 2 ? "0.01" : "0.02";
+        if (LeftOut(i)) {
+            s.Excluded.push_back({i - 1, all.x[i], all.y[i], sigma});
+            continue;
+        }
+        s.PointRows.push_back(i - 1);
+        s.SigmaTexts.push_back(sigma);
+    }
+}
+
+// DetailsUpdate of every method at 300 points, under the weighting 1/sigma^2
+// with five points left out: the weighted rows come beside the designed ones.
+void WeightedDetailsUpdate(benchmark::State& state)
+{
+    Program program;
+    quilvex::testing::Find<QLineEdit>(program.Main(), "RegrOrdEdit")->setText(QString::number(state.range(0)));
+    program.Show(FittedPoints(), kAllMethods);
+    program.Document().SetWeighting(Weighting::Sigma);
+    NoteSigmaAndLeftOut(program.State());
+    TFitDetailsForm& details = program.Details();
+    details.ShowAndRaise();
+    details.FinishUpdate();
+    for (auto _ : state) {
+        details.FollowReplot();
+        details.FinishUpdate();
+        quilvex::testing::Find<ResidualPlot>(details, "Residuals")->repaint();
+    }
+    state.SetLabel("all seven methods, weighted, five left out");
+}
+
 // Movements of the middle point with the window open, the event loop run
 // after each as between mouse events: at once, or until the next movement
 // comes at 60 per second. Up and down, or with a third argument of 1 zigzag
@@ -102,7 +156,7 @@ void DragWithDetails(benchmark::State& state)
                 state.SkipWithError(s.MouseIsDown ? "unpicked by events" : "released by events");
                 return;
             }
-            const auto& shown = quilvex::testing::Find<DetailsModel>(details, "Model")->Result().input.y;
+            const auto& shown = quilvex::testing::Find<DetailsModel>(details, "Model")->Result().input.table.y;
             const auto at = std::find(moved.rbegin(), moved.rend(), shown.at(static_cast<std::size_t>(k - 1)));
             lagMax = std::max(lagMax, static_cast<std::size_t>(at - moved.rbegin()));
         }
@@ -125,6 +179,7 @@ BENCHMARK(DetailsUpdate)
     ->Args({300, 3, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(WeightedDetailsUpdate)->Arg(294)->Arg(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(DragWithDetails)
     ->Args({100, 0, 0})
     ->Args({300, 0, 0})

@@ -1,6 +1,8 @@
 // The figures `quilvex fit` prints, for every method at once on 300 points
 // with the regression of order 299: the designed fits, "Fit quality", the
-// stability check, the standard errors and the true least-squares fits.
+// stability check, the standard errors and the true least-squares fits; and
+// the same with sigma given at every point, five points left out and the
+// weighting 1/sigma^2, which adds the weighted rows.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -28,6 +30,35 @@ void FitStatistics(benchmark::State& state)
     }
 }
 
+// The table of 300 points with sigma at each and five of them left out.
+StatsTable WeightedTable()
+{
+    const PointTable points = SmoothTable(300);
+    StatsTable table;
+    for (int i = 1; i <= points.n; ++i) {
+        if (i % 60 == 30) {
+            table.excludedRows.push_back(i);
+            continue;
+        }
+        table.x.push_back(points.x[i]);
+        table.y.push_back(points.y[i]);
+        table.sigma.push_back(i % 2 ? "0.01" : "0.02");
+        table.rows.push_back(i);
+    }
+    return table;
+}
+
+void WeightedStatistics(benchmark::State& state)
+{
+    const StatsTable table = WeightedTable();
+    StatsRequest request;
+    request.methods = AllStatsMethods();
+    request.regressionOrder = static_cast<int>(state.range(0));
+    request.weighting = Weighting::Sigma;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ComputeStatistics(table, request, {}));
+}
+
 // The stability check alone: the stable solution, its SSR and the condition
 // number of the scaled Vandermonde matrix of order 299.
 void StableRegression(benchmark::State& state)
@@ -42,6 +73,7 @@ void StableRegression(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(FitStatistics)->Arg(299)->Unit(benchmark::kMillisecond);
+BENCHMARK(WeightedStatistics)->Arg(294)->Arg(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(StableRegression)->Arg(299)->Unit(benchmark::kMillisecond);
 
 }  // namespace quilvex::bench

@@ -61,6 +61,15 @@ public:
         parser_.addOption({"lagrange-order", "The order of the Lagrange polynomial of user order, from 2 (default 3).", "K"});
         parser_.addOption({"at", "Evaluates every method at X; repeat for more.", "X"});
         parser_.addOption({"format", "text (default), csv or json.", "FORMAT"});
+        parser_.addOption({"weights",
+                           "Adds a weighted fit after each least-squares method: none (default), sigma (1/sigma^2, "
+                           "sigma from the file's '; columns: x y sigma'), y (1/y, counts) or y2 (1/y^2, relative "
+                           "errors). Weighted rows add chi2, dof, chi2_reduced, p_value and, under sigma, se_absolute.",
+                           "W"});
+        parser_.addOption({"exclude",
+                           "Leaves the data lines ROWS (numbered from 1, comma-separated, e.g. 3,7) out of every fit, "
+                           "besides those the file's '; excluded:' line leaves out; repeat for more.",
+                           "ROWS"});
         parser_.addOption({"as-written",
                            "Fits the values as the file writes them, every digit, sorted by X, repeated X kept and "
                            "never adjusted; spline, lagrange and lagrange-order are not defined where X repeats."});
@@ -122,6 +131,11 @@ private:
         for (const QString& text : parser_.values("at"))
             if (const auto why = ReadAt(text.toStdString(), request.at))
                 return why;
+        if (const auto why = ReadWeights(request.weighting))
+            return why;
+        for (const QString& text : parser_.values("exclude"))
+            if (const auto why = ReadExcluded(text, options.job.excluded))
+                return why;
         return ReadFormat(options.format);
     }
 
@@ -157,6 +171,31 @@ private:
         if (!ok || order < lo || order > hi)
             return "--" + std::string(name) + " takes a whole number from " + std::to_string(lo) + " to " +
                    std::to_string(hi);
+        return std::nullopt;
+    }
+
+    std::optional<std::string> ReadWeights(Weighting& weighting)
+    {
+        if (!parser_.isSet("weights"))
+            return std::nullopt;
+        const QString name = parser_.value("weights");
+        const auto named = WeightingNamed(name.toStdString());
+        if (!named)
+            return "--weights takes none, sigma, y or y2, not '" + name.toStdString() + "'";
+        weighting = *named;
+        return std::nullopt;
+    }
+
+    static std::optional<std::string> ReadExcluded(const QString& text, std::vector<int>& rows)
+    {
+        for (const QString& field : text.split(',')) {
+            bool ok = false;
+            const int row = field.toInt(&ok);
+            if (!ok || row < 1 || field.trimmed() != field)
+                return "--exclude takes data line numbers from 1, separated by commas, not '" + text.toStdString() +
+                       "'";
+            AddOnce(rows, row);
+        }
         return std::nullopt;
     }
 
@@ -214,7 +253,7 @@ int RunMany(const FitOptions& options)
 {
     bool failed = false, first = true;
     if (options.format == Format::Csv)
-        std::fputs(CsvHeaderWithFile().c_str(), stdout);
+        std::fputs(CsvHeaderWithFile(options.job.request.weighting).c_str(), stdout);
     FitInOrder(options.files, options.job, [&](const FileFit& fit) {
         if (!fit.report) {
             std::fflush(stdout);

@@ -48,13 +48,18 @@ void AddTableNotes(std::string_view bytes, const std::vector<std::string>& table
 void Fit(const std::string& bytes, const FitJob& job, FileFit& fit)
 {
     const auto s = std::make_unique<QuilvexState>();
-    const TableLoad load = LoadPointTable(bytes, fit.name, *s, job.form);
+    const TableLoad load = LoadPointTable(bytes, fit.name, *s, job.form, job.excluded);
     if (!load.error.empty()) {
         fit.error = load.error;
         return;
     }
-    FitReport report{fit.name, s->n, ComputeStatistics(*s, job.request, load.warnings),
-                     {s->x.data(), s->x.data() + s->n}, {s->y.data(), s->y.data() + s->n}};
+    StatsTable table = StatsTableOf(*s);
+    FitReport report{fit.name, s->n, ComputeStatistics(table, job.request, load.warnings),
+                     std::move(table.x), std::move(table.y)};
+    report.weighting = job.request.weighting;
+    report.sigma = std::move(table.sigma);
+    report.rows = std::move(table.rows);
+    report.excludedRows = std::move(table.excludedRows);
     AddTableNotes(bytes, load.notes, report.methods);
     fit.report = std::move(report);
 }

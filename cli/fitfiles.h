@@ -13,8 +13,9 @@
 namespace quilvex {
 
 struct FitJob {
-    StatsRequest request;
+    StatsRequest request;  // its weighting is --weights
     TableForm form = TableForm::Grid;
+    std::vector<int> excluded;  // --exclude: data lines (from 1) left out besides the file's own
 };
 
 // One file's outcome: its report, or why it has none.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "stats/figures.h"
+#include "stats/weights.h"
 
 namespace quilvex {
 
@@ -15,16 +16,22 @@ struct FitReport {
     int points = 0;
     std::vector<MethodFigures> methods;
     std::vector<Real> x, y;  // the table fitted, in its order
+    // Where the file gives sigma or excludes a point: each point's sigma text
+    // and data line (from 1), and the lines left out of every fit.
+    std::vector<std::string> sigma;
+    std::vector<int> rows, excludedRows;
+    Weighting weighting = Weighting::None;
 };
 
 // One object, over several lines.
 std::string FormatJson(const FitReport& report);
 // The same object on one line, for JSON Lines.
 std::string FormatJsonLine(const FitReport& report);
-// The header, then the report's rows.
+// The header, then the report's rows. With a weighting, the columns of the
+// weighted figures follow agreement_digits.
 std::string FormatCsv(const FitReport& report);
 // With a leading file column, for the rows of several files under one header.
-std::string CsvHeaderWithFile();
+std::string CsvHeaderWithFile(Weighting weighting = Weighting::None);
 std::string FormatCsvRowsWithFile(const FitReport& report);
 std::string FormatText(const FitReport& report);
 

@@ -16,7 +16,7 @@
 
 #include "fit/method.h"
 #include "report/core/resultstext.h"
-#include "stats/designed.h"
+#include "details/residualseries.h"
 #include "ui/bringtofront.h"
 #include "ui/fileactions.h"
 #include "ui/graphexport.h"
@@ -94,7 +94,12 @@ void TFitDetailsForm::NameControls()
         {BandsCheckBox, "BandsCheckBox"},
         {PredictionCheckBox, "PredictionCheckBox"},
         {CopyCsvButton, "CopyCsvButton"},
-        {ExportPlotButton, "ExportPlotButton"}};
+        {ExportPlotButton, "ExportPlotButton"},
+        {WeightsCombo, "WeightsCombo"},
+        {WeightsHint, "WeightsHint"},
+        {ExcludedNote, "ExcludedNote"},
+        {WeightedCurvesCheckBox, "WeightedCurvesCheckBox"},
+        {NormalisedCheckBox, "NormalisedCheckBox"}};
     for (const auto& [control, name] : controls)
         control->setObjectName(name);
 }
@@ -150,6 +155,7 @@ void TFitDetailsForm::BuildControls()
     connect(BandsCheckBox, &QCheckBox::toggled, this, [this] { BandsToggled(); });
     connect(PredictionCheckBox, &QCheckBox::toggled, this, [this] { BandsToggled(); });
     connect(Table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpdateResidualPlot(); });
+    BuildWeightControls(layout);
 }
 
 void TFitDetailsForm::BuildKeys()
@@ -237,7 +243,7 @@ void TFitDetailsForm::FollowReplot()
 // The figures of the table the last replot drew, whatever the grid holds since.
 void TFitDetailsForm::ShowLastReplot()
 {
-    worker_.Submit(DetailsInputOf(document_.State()));
+    worker_.Submit(DetailsInputOf(document_.State(), document_.GetWeighting()));
     UpdateStaleNote();
 }
 
@@ -266,6 +272,7 @@ void TFitDetailsForm::ShowLatestResult()
     Model->SetResult(std::move(*result));
     MarkNote->setText(Model->MarkNote());
     MarkNote->setVisible(!Model->MarkNote().isEmpty());
+    UpdateWeightNotes();
     UpdateResidualPlot();
 }
 
@@ -275,16 +282,7 @@ void TFitDetailsForm::UpdateResidualPlot()
     std::vector<bool> chosen(result.rows.size(), !Table->selectionModel()->hasSelection());
     for (const QModelIndex& index : Table->selectionModel()->selectedIndexes())
         chosen[static_cast<std::size_t>(Sorted->mapToSource(index).row())] = true;
-    std::vector<ResidualSeries> series;
-    for (std::size_t r = 0; r < result.rows.size(); ++r) {
-        const MethodFigures& row = result.rows[r];
-        if (!chosen[r] || row.residuals.empty())
-            continue;
-        const bool designed = DesignedMethodOf(row.method).has_value();
-        series.push_back({MethodTitle(row, static_cast<int>(result.input.x.size())),
-                          RowOf(FitNeededBy(row.method)).color, !designed, result.input.x, row.residuals});
-    }
-    Residuals->SetSeries(std::move(series));
+    Residuals->SetSeries(ResidualSeriesOf(result, chosen, NormalisedCheckBox->isChecked()));
 }
 
 void TFitDetailsForm::BandsToggled()
@@ -321,12 +319,12 @@ QString TFitDetailsForm::SelectionAsTsv() const
 QString TFitDetailsForm::TableAsCsv() const
 {
     QStringList lines, heading;
-    for (int c = 0; c < kDetailsColumns; ++c)
+    for (int c = 0; c < Sorted->columnCount(); ++c)
         heading << CsvField(Sorted->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
     lines << heading.join(',');
     for (int r = 0; r < Sorted->rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < kDetailsColumns; ++c)
+        for (int c = 0; c < Sorted->columnCount(); ++c)
             cells << CsvField(Sorted->index(r, c).data(kCopyRole).toString());
         lines << cells.join(',');
     }

@@ -4,8 +4,12 @@
 // residual plot below, and the switches of the 95 % bands on the graph. It
 // follows every replot; the figures are computed on a thread of their own,
 // so a drag never waits for them, and a note above the table tells when the
-// grid is no longer the table they describe. Closing it, or Escape, only hides it.
+// grid is no longer the table they describe. The weighting chosen adds each
+// least-squares method's weighted fit and its figures; the points left out
+// of the fits are named. Closing it, or Escape, only hides it.
+#include <QBoxLayout>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -51,6 +55,14 @@ protected:
 
 private:
     void BuildControls();
+    // The Weights selector, its hint, the weighted curves and normalised
+    // residuals boxes and the line of the excluded rows; made after the
+    // designed controls, so the designed focus order holds.
+    void BuildWeightControls(QVBoxLayout* layout);
+    void WeightingChosen(int index);
+    void ShowWeighting(Weighting weighting);
+    // The hint and the excluded rows of the figures shown.
+    void UpdateWeightNotes();
     // Escape, Ctrl+D, Ctrl+C and the table's sort menu.
     void BuildKeys();
     // Each control is named after its field, so that tests find it.
@@ -75,6 +87,11 @@ private:
     QCheckBox* PredictionCheckBox = nullptr;
     QPushButton* CopyCsvButton = nullptr;
     QPushButton* ExportPlotButton = nullptr;
+    QComboBox* WeightsCombo = nullptr;
+    QLabel* WeightsHint = nullptr;
+    QLabel* ExcludedNote = nullptr;
+    QCheckBox* WeightedCurvesCheckBox = nullptr;
+    QCheckBox* NormalisedCheckBox = nullptr;
 
     QuilvexDocument& document_;
     Dialogs& dialogs_;

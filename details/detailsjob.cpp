@@ -1,6 +1,5 @@
 #include "details/detailsjob.h"
 
-#include <memory>
 #ifdef __linux__
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -12,17 +11,18 @@
 
 namespace quilvex {
 
-DetailsInput DetailsInputOf(const QuilvexState& s)
+DetailsInput DetailsInputOf(const QuilvexState& s, Weighting weighting)
 {
     DetailsInput input;
+    input.weighting = weighting;
     input.regressionOrder = s.RegrOrd;
     input.lagrangeOrder = s.LagrOrd;
     input.regressionKept = s.Reuse.regression;
     input.splineKept = s.Reuse.spline;
     if (s.n < 3 || s.n > MaxPoints)
         return input;
-    input.x.assign(s.x.data(), s.x.data() + s.n);
-    input.y.assign(s.y.data(), s.y.data() + s.n);
+    input.table = StatsTableOf(s);
+    input.excluded = s.Excluded;
     input.tableWarnings = AdjustmentWarnings(s);
     for (const Method method : kReportOrder)
         if (Shown(s, method))
@@ -36,19 +36,15 @@ DetailsResult ComputeDetails(const DetailsInput& input)
     DetailsResult result{input, {}};
     if (input.methods.empty())
         return result;
-    const auto s = std::make_unique<QuilvexState>();
-    s->n = static_cast<std::int32_t>(input.x.size());
-    for (int i = 1; i <= s->n; ++i) {
-        s->x[i] = input.x[static_cast<std::size_t>(i - 1)];
-        s->y[i] = input.y[static_cast<std::size_t>(i - 1)];
-    }
-    s->Reuse.regression = input.regressionKept;
-    s->Reuse.spline = input.splineKept;
+    FitCache kept;
+    kept.regression = input.regressionKept;
+    kept.spline = input.splineKept;
     StatsRequest request;
     request.methods = input.methods;
     request.regressionOrder = input.regressionOrder;
     request.lagrangeOrder = input.lagrangeOrder;
-    result.rows = ComputeStatistics(*s, request, input.tableWarnings);
+    request.weighting = input.weighting;
+    result.rows = ComputeStatistics(input.table, request, input.tableWarnings, &kept);
     return result;
 }
 

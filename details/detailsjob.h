@@ -12,11 +12,16 @@
 
 #include "data/state.h"
 #include "stats/figures.h"
+#include "stats/weights.h"
 
 namespace quilvex {
 
 struct DetailsInput {
-    std::vector<Real> x, y;  // the point table, ascending as the replot left it
+    // The fitted points, ascending as the replot left it, with their sigma
+    // texts, rows and the rows the user left out.
+    StatsTable table;
+    std::vector<SetAsidePoint> excluded;  // the points left out, drawn in the residual plot
+    Weighting weighting = Weighting::None;
     int regressionOrder = 3, lagrangeOrder = 3;
     std::vector<StatsMethod> methods;  // the enabled ones, each fit of ln y followed by its true least-squares fit
     std::vector<std::string> tableWarnings;  // the X values the replots adjusted that the table holds
@@ -31,7 +36,7 @@ struct DetailsResult {
 
 // The input of the last replot's table and settings; no methods when the
 // table has fewer than 3 or more than MaxPoints points.
-DetailsInput DetailsInputOf(const QuilvexState& s);
+DetailsInput DetailsInputOf(const QuilvexState& s, Weighting weighting = Weighting::None);
 DetailsResult ComputeDetails(const DetailsInput& input);
 
 // One thread that computes the newest input handed to it: an input handed

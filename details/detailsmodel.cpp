@@ -20,6 +20,14 @@ const QColor kMarkedBackground(214, 240, 214);
 const char* const kHeadings[kDetailsColumns] = {"Method", "Formula", "Coefficients (value ± SE)", "95 % interval",
                                                 "SSR",    "RMS",     "R²",  "Adjusted R²", "AICc", "ΔAICc",
                                                 "Warnings"};
+const char* const kWeightedHeadings[int{kAllDetailsColumns} - int{kDetailsColumns}] = {"χ²", "dof", "χ²/dof", "p-value",
+                                                                            "se (scaled)", "se (σ exact)"};
+
+// Numbers sort and align right: the designed figures and the weighted ones.
+bool IsNumberColumn(int column)
+{
+    return (column >= kSsrCol && column <= kDeltaAiccCol) || (column >= kChi2Col && column <= kPValueCol);
+}
 
 QString Digits(Real v, bool full)
 {
@@ -43,6 +51,10 @@ QString ModelFormula(Method method)
 QString Formula(StatsMethod method)
 {
     const QString model = ModelFormula(method.fit);
+    if (method.weighted)
+        return model + (FittingOf(method.fit) == Fitting::LeastSquaresLnY && !method.trueLeastSquares
+                            ? ", weighted least squares of ln y"
+                            : ", weighted least squares");
     if (method.stableSolver)
         return model + ", least squares by a stable solver";
     if (LeastSquaresInY(method))
@@ -70,11 +82,36 @@ QString AgreementLine(const MethodFigures& row)
            QString::fromStdString(FormatGeneral(*row.agreementDigits.value, 3)) + " significant digits\n";
 }
 
+// Each coefficient's standard error, scaled or with sigma taken as exact, on a weighted row.
+QString WeightedErrors(const MethodFigures& row, bool absolute, bool full)
+{
+    QStringList parts;
+    if (!row.method.weighted)
+        return {};
+    for (const Coefficient& c : row.coefficients)
+        if (const auto se = absolute ? c.seAbsolute : c.se)
+            parts << QString::fromStdString(c.name) + ": " + Digits(*se, full);
+    return parts.join("; ");
+}
+
 }  // namespace
+
+int DetailsColumnsFor(Weighting weighting)
+{
+    switch (weighting) {
+    case Weighting::None: return kDetailsColumns;
+    case Weighting::Sigma: return kAllDetailsColumns;
+    case Weighting::Y:
+    case Weighting::Y2: break;
+    }
+    return kSeAbsoluteCol;
+}
 
 QString MethodTitle(const MethodFigures& row, int points)
 {
     const QString name = QString::fromStdString(FitMethodName(row.method.fit, row.order.value_or(points - 1)));
+    if (row.method.weighted)
+        return name + (row.method.trueLeastSquares ? ", least squares, weighted" : ", weighted");
     if (row.method.stableSolver)
         return name + ", stable solver";
     return row.method.trueLeastSquares ? name + ", least squares" : name;
@@ -82,7 +119,8 @@ QString MethodTitle(const MethodFigures& row, int points)
 
 void DetailsModel::SetResult(DetailsResult result)
 {
-    const bool sameRows = result.input.methods == result_.input.methods && result.rows.size() == result_.rows.size();
+    const bool sameRows = result.input.methods == result_.input.methods && result.rows.size() == result_.rows.size() &&
+                          result.input.weighting == result_.input.weighting;
     if (!sameRows)
         beginResetModel();
     result_ = std::move(result);
@@ -91,13 +129,13 @@ void DetailsModel::SetResult(DetailsResult result)
     markNote_.clear();
     if (mark.withoutAicc) {
         const MethodFigures& row = result_.rows[*mark.withoutAicc];
-        markNote_ = "No lowest AICc marked, as " + MethodTitle(row, static_cast<int>(result_.input.x.size())) +
+        markNote_ = "No lowest AICc marked, as " + MethodTitle(row, static_cast<int>(result_.input.table.x.size())) +
                     " has none: " + QString::fromStdString(row.aicc.whyUndefined);
     }
     if (!sameRows)
         endResetModel();
     else if (rowCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, kDetailsColumns - 1));
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     emit headerDataChanged(Qt::Horizontal, kAiccCol, kDeltaAiccCol);
 }
 
@@ -113,7 +151,10 @@ int DetailsModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : static_cast<int>(result_.rows.size());
 }
 
-int DetailsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kDetailsColumns; }
+int DetailsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : DetailsColumnsFor(result_.input.weighting);
+}
 
 std::optional<Real> DetailsModel::Number(int r, int column) const
 {
@@ -130,6 +171,10 @@ std::optional<Real> DetailsModel::Number(int r, int column) const
             return *row.aicc.value - *best;
         return std::nullopt;
     }
+    case kChi2Col: return row.chi2.value;
+    case kDofCol: return row.dof ? std::optional<Real>(*row.dof) : std::nullopt;
+    case kChi2ReducedCol: return row.chi2Reduced.value;
+    case kPValueCol: return row.pValue.value;
     default: return std::nullopt;
     }
 }
@@ -137,7 +182,7 @@ std::optional<Real> DetailsModel::Number(int r, int column) const
 QString DetailsModel::Text(int r, int column, bool full) const
 {
     const MethodFigures& row = result_.rows[static_cast<std::size_t>(r)];
-    const int points = static_cast<int>(result_.input.x.size());
+    const int points = static_cast<int>(result_.input.table.x.size());
     QStringList parts;
     switch (column) {
     case kMethodCol: return MethodTitle(row, points);
@@ -159,6 +204,8 @@ QString DetailsModel::Text(int r, int column, bool full) const
         for (const std::string& w : row.warnings)
             parts << QString::fromStdString(w);
         return parts.join("; ");
+    case kSeScaledCol:
+    case kSeAbsoluteCol: return WeightedErrors(row, column == kSeAbsoluteCol, full);
     default: {
         const auto v = Number(r, column);
         if (v)
@@ -170,7 +217,7 @@ QString DetailsModel::Text(int r, int column, bool full) const
 
 QVariant DetailsModel::SortKey(int r, int column) const
 {
-    if (column < kSsrCol || column > kDeltaAiccCol)
+    if (!IsNumberColumn(column))
         return Text(r, column, false);
     const auto v = Number(r, column);
     return v ? static_cast<double>(*v) : std::numeric_limits<double>::infinity();
@@ -213,7 +260,7 @@ QVariant DetailsModel::data(const QModelIndex& index, int role) const
             return Text(r, column, false).replace("; ", "\n");
         return {};
     case Qt::TextAlignmentRole:
-        return column >= kSsrCol && column <= kDeltaAiccCol ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+        return IsNumberColumn(column) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     default: return {};
     }
 }
@@ -222,6 +269,8 @@ QVariant DetailsModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kDetailsColumns)
         return QString(kHeadings[section]);
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= kDetailsColumns && section < columnCount())
+        return QString(kWeightedHeadings[section - kDetailsColumns]);
     if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && (section == kAiccCol || section == kDeltaAiccCol) &&
         !markNote_.isEmpty())
         return markNote_;

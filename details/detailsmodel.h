@@ -10,6 +10,13 @@ namespace quilvex {
 
 enum DetailsColumn { kMethodCol, kFormulaCol, kCoefficientsCol, kIntervalsCol, kSsrCol, kRmsCol, kR2Col,
                      kAdjR2Col, kAiccCol, kDeltaAiccCol, kWarningsCol, kDetailsColumns };
+// With a weighting chosen, the weighted rows' figures follow (empty on the
+// other rows); "se (σ exact)" under the weighting sigma only.
+enum WeightedColumn { kChi2Col = kDetailsColumns, kDofCol, kChi2ReducedCol, kPValueCol, kSeScaledCol,
+                      kSeAbsoluteCol, kAllDetailsColumns };
+
+// The columns the table has under a weighting.
+int DetailsColumnsFor(Weighting weighting);
 
 inline constexpr int kSortRole = Qt::UserRole;        // a number, or the text; undefined figures sort last
 inline constexpr int kCopyRole = Qt::UserRole + 1;    // 18 significant digits, "." as decimal point

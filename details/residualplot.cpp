@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kLeftMargin = 64, kRightMargin = 12, kTopMargin = 10, kBottomMargin = 28;
 constexpr int kMarker = 3;
+const QColor kExcludedColor(128, 128, 128);
 
 struct Range {
     double low = 0, high = 1;
@@ -67,15 +68,36 @@ void PaintAxes(QPainter& p, const Frame& f)
     p.drawLine(a.left(), zero, a.right(), zero);
 }
 
+void PaintMarkers(QPainter& p, const Frame& f, const std::vector<Real>& x, const std::vector<Real>& r)
+{
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const double px = f.Px(static_cast<double>(x[i])), py = f.Py(static_cast<double>(r[i]));
+        if (std::isfinite(px) && std::isfinite(py))
+            p.drawEllipse(QPointF(px, py), kMarker, kMarker);
+    }
+}
+
 void PaintSeries(QPainter& p, const Frame& f, const ResidualSeries& s)
 {
     const QColor color = ToQColor(s.color);
     p.setPen(QPen(color, 1));
     p.setBrush(s.openMarkers ? QBrush(Qt::NoBrush) : QBrush(color));
-    for (std::size_t i = 0; i < s.x.size(); ++i) {
-        const double px = f.Px(static_cast<double>(s.x[i])), py = f.Py(static_cast<double>(s.r[i]));
-        if (std::isfinite(px) && std::isfinite(py))
-            p.drawEllipse(QPointF(px, py), kMarker, kMarker);
+    PaintMarkers(p, f, s.x, s.r);
+    p.setPen(QPen(kExcludedColor, 1));
+    p.setBrush(Qt::NoBrush);
+    PaintMarkers(p, f, s.excludedX, s.excludedR);
+}
+
+void IncludePoints(const std::vector<Real>& xs, const std::vector<Real>& rs, Range& x, Range& y, bool& any)
+{
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        if (!std::isfinite(xs[i]) || !std::isfinite(rs[i]))
+            continue;
+        if (!any)
+            x = {static_cast<double>(xs[i]), static_cast<double>(xs[i])};
+        any = true;
+        x.Include(static_cast<double>(xs[i]));
+        y.Include(static_cast<double>(rs[i]));
     }
 }
 
@@ -84,16 +106,10 @@ void Paint(QPainter& p, QSize size, const std::vector<ResidualSeries>& series)
     p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     Range x{0, 0}, y{0, 0};
     bool any = false;
-    for (const ResidualSeries& s : series)
-        for (std::size_t i = 0; i < s.x.size(); ++i) {
-            if (!std::isfinite(s.x[i]) || !std::isfinite(s.r[i]))
-                continue;
-            if (!any)
-                x = {static_cast<double>(s.x[i]), static_cast<double>(s.x[i])};
-            any = true;
-            x.Include(static_cast<double>(s.x[i]));
-            y.Include(static_cast<double>(s.r[i]));
-        }
+    for (const ResidualSeries& s : series) {
+        IncludePoints(s.x, s.r, x, y, any);
+        IncludePoints(s.excludedX, s.excludedR, x, y, any);
+    }
     x.Widen();
     y.Widen();
     const Frame frame(QRect(kLeftMargin, kTopMargin, size.width() - kLeftMargin - kRightMargin,

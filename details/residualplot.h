@@ -2,6 +2,8 @@
 // The residual plot of the "Fit details" window: y - f(x) at each point
 // against x, one series per method in its curve's colour (the true
 // least-squares fits with open markers), a zero line and axes with tick labels.
+// The points the user left out of the fits are drawn hollow in grey at their
+// residual from each curve.
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -18,6 +20,7 @@ struct ResidualSeries {
     Color color;
     bool openMarkers = false;
     std::vector<Real> x, r;
+    std::vector<Real> excludedX, excludedR;
 };
 
 class ResidualPlot : public QWidget {

@@ -25,8 +25,16 @@ struct TableLoad {
 // Fills s.n, s.x and s.y from the bytes of the data file `name`. Any line the
 // file reader would warn about, more than MaxPoints points and fewer than 3
 // are errors, with the designed texts, in either form.
+// The rows the file excludes and alsoExcluded (data lines from 1) are set
+// aside as a replot sets them aside: s.x and s.y hold the points fitted, and
+// s.PointRows, s.SigmaTexts and s.Excluded say where each came from, when the
+// file gives sigma or excludes a point. A row beyond the table, or exclusions
+// that leave fewer than 3 points to fit, are errors.
 TableLoad LoadPointTable(std::string_view bytes, const std::string& name, QuilvexState& s,
-                         TableForm form = TableForm::Grid);
+                         TableForm form = TableForm::Grid, const std::vector<int>& alsoExcluded = {});
+
+// "rows 3, 7" ("row 3" for one): the rows a report names.
+std::string RowsText(const std::vector<int>& rows);
 
 // True when two points of the table share an X, which the ascending
 // adjustment never leaves.

@@ -33,6 +33,12 @@ refused=(
   "--at 1e5000 $examples/noisy.dta|--at takes a number within the range of numbers, not '1e5000'|usage"
   "--at -1e6000 $examples/noisy.dta|within the range of numbers, not '-1e6000'|usage"
   "--bogus $examples/noisy.dta|Unknown option 'bogus'|usage"
+  "--weights sigmas $examples/noisy.dta|--weights takes none, sigma, y or y2, not 'sigmas'|usage"
+  "--exclude 3,,7 $examples/noisy.dta|--exclude takes data line numbers from 1, separated by commas, not '3,,7'|usage"
+  "--exclude 0 $examples/noisy.dta|--exclude takes data line numbers from 1|usage"
+  "--exclude 2.5 $examples/noisy.dta|--exclude takes data line numbers from 1|usage"
+  "--exclude 21 $examples/noisy.dta|row 21 cannot be excluded: the table has 20 rows|"
+  "--exclude 1,2,3,4,5,6,7,8,9,10 --exclude 11,12,13,14,15,16,17,18 $examples/noisy.dta|leaves 2 points to fit, fewer than 3|"
   "|one FILE needed|usage"
 )
 for case in "${refused[@]}"; do
@@ -101,6 +107,43 @@ assert flat[0]["aicc"] is None and flat[0]["coefficients"][0]["se"] is None, fla
 assert any(note.startswith("exact fit: SSR") for note in flat[0]["notes"]), flat[0]["notes"]
 PY
 
+# Excluded lines are left out of every fit as if deleted, and named; a weighting is always given in JSON
+# and adds its columns to CSV.
+fit --format json --weights y --exclude 3 --exclude 7,3 "$examples/noisy.dta" || fail "excluded: exit status $?"
+cp "$work/out" "$work/excluded.json"
+sed '4d;8d' "$examples/noisy.dta" >"$work/deleted.dta"
+fit --format json "$work/deleted.dta" || fail "deleted: exit status $?"
+python3 - "$work/excluded.json" "$work/out" <<'PY' || fail "excluded lines or weights not as described"
+import json, sys
+excluded, deleted = (json.load(open(name)) for name in sys.argv[1:])
+assert excluded["weights"] == "y" and deleted["weights"] == "none"
+assert excluded["points"] == 18 and excluded["table"]["excluded"] == [3, 7]
+assert excluded["table"]["rows"] == [1, 2] + list(range(4, 7)) + list(range(8, 21)), excluded["table"]
+assert excluded["table"]["x"] == deleted["table"]["x"] and "excluded" not in deleted["table"]
+designed = [m for m in excluded["methods"] if not m["method"].endswith("-weighted")]
+assert [m["ssr"] for m in designed] == [m["ssr"] for m in deleted["methods"]]
+PY
+# As written, the points left out are those of the lines named, whatever the sorting by x moves.
+printf '5 26\n1 2\n3 10\n2 5\n4 17\n0 1\n' >"$work/unsorted.dta"
+fit --format json --as-written --method regression --exclude 1,4 "$work/unsorted.dta" || fail "as written: exit status $?"
+python3 - "$work/out" <<'PY' || fail "as written: excluded lines not as described"
+import json, sys
+table = json.load(open(sys.argv[1]))["table"]
+assert table == {"x": [0, 1, 3, 4], "y": [1, 2, 10, 17], "rows": [6, 2, 3, 5], "excluded": [1, 4]}, table
+PY
+fit --weights y2 --exclude 3,7 "$examples/noisy.dta" || fail "excluded text: exit status $?"
+[[ "$(sed -n 2,3p "$work/out")" == $'weights: y2\nexcluded: rows 3, 7, left out of every fit' ]] ||
+  fail "excluded text: $(sed -n 2,3p "$work/out")"
+fit --format csv --weights sigma --method spline "$examples/line.dta" || fail "weighted csv: exit status $?"
+python3 - "$work/out" <<'PY' || fail "weighted csv: columns not as described"
+import csv, sys
+header, spline = list(csv.reader(open(sys.argv[1])))
+weighted = ["se_absolute", "chi2", "dof", "chi2_reduced", "p_value"]
+at = header.index("agreement_digits") + 1
+assert header[at:at + 5] == weighted and header[at + 5] == "error", header
+assert len(spline) == len(header) and spline[:at + 5][-5:] == [""] * 5 and spline[header.index("ssr")] == "0", spline
+PY
+
 # "-" reads standard input, and gives what the file gives.
 fit --format csv "$examples/parabola.dta"
 cp "$work/out" "$work/from-file"
@@ -127,7 +170,9 @@ PY
 # Help of the program and of the command; the command's options follow "fit".
 env -u DISPLAY "$program" --help | grep -q '^  fit ' || fail "--help does not list fit"
 fit --help || fail "fit --help: exit status $?"
-grep -qF -- '--regression-order' "$work/out" || fail "fit --help does not list --regression-order"
+for option in --regression-order --weights --exclude; do
+  grep -qF -- "$option" "$work/out" || fail "fit --help does not list $option"
+done
 [[ "$(head -1 "$work/out")" == "Usage: "*" fit [options] FILE..." ]] || fail "fit --help: usage $(head -1 "$work/out")"
 
 [[ $failures == 0 ]] && echo "[fit command] passed"

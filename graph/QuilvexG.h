@@ -32,6 +32,11 @@ public:
     void PlotPaintBoxMouseDown(int X, int Y);
     void PlotPaintBoxMouseMove(int X, int Y);
     void PlotPaintBoxMouseUp(int X, int Y);
+    // The right button on a point: the menu that leaves it out of the fits or takes it back.
+    void PlotPaintBoxRightClick(int X, int Y);
+    // What the menu's entry does for the point at (X, Y): false when no point is
+    // there or the change was refused.
+    bool ToggleExclusionAt(int X, int Y);
 
 signals:
     // "Control": the main window is asked to the front.
@@ -102,6 +107,8 @@ private:
     bool watchingExposure_ = false;
     bool replotWasSlow_ = false;
     bool pointMoved_ = false;  // since the mouse went down: only then is the drag a step
+    // The set-aside point being dragged (its place in state_.Excluded), if the pick found one.
+    std::optional<int> draggedAside_;
 };
 
 }  // namespace quilvex

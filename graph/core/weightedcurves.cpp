@@ -37,9 +37,15 @@ std::optional<int> PixelOf(Plotter& plot, const MethodFigures& row, Real X)
     return static_cast<int>(std::lrint(py));  // within reach: no fault to check
 }
 
-void TraceRow(Plotter& plot, const MethodFigures& row)
+}  // namespace
+
+void TraceWeightedRow(Plotter& plot, const MethodFigures& row)
 {
+    const FpuFlagsKeeper keep;
     Canvas& canvas = plot.Surface();
+    const Color pen = canvas.PenColor();
+    const PenStyle style = canvas.GetPenStyle();
+    canvas.SetPenStyle(PenStyle::DashDot);
     canvas.SetPenColor(RowOf(row.method.fit).color);
     bool drawing = false;
     for (int px = 0; px <= canvas.Width(); ++px) {
@@ -50,9 +56,9 @@ void TraceRow(Plotter& plot, const MethodFigures& row)
             canvas.MoveTo(px, *py);
         drawing = py.has_value();
     }
+    canvas.SetPenColor(pen);
+    canvas.SetPenStyle(style);
 }
-
-}  // namespace
 
 std::vector<StatsMethod> WeightedRowsShown(const QuilvexState& s)
 {
@@ -72,15 +78,9 @@ void DrawWeightedCurves(Plotter& plot, Weighting weighting)
     if (weighting == Weighting::None)
         return;
     const FpuFlagsKeeper keep;
-    Canvas& canvas = plot.Surface();
-    const Color pen = canvas.PenColor();
-    const PenStyle style = canvas.GetPenStyle();
-    canvas.SetPenStyle(PenStyle::DashDot);
     for (const MethodFigures& row : WeightedRows(plot.State(), weighting))
         if (row.method.weighted && row.failure.empty())
-            TraceRow(plot, row);
-    canvas.SetPenColor(pen);
-    canvas.SetPenStyle(style);
+            TraceWeightedRow(plot, row);
 }
 
 std::vector<BandLine> WeightedBandLinesOf(const QuilvexState& s, const std::vector<Real>& xs, bool withPrediction,

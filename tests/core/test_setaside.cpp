@@ -150,4 +150,50 @@ TEST(WeightedRowsShown, FollowTheTickedLeastSquaresMethodsInDrawingOrder)
     }
 }
 
+TEST(DrawWeightedCurves, TraceEachWeightedRowDashDottedInItsMethodsColour)
+{
+    SetAside t(Table{});
+    RecordingCanvas canvas;
+    ScaleGraph(t.s, t.grid, canvas.Width(), canvas.Height());
+    t.s.ShowRegr = true;
+    Plotter plot(t.s, canvas);
+    DrawWeightedCurves(plot, Weighting::None);
+    EXPECT_TRUE(canvas.ops.empty()) << "no weighting, no curve";
+
+    struct Case {
+        StatsMethod method;
+        std::vector<Real> coefficients;
+        Color pen;
+        int moves, lines;
+    };
+    // Box columns 0..538 span X from 0.4977 to 5.5023: ln x is defined on all of them, y = 10 x too.
+    const std::vector<Case> cases = {
+        {StatsMethod::RegressionWeighted, {0, 10}, colors::Red, 1, 538},
+        {StatsMethod::LogarithmicWeighted, {10, 5}, colors::Gray, 1, 538},
+        {StatsMethod::PowerNlsWeighted, {}, colors::Blue, 0, 0},  // no coefficients: nothing drawn
+    };
+    for (const Case& c : cases) {
+        canvas.ops.clear();
+        MethodFigures row;
+        row.method = c.method;
+        for (const Real value : c.coefficients)
+            row.coefficients.push_back(Coefficient{.value = value});
+        TraceWeightedRow(plot, row);
+        EXPECT_EQ(canvas.Count(CanvasOp::Move), c.moves) << StatsMethodName(c.method);
+        EXPECT_EQ(canvas.Count(CanvasOp::Line), c.lines) << StatsMethodName(c.method);
+        for (const CanvasOp& op : canvas.ops) {
+            EXPECT_EQ(op.pen, c.pen);
+            EXPECT_EQ(op.penStyle, PenStyle::DashDot);
+        }
+        EXPECT_EQ(canvas.GetPenStyle(), PenStyle::Solid);
+        EXPECT_EQ(canvas.PenColor(), colors::Black);
+    }
+    canvas.ops.clear();
+    MethodFigures line;
+    line.method = StatsMethod::RegressionWeighted;
+    line.coefficients = {Coefficient{.value = 0}, Coefficient{.value = 10}};
+    TraceWeightedRow(plot, line);
+    EXPECT_EQ(canvas.ops.front().b, Round(plot.YToPixel(10 * plot.PixelToX(0))));
+}
+
 }  // namespace

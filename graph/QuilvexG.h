@@ -3,8 +3,10 @@
 // labels, the message label and the "Control" button; dragging points with the
 // mouse. The window refuses to close.
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "app/document.h"
@@ -37,6 +39,9 @@ public:
     // What the menu's entry does for the point at (X, Y): false when no point is
     // there or the change was refused.
     bool ToggleExclusionAt(int X, int Y);
+    // Shows the point menu and returns the entry chosen: exec'd at the cursor;
+    // tests answer it without opening a window.
+    std::function<QAction*(QMenu&)> ShowPointMenu;
 
 signals:
     // "Control": the main window is asked to the front.

@@ -51,6 +51,7 @@ void TPlotForm::ConnectMouse()
     PlotPaintBox->onMouseMove = [this](QPoint at) { PlotPaintBoxMouseMove(at.x(), at.y()); };
     PlotPaintBox->onMouseUp = [this](QPoint at) { PlotPaintBoxMouseUp(at.x(), at.y()); };
     PlotPaintBox->onRightPress = [this](QPoint at) { PlotPaintBoxRightClick(at.x(), at.y()); };
+    ShowPointMenu = [](QMenu& menu) { return menu.exec(QCursor::pos()); };
 }
 
 void TPlotForm::PlotPaintBoxMouseDown(int X, int Y)
@@ -128,7 +129,7 @@ void TPlotForm::PlotPaintBoxRightClick(int X, int Y)
     QMenu menu(this);
     menu.setObjectName("PointMenu");
     const QAction* toggle = menu.addAction(p->excluded ? "Include point" : "Exclude point");
-    if (menu.exec(QCursor::pos()) == toggle)
+    if (ShowPointMenu(menu) == toggle)
         RunHandler(dialogs_, [&] { ToggleExclusionAt(X, Y); });
 }
 

@@ -295,3 +295,19 @@ TEST_F(ReplotTest, TheGridHoldsWhatTheCellEditorShows)
 }
 
 }  // namespace
+
+TEST_F(ReplotTest, WithoutAWeightingTheWeightedCurvesChangeNoPixel)
+{
+    SetGrid({{"1", "2"}, {"2", "3"}, {"3", "5"}, {"4", "4"}, {"5", "6"}});
+    Doc().SetMethodChecked(Method::Regression, true);
+    Doc().SetMethodChecked(Method::Exponential, true);
+    Replot();
+    const QImage designed = Picture();
+    Doc().SetWeightedCurvesShown(true);
+    Replot();
+    EXPECT_EQ(Picture(), designed) << "no weighting: the designed picture, pixel for pixel";
+    Doc().SetWeighting(Weighting::Y);
+    Doc().SetWeightedCurvesShown(false);
+    Replot();
+    EXPECT_EQ(Picture(), designed) << "a weighting, weighted curves hidden";
+}

@@ -12,7 +12,7 @@
 #include "graph/core/scaling.h"
 #include "graph/core/scene.h"
 #include "graph/core/setaside.h"
-#include "graph/core/weightedcurves.h"
+#include "graph/weightedfits.h"
 #include "stats/bands.h"
 #include "ui/busypointer.h"
 #include "ui/look.h"

@@ -10,6 +10,7 @@
 #include "graph/core/scaling.h"
 #include "graph/core/setaside.h"
 #include "graph/core/weightedcurves.h"
+#include <functional>
 #include "support/recording_canvas.h"
 #include "support/vector_grid.h"
 
@@ -126,73 +127,44 @@ TEST(SetExcludedAside, DrawsBarsForPositiveSigmasAndGreyMarksForExcludedPoints)
     EXPECT_EQ(canvas.PenColor(), colors::Black);
 }
 
-TEST(WeightedRowsShown, FollowTheTickedLeastSquaresMethodsInDrawingOrder)
-{
-    struct Case {
-        std::vector<bool QuilvexState::*> ticked;
-        std::vector<StatsMethod> rows;
-    };
-    const std::vector<Case> cases = {
-        {{&QuilvexState::ShowSpline, &QuilvexState::ShowLagr, &QuilvexState::ShowLagrO}, {}},
-        {{&QuilvexState::ShowSpline, &QuilvexState::ShowRegr}, {StatsMethod::RegressionWeighted}},
-        {{&QuilvexState::ShowPower, &QuilvexState::ShowExp, &QuilvexState::ShowLog, &QuilvexState::ShowRegr},
-         {StatsMethod::RegressionWeighted, StatsMethod::ExponentialWeighted, StatsMethod::ExponentialNlsWeighted,
-          StatsMethod::LogarithmicWeighted, StatsMethod::PowerWeighted, StatsMethod::PowerNlsWeighted}},
-    };
-    for (const Case& c : cases) {
-        QuilvexState s;
-        for (bool QuilvexState::*show : c.ticked)
-            s.*show = true;
-        const std::vector<StatsMethod> rows = WeightedRowsShown(s);
-        ASSERT_EQ(rows.size(), c.rows.size());
-        for (std::size_t k = 0; k < rows.size(); ++k)
-            EXPECT_EQ(StatsMethodName(rows[k]), StatsMethodName(c.rows[k]));
-    }
-}
-
-TEST(DrawWeightedCurves, TraceEachWeightedRowDashDottedInItsMethodsColour)
+TEST(TraceDashDotted, DrawsEachValueBrokenWhereThereIsNone)
 {
     SetAside t(Table{});
     RecordingCanvas canvas;
     ScaleGraph(t.s, t.grid, canvas.Width(), canvas.Height());
-    t.s.ShowRegr = true;
     Plotter plot(t.s, canvas);
-    DrawWeightedCurves(plot, Weighting::None);
-    EXPECT_TRUE(canvas.ops.empty()) << "no weighting, no curve";
-
     struct Case {
-        StatsMethod method;
-        std::vector<Real> coefficients;
+        const char* what;
+        std::function<std::optional<Real>(Real)> value;
         Color pen;
         int moves, lines;
     };
-    // Box columns 0..538 span X from 0.4977 to 5.5023: ln x is defined on all of them, y = 10 x too.
+    // Box columns 0..538 span X from 0.4977 to 5.5023.
     const std::vector<Case> cases = {
-        {StatsMethod::RegressionWeighted, {0, 10}, colors::Red, 1, 538},
-        {StatsMethod::LogarithmicWeighted, {10, 5}, colors::Gray, 1, 538},
-        {StatsMethod::PowerNlsWeighted, {}, colors::Blue, 0, 0},  // no coefficients: nothing drawn
+        {"y = 10 x", [](Real X) { return std::optional<Real>(10 * X); }, colors::Red, 1, 538},
+        {"none below x = 3", [](Real X) { return X < 3 ? std::nullopt : std::optional<Real>(30); }, colors::Gray, 1,
+         538 - Round(plot.XToPixel(3))},
+        {"a gap between 2 and 4",
+         [](Real X) { return X > 2 && X < 4 ? std::nullopt : std::optional<Real>(30); }, colors::Blue, 2, 0},
+        {"far beyond the box", [](Real) { return std::optional<Real>(1e9L); }, colors::Purple, 0, 0},
+        {"no value", [](Real) { return std::optional<Real>(); }, colors::Purple, 0, 0},
     };
     for (const Case& c : cases) {
         canvas.ops.clear();
-        MethodFigures row;
-        row.method = c.method;
-        for (const Real value : c.coefficients)
-            row.coefficients.push_back(Coefficient{.value = value});
-        TraceWeightedRow(plot, row);
-        EXPECT_EQ(canvas.Count(CanvasOp::Move), c.moves) << StatsMethodName(c.method);
-        EXPECT_EQ(canvas.Count(CanvasOp::Line), c.lines) << StatsMethodName(c.method);
-        for (const CanvasOp& op : canvas.ops) {
-            EXPECT_EQ(op.pen, c.pen);
-            EXPECT_EQ(op.penStyle, PenStyle::DashDot);
+        TraceDashDotted(plot, c.pen, c.value);
+        EXPECT_EQ(canvas.Count(CanvasOp::Move), c.moves) << c.what;
+        if (c.lines > 0) {
+            EXPECT_EQ(canvas.Count(CanvasOp::Line), c.lines) << c.what;
         }
-        EXPECT_EQ(canvas.GetPenStyle(), PenStyle::Solid);
-        EXPECT_EQ(canvas.PenColor(), colors::Black);
+        for (const CanvasOp& op : canvas.ops) {
+            EXPECT_EQ(op.pen, c.pen) << c.what;
+            EXPECT_EQ(op.penStyle, PenStyle::DashDot) << c.what;
+        }
+        EXPECT_EQ(canvas.GetPenStyle(), PenStyle::Solid) << c.what;
+        EXPECT_EQ(canvas.PenColor(), colors::Black) << c.what;
     }
     canvas.ops.clear();
-    MethodFigures line;
-    line.method = StatsMethod::RegressionWeighted;
-    line.coefficients = {Coefficient{.value = 0}, Coefficient{.value = 10}};
-    TraceWeightedRow(plot, line);
+    TraceDashDotted(plot, colors::Red, [](Real X) { return std::optional<Real>(10 * X); });
     EXPECT_EQ(canvas.ops.front().b, Round(plot.YToPixel(10 * plot.PixelToX(0))));
 }
 

@@ -11,6 +11,8 @@
 #include "graph/core/curves.h"
 #include "graph/core/scaling.h"
 #include "graph/core/scene.h"
+#include "graph/core/setaside.h"
+#include "graph/weightedfits.h"
 #include "stats/bands.h"
 #include "ui/busypointer.h"
 #include "ui/look.h"
@@ -252,12 +254,20 @@ void TPlotForm::DrawSteps()
         document_.SetMethodChecked(Method::Spline, true);
         document_.SetMethodChecked(Method::Regression, true);
     }
+    SetExcludedAside(state_, grid);
     PrepareFits(state_);
     DrawAxes(plot);
     DrawCurves(plot);
+    const Weighting weighting = document_.GetWeighting();
+    if (document_.WeightedCurvesShown())
+        DrawWeightedCurves(plot, weighting);
     if (const BandChoice bands = document_.Bands(); bands.confidence)
-        DrawBandLines(plot, BandLinesOf(state_, BandArguments(plot), bands.prediction));
+        DrawBandLines(plot, weighting == Weighting::None
+                                ? BandLinesOf(state_, BandArguments(plot), bands.prediction)
+                                : WeightedBandLinesOf(state_, BandArguments(plot), bands.prediction, weighting));
+    DrawErrorBars(plot);
     DrawPoints(plot);
+    DrawSetAsidePoints(plot);
     SetMsgCaption(state_.MessageBuffer.Text());
     LeftXLabel->setText(ToQString(FormatGeneral(plot.PixelToX(0), 6)));
     RightXLabel->setText(ToQString(FormatGeneral(plot.PixelToX(W), 6)));

@@ -3,8 +3,10 @@
 // labels, the message label and the "Control" button; dragging points with the
 // mouse. The window refuses to close.
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "app/document.h"
@@ -32,6 +34,14 @@ public:
     void PlotPaintBoxMouseDown(int X, int Y);
     void PlotPaintBoxMouseMove(int X, int Y);
     void PlotPaintBoxMouseUp(int X, int Y);
+    // The right button on a point: the menu that leaves it out of the fits or takes it back.
+    void PlotPaintBoxRightClick(int X, int Y);
+    // What the menu's entry does for the point at (X, Y): false when no point is
+    // there or the change was refused.
+    bool ToggleExclusionAt(int X, int Y);
+    // Shows the point menu and returns the entry chosen: exec'd at the cursor;
+    // tests answer it without opening a window.
+    std::function<QAction*(QMenu&)> ShowPointMenu;
 
 signals:
     // "Control": the main window is asked to the front.
@@ -102,6 +112,8 @@ private:
     bool watchingExposure_ = false;
     bool replotWasSlow_ = false;
     bool pointMoved_ = false;  // since the mouse went down: only then is the drag a step
+    // The set-aside point being dragged (its place in state_.Excluded), if the pick found one.
+    std::optional<int> draggedAside_;
 };
 
 }  // namespace quilvex

@@ -325,19 +325,7 @@ void NoteWeightsAndExclusions(std::vector<MethodFigures>& rows, Weighting weight
 NlsFit FitNlsWeighted(NlsModel model, const std::vector<Real>& x, const std::vector<Real>& y,
                       const std::vector<Real>& startingB, const std::vector<Real>& w)
 {
-    // FitNls takes no weights yet. Equal weights leave its optimum as it is,
-    // chi2 w times its SSR; other weights are refused. Once it takes them,
-    // this body is: return FitNls(model, x, y, startingB, w);
-    NlsFit fit;
-    if (w.empty() || std::any_of(w.begin(), w.end(), [&](Real v) { return v != w.front(); })) {
-        fit.whyNot = "not available: the true least-squares fit takes equal weights only";
-        return fit;
-    }
-    fit = FitNls(model, x, y, startingB);
-    fit.ssr *= w.front();
-    for (Real& unit : fit.unitStandardErrors)
-        unit /= std::sqrt(w.front());
-    return fit;
+    return FitNls(model, x, y, startingB, w);
 }
 
 }  // namespace quilvex

@@ -38,7 +38,9 @@ QPen CanvasPen(Color color, PenStyle style)
 {
     QPen pen(ToQColor(color));
     pen.setWidth(1);
-    pen.setStyle(style == PenStyle::Dash ? Qt::DashLine : Qt::SolidLine);
+    pen.setStyle(style == PenStyle::Dash      ? Qt::DashLine
+                 : style == PenStyle::DashDot ? Qt::DashDotLine
+                                              : Qt::SolidLine);
     return pen;
 }
 

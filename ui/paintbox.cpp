@@ -53,6 +53,10 @@ void PaintBox::resizeEvent(QResizeEvent* event)
 void PaintBox::mousePressEvent(QMouseEvent* event)
 {
     DeliverPendingMove();
+    if (event->button() == Qt::RightButton && onRightPress) {
+        onRightPress(event->position().toPoint());
+        return;
+    }
     if (onMouseDown)
         onMouseDown(event->position().toPoint());
 }
@@ -69,6 +73,8 @@ void PaintBox::mouseMoveEvent(QMouseEvent* event)
 void PaintBox::mouseReleaseEvent(QMouseEvent* event)
 {
     DeliverPendingMove();
+    if (event->button() == Qt::RightButton && onRightPress)
+        return;
     if (onMouseUp)
         onMouseUp(event->position().toPoint());
 }

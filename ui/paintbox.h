@@ -26,6 +26,8 @@ public:
     // events already waiting, only the latest of several: a drag follows the
     // pointer rather than replaying where it was while a replot ran.
     std::function<void(QPoint)> onMouseDown, onMouseMove, onMouseUp;
+    // The right button, when set: its press goes here instead of onMouseDown, its release nowhere.
+    std::function<void(QPoint)> onRightPress;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

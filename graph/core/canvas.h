@@ -6,7 +6,7 @@
 
 namespace quilvex {
 
-enum class PenStyle { Solid, Dash };
+enum class PenStyle { Solid, Dash, DashDot };
 enum class BrushStyle { Solid, Clear };
 
 class Canvas {

@@ -1,5 +1,7 @@
 #include "graph/core/plotter.h"
 
+#include "graph/core/setaside.h"
+
 #include <cmath>
 
 #include "fit/fastpath.h"
@@ -10,7 +12,7 @@ namespace {
 constexpr Real kPixelLimit = 2e9L;
 }
 
-Real Plotter::XOrigin() const { return s_.MouseIsDown && s_.PointPicked ? s_.DragOrigin : s_.x[1]; }
+Real Plotter::XOrigin() const { return s_.MouseIsDown && s_.PointPicked ? s_.DragOrigin : ShownXOrigin(s_); }
 
 Real Plotter::XToPixel(Real x) const { return (x - XOrigin()) * s_.XScale + (s_.MarginX / 2); }
 

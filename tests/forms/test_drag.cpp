@@ -113,14 +113,33 @@ TEST_F(DragTest, TheFirstPointFollowsThePointer)
     Release(60, 362);
 }
 
-TEST_F(DragTest, RightButtonDragsAndAReleaseOutsideEndsTheDrag)
+TEST_F(DragTest, RightButtonOpensThePointMenuAndAReleaseOutsideEndsTheDrag)
 {
-    Send(QEvent::MouseButtonPress, Qt::RightButton, QPoint(162, 322));
-    EXPECT_TRUE(S().PointPicked);
+    std::vector<QString> menus;
+    Plot().ShowPointMenu = [&](QMenu& menu) {
+        for (const QAction* entry : menu.actions())
+            menus.push_back(entry->text());
+        return nullptr;  // closed without a choice
+    };
+    const std::uint64_t before = Grid().Generation();
+    Send(QEvent::MouseButtonPress, Qt::RightButton, QPoint(162, 322));  // point 2
+    EXPECT_FALSE(S().PointPicked) << "the right button picks no point";
+    EXPECT_FALSE(S().MouseIsDown);
     Send(QEvent::MouseMove, Qt::RightButton, QPoint(200, 322));
+    Send(QEvent::MouseButtonRelease, Qt::RightButton, QPoint(200, 322));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(S().SelectedPoint, 1);
+    EXPECT_EQ(Grid().Generation(), before);
+    Send(QEvent::MouseButtonPress, Qt::RightButton, QPoint(100, 100));  // no point there: no menu
+    Send(QEvent::MouseButtonRelease, Qt::RightButton, QPoint(100, 100));
+    EXPECT_EQ(menus, std::vector<QString>{"Exclude point"});
+
+    Send(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(162, 322));
+    EXPECT_TRUE(S().PointPicked);
+    Send(QEvent::MouseMove, Qt::LeftButton, QPoint(200, 322));
     QCoreApplication::processEvents();
     EXPECT_EQ(Cell(0, 1), FormatCell((200.0L - 54) / (430.0L / 4) + 1));
-    Send(QEvent::MouseButtonRelease, Qt::RightButton, QPoint(-30, 900));
+    Send(QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(-30, 900));
     EXPECT_FALSE(S().MouseIsDown);
     EXPECT_FALSE(S().PointPicked);
     Send(QEvent::MouseMove, Qt::NoButton, QPoint(100, 100));

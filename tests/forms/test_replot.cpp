@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "data/numtext.h"
+#include "graph/weightedfits.h"
 #include "support/app_fixture.h"
 #include "ui/look.h"
 #include "support/controls.h"
@@ -292,6 +293,46 @@ TEST_F(ReplotTest, TheGridHoldsWhatTheCellEditorShows)
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(editor, &escape);
     EXPECT_EQ(Cell(1, 2), "3");
+}
+
+TEST_F(ReplotTest, WithoutAWeightingTheWeightedCurvesChangeNoPixel)
+{
+    SetGrid({{"1", "2"}, {"2", "3"}, {"3", "5"}, {"4", "4"}, {"5", "6"}});
+    Doc().SetMethodChecked(Method::Regression, true);
+    Doc().SetMethodChecked(Method::Exponential, true);
+    Replot();
+    const QImage designed = Picture();
+    Doc().SetWeightedCurvesShown(true);
+    Replot();
+    EXPECT_EQ(Picture(), designed) << "no weighting: the designed picture, pixel for pixel";
+    Doc().SetWeighting(Weighting::Y);
+    Doc().SetWeightedCurvesShown(false);
+    Replot();
+    EXPECT_EQ(Picture(), designed) << "a weighting, weighted curves hidden";
+}
+
+TEST(WeightedRowsShown, FollowTheTickedLeastSquaresMethodsInDrawingOrder)
+{
+    struct Case {
+        std::vector<bool QuilvexState::*> ticked;
+        std::vector<StatsMethod> rows;
+    };
+    const std::vector<Case> cases = {
+        {{&QuilvexState::ShowSpline, &QuilvexState::ShowLagr, &QuilvexState::ShowLagrO}, {}},
+        {{&QuilvexState::ShowSpline, &QuilvexState::ShowRegr}, {StatsMethod::RegressionWeighted}},
+        {{&QuilvexState::ShowPower, &QuilvexState::ShowExp, &QuilvexState::ShowLog, &QuilvexState::ShowRegr},
+         {StatsMethod::RegressionWeighted, StatsMethod::ExponentialWeighted, StatsMethod::ExponentialNlsWeighted,
+          StatsMethod::LogarithmicWeighted, StatsMethod::PowerWeighted, StatsMethod::PowerNlsWeighted}},
+    };
+    for (const Case& c : cases) {
+        QuilvexState s;
+        for (bool QuilvexState::*show : c.ticked)
+            s.*show = true;
+        const std::vector<StatsMethod> rows = WeightedRowsShown(s);
+        ASSERT_EQ(rows.size(), c.rows.size());
+        for (std::size_t k = 0; k < rows.size(); ++k)
+            EXPECT_EQ(StatsMethodName(rows[k]), StatsMethodName(c.rows[k]));
+    }
 }
 
 }  // namespace

@@ -66,11 +66,11 @@ TEST(SetExcludedAside, KeepsTheFittedPointsInOrderAndTheirGridRows)
     };
     const std::vector<Case> cases = {
         {"nothing set aside", {}, {1, 2, 3, 4, 5}, {}, {}, {}, ""},
-        {"sigma only", {{"0.5", "", "x", "1", "2"}, {}}, {1, 2, 3, 4, 5}, {0, 1, 2, 3, 4},
-         {"0.5", "", "x", "1", "2"}, {}, ""},
+        {"sigma only, one no number (marked as the replot marks it)", {{"0.5", "", "x", "1", "2"}, {}},
+         {1, 2, 3, 4, 5}, {0, 1, 2, 3, 4}, {"0.5", "", "x ??", "1", "2"}, {}, ""},
         {"first and middle excluded", {{}, {0, 2}}, {2, 4, 5}, {1, 3, 4}, {"", "", ""}, {0, 2}, ""},
-        {"last excluded, sigma kept with its row", {{"a", "b", "c", "d", "e"}, {4}}, {1, 2, 3, 4}, {0, 1, 2, 3},
-         {"a", "b", "c", "d"}, {4}, ""},
+        {"last excluded, sigma kept with its row", {{"0.1", "0.2", "0.3", "0.4", "0.5"}, {4}}, {1, 2, 3, 4},
+         {0, 1, 2, 3}, {"0.1", "0.2", "0.3", "0.4"}, {4}, ""},
         {"two left: every point fitted", {{}, {0, 1, 2}}, {1, 2, 3, 4, 5}, {0, 1, 2, 3, 4}, {"", "", "", "", ""}, {},
          kExclusionsIgnored},
         {"an excluded row beyond the table is no point", {{}, {7}}, {1, 2, 3, 4, 5}, {}, {}, {}, ""},

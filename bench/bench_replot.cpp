@@ -149,8 +149,44 @@ void Drag(benchmark::State& state)
     state.counters["point"] = k;
 }
 
+// The drag of the middle point with sigma at every point, weights 1/sigma^2,
+// the weighted curves drawn and five points excluded.
+void WeightedDrag(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    constexpr int kMovements = 40;
+    Program program;
+    program.Show(SmoothTable(n), kAllMethods);
+    QuilvexDocument& document = program.Document();
+    for (int row = 0; row < n; ++row)
+        document.Grid().SetCell(2, row, "0.25");
+    document.SetPointsExcluded({10, 20, 30, 40, 50}, true);
+    document.SetWeightedCurvesShown(true);
+    document.SetWeighting(Weighting::Sigma);
+    TPlotForm& plot = program.Plot();
+    QuilvexState& s = program.State();
+    if (s.Excluded.size() != 5) {
+        state.SkipWithError("the five points were not set aside");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        const auto [px, py] = program.PixelOf((s.n + 1) / 2);
+        plot.PlotPaintBoxMouseDown(px, py);
+        state.ResumeTiming();
+        for (int m = 0; m < kMovements; ++m)
+            plot.PlotPaintBoxMouseMove(px, py + (m % 41) - 20);
+        state.PauseTiming();
+        plot.PlotPaintBoxMouseUp(px, py);
+        state.ResumeTiming();
+    }
+    state.counters["per_event_ms"] =
+        benchmark::Counter(kMovements, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 }  // namespace
 
+BENCHMARK(WeightedDrag)->Arg(300)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(TypicalReplot)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(TypicalRepaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(MethodReplot)->DenseRange(Spline, Power)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -4,6 +4,7 @@
 
 #include "data/numtext.h"
 #include "report/core/fitquality.h"
+#include "report/core/statusreport.h"
 
 namespace quilvex {
 
@@ -86,6 +87,8 @@ std::string ResultsText(const QuilvexState& s, const std::string& fileName)
         return out.Take();
     }
     out.Line("Points: " + Whole(s.n));
+    if (const std::string excluded = ExcludedPointsText(s); !excluded.empty())
+        out.Line(excluded);
     out.Line("");
     for (Method m : kReportOrder)
         if (Shown(s, m))

@@ -101,6 +101,8 @@ void AddDataLines(ReportBuilder& r, const QuilvexState& s, const std::string& fi
     const std::string count = G(s.n);
     r.Plain(kIndent + "Current range of " + count + " \"x\" values: from min " + G(s.x[1]) + " to max " + G(s.x[s.n]));
     r.Plain(kIndent + "Current range of " + count + " \"y\" values: from min " + G(s.YMin) + " to max " + G(s.YMax));
+    if (const std::string excluded = ExcludedPointsText(s); !excluded.empty())
+        r.Plain(kIndent + excluded);
     if (!s.MessageBuffer.Empty()) {
         std::string line = kIndent + "Most recent message(s): \"" + s.MessageBuffer.Text() + "\"";
         if (line.size() > kMaxLineLength)
@@ -110,6 +112,16 @@ void AddDataLines(ReportBuilder& r, const QuilvexState& s, const std::string& fi
 }
 
 }  // namespace
+
+std::string ExcludedPointsText(const QuilvexState& s)
+{
+    if (s.Excluded.empty())
+        return {};
+    std::string rows;
+    for (const SetAsidePoint& p : s.Excluded)
+        rows += (rows.empty() ? "" : ", ") + std::to_string(p.row + 1);
+    return std::string("Excluded from every fit: ") + (s.Excluded.size() == 1 ? "row " : "rows ") + rows;
+}
 
 std::vector<ReportLine> StatusReportLines(const QuilvexState& s, const std::string& fileName)
 {

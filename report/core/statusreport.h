@@ -22,6 +22,10 @@ struct ReportLine {
 // fileName is the data file opened last (empty before any); numbers are
 // written with FormatGeneral at 8 digits. A message line longer than 255
 // characters is cut there, closing quote and all.
+// "Excluded from every fit: rows 3, 7" (grid rows from 1) while the user
+// leaves points out of the fits; empty otherwise.
+std::string ExcludedPointsText(const QuilvexState& s);
+
 std::vector<ReportLine> StatusReportLines(const QuilvexState& s, const std::string& fileName);
 
 }  // namespace quilvex

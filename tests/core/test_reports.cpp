@@ -6,6 +6,7 @@
 
 #include "data/numtext.h"
 #include "report/core/extrapreport.h"
+#include "report/core/resultstext.h"
 #include "report/core/statusreport.h"
 
 using namespace quilvex;
@@ -149,6 +150,15 @@ TEST(StatusReport, FileLineAndModifiedMark)
     ASSERT_EQ(texts.size(), 35u);  // no message line for an empty buffer
     EXPECT_EQ(texts[31], "      Currently using data from file: \"\"");
     EXPECT_EQ(texts[32], "        (**** MODIFIED since loading!!!!)");
+}
+
+TEST(StatusReport, ExcludedRowsFollowTheRangesInBothReports)
+{
+    QuilvexState s = ReportedState();
+    s.Excluded = {{2, 3, 30, ""}};
+    EXPECT_EQ(Texts(StatusReportLines(s, "")).at(35), "      Excluded from every fit: row 3");
+    s.Excluded.push_back({6, 7, 70, ""});
+    EXPECT_NE(ResultsText(s, "f.dta").find("\nExcluded from every fit: rows 3, 7"), std::string::npos);
 }
 
 TEST(StatusReport, MessageLineIsCutAt255Characters)

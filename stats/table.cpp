@@ -9,6 +9,7 @@
 #include "data/numtext.h"
 #include "data/pointimport.h"
 #include "graph/core/scaling.h"
+#include "graph/core/setaside.h"
 
 namespace quilvex {
 
@@ -135,52 +136,17 @@ std::string MarkExcluded(const std::vector<int>& alsoExcluded, std::vector<DataR
     return {};
 }
 
-// Sets the excluded points of the n read aside, as a replot does; the others
-// move up in order. Rows and sigma texts are kept where the table gives sigma
-// or excludes a point.
-std::string SetAsideExcluded(const std::vector<DataRow>& rows, QuilvexState& s)
+// An error where the rows excluded leave fewer than 3 of the n points read to fit.
+std::string TooFewFitted(const std::vector<DataRow>& rows, int n)
 {
-    const auto n = static_cast<std::size_t>(s.n);
-    const auto begin = rows.begin(), end = rows.begin() + static_cast<std::ptrdiff_t>(n);
-    const bool anySigma = std::any_of(begin, end, [](const DataRow& r) { return !r.sigma.empty(); });
-    const bool anyExcluded = std::any_of(begin, end, [](const DataRow& r) { return r.excluded; });
-    const bool setAsideByTheReader = !s.PointRows.empty() || !s.Excluded.empty();
-    if ((!anySigma && !anyExcluded) || setAsideByTheReader)
-        return {};
-    int kept = 0;
     std::vector<int> excluded;
-    for (std::size_t k = 0; k < n; ++k) {
-        const int i = static_cast<int>(k) + 1;
-        if (rows[k].excluded) {
-            s.Excluded.push_back({static_cast<std::int32_t>(k), s.x[i], s.y[i], rows[k].sigma});
+    for (int i = 1; i <= n; ++i)
+        if (rows[static_cast<std::size_t>(i - 1)].excluded)
             excluded.push_back(i);
-            continue;
-        }
-        ++kept;
-        s.x[kept] = s.x[i];
-        s.y[kept] = s.y[i];
-        s.PointRows.push_back(static_cast<std::int32_t>(k));
-        s.SigmaTexts.push_back(rows[k].sigma);
-    }
-    s.n = kept;
-    if (kept < 3)
-        return "excluding " + RowsText(excluded) + " leaves " + std::to_string(kept) +
-               " points to fit, fewer than 3";
-    return {};
-}
-
-// The ascending adjustment of the points fitted only, on a grid of their rows.
-void AdjustFittedAscending(QuilvexState& s, const MemoryGrid& grid, TableLoad& load)
-{
-    MemoryGrid fitted;
-    fitted.SetRowCount(s.n + 1);
-    for (int i = 1; i <= s.n; ++i)
-        for (int col = 0; col < 3; ++col)
-            fitted.SetCell(col, i - 1, grid.Cell(col, static_cast<int>(LineOf(s, i))));
-    std::vector<std::int32_t> rows;
-    rows.swap(s.PointRows);  // point i is row i - 1 of the fitted grid
-    AdjustAscending(s, fitted, load);
-    rows.swap(s.PointRows);
+    const int kept = n - static_cast<int>(excluded.size());
+    if (excluded.empty() || kept >= 3)
+        return {};
+    return "excluding " + RowsText(excluded) + " leaves " + std::to_string(kept) + " points to fit, fewer than 3";
 }
 
 }  // namespace
@@ -188,10 +154,15 @@ void AdjustFittedAscending(QuilvexState& s, const MemoryGrid& grid, TableLoad& l
 std::vector<std::string> AdjustmentWarnings(const QuilvexState& s)
 {
     std::vector<std::string> warnings;
+    const std::vector<ShownPoint> shown = ShownPoints(s);
     for (const AdjustedX& a : s.AdjustedXs) {
-        if (StillAdjusted(s, a) && !SameBits(a.read, s.x[a.point]))
+        // The adjustment numbers the points as the table's rows, excluded ones among them.
+        if (a.point > static_cast<std::int32_t>(shown.size()))
+            continue;
+        const Real x = shown[static_cast<std::size_t>(a.point - 1)].x;
+        if ((SameBits(x, a.written) || SameBits(x, a.readBack)) && !SameBits(a.read, x))
             warnings.push_back("x values not ascending: point " + std::to_string(a.point) + " x = " +
-                               Digits(a.read) + " adjusted to " + Digits(s.x[a.point]));
+                               Digits(a.read) + " adjusted to " + Digits(x));
     }
     return warnings;
 }
@@ -220,19 +191,18 @@ TableLoad LoadPointTable(std::string_view bytes, const std::string& name, Quilve
     if (load.error.empty() && s.n < 3)
         load.error = "Too few X,Y values, must be at least 3!";
     if (load.error.empty())
-        load.error = SetAsideExcluded(rows, s);
+        load.error = TooFewFitted(rows, s.n);
     if (!load.error.empty())
         return load;
     const std::vector<DataValues> written = ReadDataValues(bytes);
     if (form == TableForm::AsWritten) {
+        SetExcludedAside(s, grid);
         TakeSortedAsWritten(written, s);
         return load;
     }
     const std::size_t rounded = RoundedValues(written, s);
-    if (s.Excluded.empty())
-        AdjustAscending(s, grid, load);
-    else
-        AdjustFittedAscending(s, grid, load);
+    AdjustAscending(s, grid, load);
+    SetExcludedAside(s, grid);
     NoteGridChanges(rounded, load.warnings.size(), load);
     return load;
 }

@@ -241,6 +241,9 @@ TEST(Statistics, TheTableIsTheOneAReplotFits)
         {"; comment\n1 1\n3 4\n2 9\n", "", 1},
         {"1 1\n2 4\nx 9\n", "Invalid data in file f.dta, line 3", 0},
         {"1 1\n2 4\n", "Too few X,Y values, must be at least 3!", 0},
+        // The adjustment numbers points as the table's rows, an excluded row among them.
+        {"; excluded: 2\n1 1\n2 2\n2 3\n4 4\n5 5\n", "", 1},
+        {"; excluded: 1 2 3\n1 1\n2 2\n3 3\n4 4\n5 5\n", "excluding rows 1, 2, 3 leaves 2 points", 0},
     };
     for (const auto& c : cases) {
         QuilvexState s;
@@ -248,6 +251,9 @@ TEST(Statistics, TheTableIsTheOneAReplotFits)
         EXPECT_EQ(load.error.substr(0, std::strlen(c.error)), c.error) << c.bytes;
         EXPECT_EQ(load.error.empty(), *c.error == 0) << c.bytes;
         EXPECT_EQ(load.warnings.size(), c.adjusted) << c.bytes;
+        if (c.adjusted) {
+            EXPECT_EQ(AdjustmentWarnings(s), load.warnings) << "after the excluded points are set aside";
+        }
     }
     std::string many;
     for (int i = 1; i <= 301; ++i)

@@ -119,7 +119,10 @@ void TPlotForm::PlotPaintBoxRightClick(int X, int Y)
     menu.setObjectName("PointMenu");
     const QAction* toggle = menu.addAction(p->excluded ? "Include point" : "Exclude point");
     if (ShowPointMenu(menu) == toggle)
-        RunHandler(dialogs_, [&] { ToggleExclusionAt(X, Y); });
+        RunHandler(dialogs_, [&] {
+            ClearFpu();  // the menu's own event loop may leave flags that are not ours
+            ToggleExclusionAt(X, Y);
+        });
 }
 
 bool TPlotForm::ToggleExclusionAt(int X, int Y)

@@ -54,6 +54,7 @@ CASES = [
     ("LagrangeValue/exact", "One all-points Lagrange value, 300 points, exact"),
     ("FitStatistics/299", "Fit statistics (quilvex fit), all nine methods, 300 points, regression order 299"),
     ("StableRegression/299", "... of which the stability check of the regression (stable solver, condition number)"),
+    ("WeightedStatistics/294", "Fit statistics with σ, weights 1/σ² and five of 300 points excluded, every row and its weighted row, regression order 294"),
     ("LoadFile/300", "Load a file of 300 lines into the grid"),
     ("LoadFile/1000000", "Load a file of 1,000,000 lines into the grid"),
 ]
@@ -253,10 +254,14 @@ def details_section(out, get, cpu_of, lags):
     updates = (("DetailsUpdate/300/299/0", "update after a replot, 300 points, regression of order 299 only", 50),
                ("DetailsUpdate/300/299/1", "the same, all seven methods", 50),
                ("DetailsUpdate/100/3/1", "100 points (a drag's update)", None),
-               ("DetailsUpdate/300/3/1", "300 points", None))
+               ("DetailsUpdate/300/3/1", "300 points", None),
+               ("WeightedDetailsUpdate/294", "σ at every point, weights 1/σ², five of 300 points excluded, "
+                "all seven methods and their weighted rows, regression of order 294 (295 points fitted)", 50))
     drags = (("DragWithDetails/100/0/0", "drag at 100 points, per movement", 16.7, "Drag/100/0"),
              ("DragWithDetails/300/0/0", "drag at 300 points, per movement", 33, "Drag/300/0"),
-             ("DragWithDetails/300/0/1", "zigzag at 300 points, per movement", None, "Drag/300/3"))
+             ("DragWithDetails/300/0/1", "zigzag at 300 points, per movement", None, "Drag/300/3"),
+             ("WeightedDrag/300", "drag at 300 points with σ, weights 1/σ², the weighted curves and five points "
+              "excluded (graph only), per movement", 33, "Drag/300/0"))
     lagging = (("DragWithDetails/300/0/1", "zigzag at 300 points, movements back to back"),
                ("DragWithDetails/100/1/0", "at 60 movements per second, 100 points"),
                ("DragWithDetails/300/1/0", "at 60 movements per second, 300 points"),

@@ -38,6 +38,15 @@ qv_measure_menu "$main" 01-started
 qv_menu "$main" 18 8 o # "&File", "&Open"
 qv_file_dialog "Open" "$files/start.dta"
 
+# The blue of the points' marks and of the error bars in the graph's box.
+blue_in_graph() {
+  qv_raise "$graph"
+  qv_window_geometry "$graph"
+  qv_capture "$1" "$graph" 49 1 $((QV_WIN_W - 50)) $((QV_WIN_H - 14))
+  qv_pixels count 0,0,255
+}
+marks_only="$(blue_in_graph 01-graph-without-sigma)"
+
 qv_raise "$main"
 qv_menu "$main" 50 8 c # "&Edit", "Uncertainties &column"
 sleep 0.5
@@ -51,6 +60,11 @@ printf '2\t2.5\t0.2\n3\t3.5\t0.3\n4\t4\t0.4\n' | timeout "$QV_STEP_TIMEOUT" xcli
 cell_click 0 1
 qv_key "$main" ctrl+v Escape
 saved_as sigma.dta '; columns: x y sigma\r\n1 1 0.1\r\n2 2.5 0.2\r\n3 3.5 0.3\r\n4 4 0.4\r\n'
+with_bars="$(blue_in_graph 02-graph-with-sigma)"
+# Four points' marks and a bar of at least 20 pixels with its caps at each.
+((with_bars > marks_only + 80)) || qv_fail "no error bars: $with_bars blue pixels with sigma, $marks_only without"
+qv_log "ok: error bars drawn ($with_bars blue pixels, $marks_only before)"
+qv_raise "$main"
 
 cell_click 1 3
 qv_key "$main" ctrl+e

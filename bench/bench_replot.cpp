@@ -171,11 +171,23 @@ void WeightedDrag(benchmark::State& state)
     }
     for (auto _ : state) {
         state.PauseTiming();
-        const auto [px, py] = program.PixelOf((s.n + 1) / 2);
-        plot.PlotPaintBoxMouseDown(px, py);
+        const auto [ax, ay] = program.PixelOf((s.n + 1) / 2);
+        plot.PlotPaintBoxMouseDown(ax, ay);
+        if (!s.PointPicked) {
+            state.SkipWithError("the press picked no point");
+            return;
+        }
+        const int k = s.SelectedPoint;  // the first point within reach of the press
+        const auto [px, py] = program.PixelOf(k);
         state.ResumeTiming();
-        for (int m = 0; m < kMovements; ++m)
+        for (int m = 0; m < kMovements; ++m) {
+            const Real y = s.y[k];
             plot.PlotPaintBoxMouseMove(px, py + (m % 41) - 20);
+            if (SameBits(s.y[k], y)) {
+                state.SkipWithError("a movement left the point where it was");
+                return;
+            }
+        }
         state.PauseTiming();
         plot.PlotPaintBoxMouseUp(px, py);
         state.ResumeTiming();

@@ -110,6 +110,8 @@ std::string JsonMethod(const MethodFigures& m, const JsonLayout& layout)
     std::string out = "{\"method\": " + JsonString(StatsMethodName(m.method));
     if (m.order)
         out += ", \"order\": " + std::to_string(*m.order);
+    if (m.method.constrained)
+        out += ", \"constraints\": " + JsonTexts(m.constraints);
     if (!m.failure.empty())
         out += ", \"error\": " + JsonString(m.failure);
     std::vector<std::string> coefficients;
@@ -307,6 +309,12 @@ std::string TextCoefficients(const MethodFigures& m)
 std::string TextMethod(const MethodFigures& m)
 {
     std::string out = StatsMethodName(m.method) + (m.order ? ", order " + std::to_string(*m.order) : "") + "\n";
+    if (m.method.constrained) {
+        out += "  constraints:";
+        for (const std::string& label : m.constraints)
+            out += " " + label;
+        out += "\n";
+    }
     if (!m.failure.empty())
         out += "  error: " + m.failure + "\n";
     if (!m.coefficients.empty())

@@ -89,7 +89,7 @@ std::string JsonAt(const AtValue& at)
 }
 
 // The regression as designed or solved stably: the rows with the stability check's figures.
-bool IsRegression(const MethodFigures& m) { return m.method.fit == Method::Regression; }
+bool IsRegression(const MethodFigures& m) { return m.method.fit == Method::Regression && !m.method.constrained; }
 
 // What stands between the parts of a report: line breaks and indents for a
 // person, single blanks for one object per line.

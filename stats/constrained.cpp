@@ -62,9 +62,13 @@ void SetResidualFigures(MethodFigures& f, const std::vector<Real>& y, const std:
     f.residuals = residuals;
     const Real spread = uncentred ? sumY2 : Spread(y);
     f.r2 = spread > 0 ? Figure::Of(1 - ssr / spread) : Figure::Undefined(uncentred ? "all y zero" : "all y equal");
-    if (uncentred)
-        f.notes.push_back(kUncentredR2Note);
     DeriveFromSsr(f, n, p);
+    if (uncentred) {
+        f.notes.push_back(kUncentredR2Note);
+        // Measured from 0, R^2 has n degrees of freedom to lose, not n - 1.
+        if (f.r2.value && n > p)
+            f.adjR2 = Figure::Of(1 - (1 - *f.r2.value) * n / (n - p));
+    }
 }
 
 void NoteConstraints(MethodFigures& f, const Constraints& c)

@@ -12,7 +12,8 @@
 // method on its own derivatives, in extended precision.
 //
 // p = the free coefficients: dof = n - p, AICc with p. Without an intercept
-// (through the origin, or a0 held at 0) R^2 is uncentred, 1 - SSR / sum y^2.
+// (through the origin, or a0 held at 0) R^2 is uncentred, 1 - SSR / sum y^2,
+// and adjusted R^2 is 1 - (1 - R^2) n / (n - p).
 #include <vector>
 
 #include "stats/constraints.h"

@@ -105,6 +105,7 @@ TEST(ConstrainedFits, LinesMatchTheirClosedForms)
     ExpectDigits(*o.ssr.value, 5.0L / 14, "ssr through the origin");
     ExpectDigits(*o.coefficients[1].se, std::sqrt(5.0L / 14 / 2 / 14), "se through the origin");
     ExpectDigits(*o.r2.value, 1 - (5.0L / 14) / 69, "uncentred r2");
+    ExpectDigits(*o.adjR2.value, 1 - (5.0L / 14) / 69 * 3 / 2, "uncentred adjusted r2");
     ExpectDigits(*o.residualSe.value, std::sqrt(5.0L / 14 / 2), "residual se with n - 1 dof");
     EXPECT_NE(std::find(o.notes.begin(), o.notes.end(), kUncentredR2Note), o.notes.end());
 

@@ -13,14 +13,6 @@ namespace quilvex {
 
 namespace {
 
-Real Power(Real x, int j)
-{
-    Real p = 1;
-    for (int k = 0; k < j; ++k)
-        p *= x;
-    return p;
-}
-
 Real PolynomialValue(const std::vector<Real>& coef, Real X)
 {
     Real y = 0;
@@ -109,12 +101,15 @@ public:
     // The free coefficients' columns: x^j, or x^j - x0^j through a point.
     DesignMatrix Design() const
     {
+        const std::vector<Real> pointPowers = Powers(point_ ? point_->first : 0);
         DesignMatrix X(static_cast<int>(x_.size()), static_cast<int>(free_.size()));
-        for (int i = 0; i < X.Rows(); ++i)
+        for (int i = 0; i < X.Rows(); ++i) {
+            const std::vector<Real> powers = Powers(x_[static_cast<std::size_t>(i)]);
             for (int k = 0; k < X.Cols(); ++k) {
-                const int j = free_[static_cast<std::size_t>(k)];
-                X.At(i, k) = Power(x_[static_cast<std::size_t>(i)], j) - (point_ ? Power(point_->first, j) : 0);
+                const auto j = static_cast<std::size_t>(free_[static_cast<std::size_t>(k)]);
+                X.At(i, k) = powers[j] - (point_ ? pointPowers[j] : 0);
             }
+        }
         return X;
     }
 
@@ -134,6 +129,15 @@ public:
     }
 
 private:
+    // 1, x, x^2, ..., x^order, each by repeated multiplication.
+    std::vector<Real> Powers(Real X) const
+    {
+        std::vector<Real> powers(static_cast<std::size_t>(order_) + 1, 1);
+        for (std::size_t j = 1; j < powers.size(); ++j)
+            powers[j] = powers[j - 1] * X;
+        return powers;
+    }
+
     // What the held terms and the point take from y at x.
     Real Shift(Real X) const
     {

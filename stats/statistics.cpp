@@ -94,11 +94,13 @@ public:
 
     MethodFigures Constrained(StatsMethod method)
     {
-        if (method.fit != Method::Regression)
-            return ConstrainedNlsRow(method, x_, y_, request_.constraints, request_.at);
-        MethodFigures f = ConstrainedRegressionRow(x_, y_, s_.RegrOrd, request_.constraints, request_.at);
-        if (s_.RegrOrd >= s_.n)
+        MethodFigures f = method.fit == Method::Regression
+                              ? ConstrainedRegressionRow(x_, y_, s_.RegrOrd, request_.constraints, request_.at)
+                              : ConstrainedNlsRow(method, x_, y_, request_.constraints, request_.at);
+        if (method.fit == Method::Regression && s_.RegrOrd >= s_.n)
             f.warnings.push_back("order not below the number of points: not a least-squares fit");
+        if (request_.weighting != Weighting::None)
+            f.notes.push_back("unweighted: the constrained fit does not take the weights");
         return f;
     }
 
@@ -362,11 +364,12 @@ std::vector<MethodFigures> Compute(QuilvexState& s, const StatsRequest& request,
                                              ", below the number of points, as a replot keeps it");
         const MethodFigures& asked = result.back();
         const auto weighted = WeightedRowFollowing(asked.method, request.methods, request.weighting);
+        const auto constrained = ConstrainedRowFollowing(asked.method, request);  // before asked moves
         if (StableRowFollows(asked, request, builder.CheckMade()))
             add(builder.Build(StatsMethod::RegressionStable));
         if (weighted)
             add(builder.Build(*weighted));
-        if (const auto constrained = ConstrainedRowFollowing(asked.method, request))
+        if (constrained)
             add(builder.Build(*constrained));
     }
     DeclareExactFits(result, Points(s.y, s.n));

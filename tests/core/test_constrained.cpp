@@ -173,6 +173,13 @@ TEST(ConstrainedFits, FollowTheirFreeRowsOnlyWhereTheyApply)
                                             "exponential-nls", "exponential-nls-constrained", "power-nls",
                                             "power-nls-constrained"};
     EXPECT_EQ(names, expected);
+
+    request.methods = {StatsMethod::Regression};
+    request.weighting = Weighting::Y;
+    names.clear();
+    for (const MethodFigures& f : ComputeStatistics(s, request, {}))
+        names.push_back(StatsMethodName(f.method));
+    EXPECT_EQ(names, (std::vector<std::string>{"regression", "regression-weighted", "regression-constrained"}));
     for (const char* name : {"regression-constrained", "exponential-nls-constrained", "power-nls-constrained"})
         EXPECT_EQ(StatsMethodName(*StatsMethodNamed(name)), name);
 }

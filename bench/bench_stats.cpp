@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "bench/tables.h"
+#include "stats/constrained.h"
 #include "stats/linear.h"
 #include "stats/statistics.h"
 
@@ -70,10 +71,25 @@ void StableRegression(benchmark::State& state)
         benchmark::DoNotOptimize(SolveLeastSquares(X, y, true));
 }
 
+// The constrained regression alone, as it adds to the statistics: through the
+// origin with a1 held, order 299 at 300 points.
+void ConstrainedRegression(benchmark::State& state)
+{
+    const PointTable table = SmoothTable(300);
+    const std::vector<Real> x(&table.x[1], &table.x[1] + table.n), y(&table.y[1], &table.y[1] + table.n);
+    Constraints constraints;
+    constraints.throughOrigin = true;
+    constraints.held.push_back({"a1", 1});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            ConstrainedRegressionRow(x, y, static_cast<int>(state.range(0)), constraints, {}));
+}
+
 }  // namespace
 
 BENCHMARK(FitStatistics)->Arg(299)->Unit(benchmark::kMillisecond);
 BENCHMARK(WeightedStatistics)->Arg(294)->Arg(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(StableRegression)->Arg(299)->Unit(benchmark::kMillisecond);
+BENCHMARK(ConstrainedRegression)->Arg(299)->Unit(benchmark::kMillisecond);
 
 }  // namespace quilvex::bench

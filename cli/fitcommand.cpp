@@ -11,6 +11,7 @@
 
 #include "cli/fitfiles.h"
 #include "data/numtext.h"
+#include "stats/constraints.h"
 
 namespace quilvex {
 
@@ -70,6 +71,16 @@ public:
                            "Leaves the data lines ROWS (numbered from 1, comma-separated, e.g. 3,7) out of every fit, "
                            "besides those the file's '; excluded:' line leaves out; repeat for more.",
                            "ROWS"});
+        parser_.addOption({"through-origin",
+                           "Adds the regression forced through the origin (a0 = 0), as regression-constrained, "
+                           "after the free regression."});
+        parser_.addOption({"through",
+                           "Adds the regression forced through the point X,Y, as regression-constrained.", "X,Y"});
+        parser_.addOption({"fix",
+                           "Holds a coefficient at VALUE: a0, a1, ... of the regression, a or b of exponential-nls "
+                           "and power-nls; each constrained fit follows its free one as NAME-constrained; repeat "
+                           "for more.",
+                           "NAME=VALUE"});
         parser_.addOption({"as-written",
                            "Fits the values as the file writes them, every digit, sorted by X, repeated X kept and "
                            "never adjusted; spline, lagrange and lagrange-order are not defined where X repeats."});
@@ -133,6 +144,8 @@ private:
                 return why;
         if (const auto why = ReadWeights(request.weighting))
             return why;
+        if (const auto why = ReadConstraints(request))
+            return why;
         for (const QString& text : parser_.values("exclude"))
             if (const auto why = ReadExcluded(text, options.job.excluded))
                 return why;
@@ -183,6 +196,40 @@ private:
         if (!named)
             return "--weights takes none, sigma, y or y2, not '" + name.toStdString() + "'";
         weighting = *named;
+        return std::nullopt;
+    }
+
+    std::optional<std::string> ReadConstraints(StatsRequest& request)
+    {
+        Constraints& c = request.constraints;
+        c.throughOrigin = parser_.isSet("through-origin");
+        if (parser_.isSet("through")) {
+            const auto x = ParseHeld("x=" + parser_.value("through").section(',', 0, 0).toStdString());
+            const auto y = ParseHeld("y=" + parser_.value("through").section(',', 1).toStdString());
+            if (!x || !y)
+                return "--through takes X,Y, two numbers, not '" + parser_.value("through").toStdString() + "'";
+            c.through = std::pair<Real, Real>{x->value, y->value};
+        }
+        for (const QString& text : parser_.values("fix")) {
+            const auto held = ParseHeld(text.toStdString());
+            if (!held)
+                return "--fix takes NAME=VALUE (a0=0, b=-0.5), not '" + text.toStdString() + "'";
+            c.held.push_back(*held);
+        }
+        if (c.Empty())
+            return std::nullopt;
+        if (const auto why = WhyConstraintsInvalid(c, StatsMethod::ExponentialNls, 0))  // the names, a and b
+            return why;
+        bool concerned = false;
+        for (const StatsMethod method : request.methods) {
+            if (!ConstraintsApplyTo(c, method) && !method.constrained)
+                continue;
+            concerned = true;
+            if (const auto why = WhyConstraintsInvalid(c, method, request.regressionOrder))
+                return *why;
+        }
+        if (!concerned)
+            return std::string("the constraints concern none of the methods asked");
         return std::nullopt;
     }
 

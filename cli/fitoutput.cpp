@@ -89,7 +89,7 @@ std::string JsonAt(const AtValue& at)
 }
 
 // The regression as designed or solved stably: the rows with the stability check's figures.
-bool IsRegression(const MethodFigures& m) { return m.method.fit == Method::Regression; }
+bool IsRegression(const MethodFigures& m) { return m.method.fit == Method::Regression && !m.method.constrained; }
 
 // What stands between the parts of a report: line breaks and indents for a
 // person, single blanks for one object per line.
@@ -110,6 +110,8 @@ std::string JsonMethod(const MethodFigures& m, const JsonLayout& layout)
     std::string out = "{\"method\": " + JsonString(StatsMethodName(m.method));
     if (m.order)
         out += ", \"order\": " + std::to_string(*m.order);
+    if (m.method.constrained)
+        out += ", \"constraints\": " + JsonTexts(m.constraints);
     if (!m.failure.empty())
         out += ", \"error\": " + JsonString(m.failure);
     std::vector<std::string> coefficients;
@@ -307,6 +309,12 @@ std::string TextCoefficients(const MethodFigures& m)
 std::string TextMethod(const MethodFigures& m)
 {
     std::string out = StatsMethodName(m.method) + (m.order ? ", order " + std::to_string(*m.order) : "") + "\n";
+    if (m.method.constrained) {
+        out += "  constraints:";
+        for (const std::string& label : m.constraints)
+            out += " " + label;
+        out += "\n";
+    }
     if (!m.failure.empty())
         out += "  error: " + m.failure + "\n";
     if (!m.coefficients.empty())

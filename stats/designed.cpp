@@ -99,7 +99,7 @@ DesignedFit Prepare(QuilvexState& s, Method method)
 
 std::optional<Method> DesignedMethodOf(StatsMethod method)
 {
-    if (method.trueLeastSquares || method.stableSolver || method.weighted)
+    if (method.trueLeastSquares || method.stableSolver || method.weighted || method.constrained)
         return std::nullopt;
     return method.fit;
 }

@@ -49,6 +49,8 @@ struct MethodFigures {
     // freedom n - p, chi^2 / dof, and the probability of a chi^2 at least this large.
     Figure chi2, chi2Reduced, pValue;
     std::optional<int> dof;
+    // A constrained row: its constraints as the output lists them ("a0=0", "b=0.5").
+    std::vector<std::string> constraints;
     std::vector<std::string> warnings;
     std::vector<std::string> notes;  // what the figures mean, why some are not defined
     std::vector<AtValue> at;
@@ -110,7 +112,10 @@ bool DeclareIfExactFit(MethodFigures& figures, Real roundingSsr);
 // They are compared among themselves, the weighted rows least squares in y
 // (regression, logarithmic, true least squares: chi2 in y with the same
 // weights), under the same rule, in bestWeighted; the weighted fits of ln y
-// measure chi2 in ln y and are never marked.
+// measure chi2 in ln y and are never marked. The constrained rows are least
+// squares in y with the same SSR, so they take part in the unweighted mark
+// beside the free rows: the mark shows whether a constraint costs more than
+// the parameters it saves.
 struct AiccMark {
     std::optional<std::size_t> best;         // the marked row
     std::optional<std::size_t> withoutAicc;  // the least-squares row that prevents a mark

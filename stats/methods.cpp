@@ -10,12 +10,13 @@ constexpr std::array<const char*, kMethodCount> kNames{"spline",      "lagrange"
 constexpr const char kTrueLeastSquaresSuffix[] = "-nls";
 constexpr const char kStableSolverSuffix[] = "-stable";
 constexpr const char kWeightedSuffix[] = "-weighted";
+constexpr const char kConstrainedSuffix[] = "-constrained";
 
 }  // namespace
 
 std::optional<StatsMethod> WeightedOf(StatsMethod method)
 {
-    if (method.weighted || method.stableSolver || FittingOf(method.fit) == Fitting::ThroughPoints)
+    if (method.weighted || method.stableSolver || method.constrained || FittingOf(method.fit) == Fitting::ThroughPoints)
         return std::nullopt;
     if (method.fit == Method::Regression)
         return StatsMethod::RegressionWeighted;
@@ -46,6 +47,8 @@ const std::vector<StatsMethod>& AllStatsMethods()
 std::string StatsMethodName(StatsMethod method)
 {
     const std::string name = kNames[static_cast<std::size_t>(method.fit)];
+    if (method.constrained)
+        return StatsMethodName({method.fit, method.trueLeastSquares}) + kConstrainedSuffix;
     if (method.weighted)
         return StatsMethodName({method.fit, method.trueLeastSquares}) + kWeightedSuffix;
     if (method.stableSolver)
@@ -61,6 +64,10 @@ std::optional<StatsMethod> StatsMethodNamed(std::string_view name)
     for (StatsMethod m : AllStatsMethods())
         if (const auto weighted = WeightedOf(m); weighted && name == StatsMethodName(*weighted))
             return weighted;
+    for (StatsMethod m : {StatsMethod::RegressionConstrained, StatsMethod::ExponentialNlsConstrained,
+                          StatsMethod::PowerNlsConstrained})
+        if (name == StatsMethodName(m))
+            return m;
     if (name == StatsMethodName(StatsMethod::RegressionStable))
         return StatsMethod::RegressionStable;
     return std::nullopt;

@@ -17,10 +17,12 @@ struct StatsMethod {
     bool trueLeastSquares = false;  // the row's model fitted by least squares in y, not as designed
     bool stableSolver = false;      // the row's least-squares fit solved by the stable solver, not as designed
     bool weighted = false;          // the row's least-squares fit weighted as asked (see stats/weights.h)
+    bool constrained = false;       // the row's fit under the user's constraints (see stats/constraints.h)
 
     static const StatsMethod Spline, Lagrange, LagrangeOrder, Regression, Exponential, Logarithmic, Power,
         ExponentialNls, PowerNls, RegressionStable, RegressionWeighted, ExponentialWeighted, LogarithmicWeighted,
-        PowerWeighted, ExponentialNlsWeighted, PowerNlsWeighted;
+        PowerWeighted, ExponentialNlsWeighted, PowerNlsWeighted, RegressionConstrained,
+        ExponentialNlsConstrained, PowerNlsConstrained;
     friend constexpr bool operator==(const StatsMethod&, const StatsMethod&) = default;
 };
 
@@ -42,6 +44,9 @@ inline constexpr StatsMethod StatsMethod::LogarithmicWeighted{Method::Logarithmi
 inline constexpr StatsMethod StatsMethod::PowerWeighted{Method::Power, false, false, true};
 inline constexpr StatsMethod StatsMethod::ExponentialNlsWeighted{Method::Exponential, true, false, true};
 inline constexpr StatsMethod StatsMethod::PowerNlsWeighted{Method::Power, true, false, true};
+inline constexpr StatsMethod StatsMethod::RegressionConstrained{Method::Regression, false, false, false, true};
+inline constexpr StatsMethod StatsMethod::ExponentialNlsConstrained{Method::Exponential, true, false, false, true};
+inline constexpr StatsMethod StatsMethod::PowerNlsConstrained{Method::Power, true, false, false, true};
 
 // The fit is a least-squares fit in y: the regression (as designed or solved
 // stably), the logarithmic fit and the true least-squares fits.
@@ -63,7 +68,8 @@ const std::vector<StatsMethod>& AllStatsMethods();
 
 // "spline", "lagrange", "lagrange-order", "regression", "exponential",
 // "logarithmic", "power", "exponential-nls", "power-nls", "regression-stable",
-// and each weighted row as its row's name and "-weighted" ("regression-weighted").
+// and each weighted row as its row's name and "-weighted" ("regression-weighted"),
+// each constrained row as its row's name and "-constrained".
 std::string StatsMethodName(StatsMethod method);
 std::optional<StatsMethod> StatsMethodNamed(std::string_view name);
 

@@ -7,6 +7,7 @@
 
 #include "data/numtext.h"
 #include "report/core/fitquality.h"
+#include "stats/constrained.h"
 #include "stats/designed.h"
 #include "stats/linear.h"
 #include "stats/nls.h"
@@ -33,7 +34,9 @@ public:
     {
         MethodFigures f;
         f.method = method;
-        if (method.weighted)
+        if (method.constrained)
+            f = Constrained(method);
+        else if (method.weighted)
             f = Weighted(method);
         else if (const auto designed = DesignedMethodOf(method))
             Designed(f, *designed);
@@ -86,6 +89,18 @@ public:
             f = WeightedLinearRow(method, {x_, y_, weights_->w, request_.weighting}, s_.RegrOrd, request_.at);
         if (method.fit == Method::Regression)
             f.order = s_.RegrOrd;
+        return f;
+    }
+
+    MethodFigures Constrained(StatsMethod method)
+    {
+        MethodFigures f = method.fit == Method::Regression
+                              ? ConstrainedRegressionRow(x_, y_, s_.RegrOrd, request_.constraints, request_.at)
+                              : ConstrainedNlsRow(method, x_, y_, request_.constraints, request_.at);
+        if (method.fit == Method::Regression && s_.RegrOrd >= s_.n)
+            f.warnings.push_back("order not below the number of points: not a least-squares fit");
+        if (request_.weighting != Weighting::None)
+            f.notes.push_back("unweighted: the constrained fit does not take the weights");
         return f;
     }
 
@@ -309,6 +324,18 @@ bool StableRowFollows(const MethodFigures& f, const StatsRequest& request, const
            std::find(asked.begin(), asked.end(), StatsMethod::RegressionStable) == asked.end();
 }
 
+// The constrained row that follows a row the constraints concern, unless
+// the rows asked for name it in its own place.
+std::optional<StatsMethod> ConstrainedRowFollowing(StatsMethod method, const StatsRequest& request)
+{
+    const auto constrained = ConstrainedOf(method);
+    const auto& asked = request.methods;
+    if (!constrained || !ConstraintsApplyTo(request.constraints, method) ||
+        std::find(asked.begin(), asked.end(), *constrained) != asked.end())
+        return std::nullopt;
+    return constrained;
+}
+
 // The fits other than the regression's rows, which judge their own.
 void DeclareExactFits(std::vector<MethodFigures>& rows, const std::vector<Real>& y)
 {
@@ -337,10 +364,13 @@ std::vector<MethodFigures> Compute(QuilvexState& s, const StatsRequest& request,
                                              ", below the number of points, as a replot keeps it");
         const MethodFigures& asked = result.back();
         const auto weighted = WeightedRowFollowing(asked.method, request.methods, request.weighting);
+        const auto constrained = ConstrainedRowFollowing(asked.method, request);  // before asked moves
         if (StableRowFollows(asked, request, builder.CheckMade()))
             add(builder.Build(StatsMethod::RegressionStable));
         if (weighted)
             add(builder.Build(*weighted));
+        if (constrained)
+            add(builder.Build(*constrained));
     }
     DeclareExactFits(result, Points(s.y, s.n));
     NoteWeightsAndExclusions(result, request.weighting, table.excludedRows);

@@ -40,6 +40,13 @@ refused=(
   "--exclude 21 $examples/noisy.dta|row 21 cannot be excluded: the table has 20 rows|"
   "--exclude 1,2,3,4,5,6,7,8,9,10 --exclude 11,12,13,14,15,16,17,18 $examples/noisy.dta|leaves 2 points to fit, fewer than 3|"
   "|one FILE needed|usage"
+  "--through 1 $examples/noisy.dta|--through takes X,Y, two numbers, not '1'|usage"
+  "--fix a1 $examples/noisy.dta|--fix takes NAME=VALUE (a0=0, b=-0.5), not 'a1'|usage"
+  "--fix c=1 $examples/noisy.dta|no method has a coefficient named 'c'|usage"
+  "--regression-order 1 --fix a0=1 --fix a1=2 --fix a2=0 $examples/noisy.dta|has no coefficient a2|usage"
+  "--through-origin --fix a0=1 $examples/noisy.dta|a0 is held and also set|usage"
+  "--fix a=1 --fix b=2 $examples/noisy.dta|a and b both held leave nothing to fit|usage"
+  "--fix b=2 --method regression $examples/noisy.dta|the constraints concern none of the methods asked|usage"
 )
 for case in "${refused[@]}"; do
   IFS='|' read -r arguments err usage <<<"$case"
@@ -150,6 +157,30 @@ cp "$work/out" "$work/from-file"
 env -u DISPLAY "$program" fit --format csv - <"$examples/parabola.dta" >"$work/out" 2>"$work/err" || fail "stdin: exit status $?"
 cmp -s "$work/out" "$work/from-file" || fail "stdin: output differs from the file's"
 
+# Constrained rows follow their free rows, each with its constraints; the line y = 2x + 1
+# through (0, 1) is still exact, and through the origin its slope is sum xy / sum x^2.
+fit --format json --regression-order 1 --through 0,1 --fix b=0.5 --method regression --method exponential-nls \
+  "$examples/line.dta" || fail "constrained: exit status $?"
+cp "$work/out" "$work/through.json"
+fit --format json --regression-order 1 --through-origin --method regression "$examples/line.dta" ||
+  fail "through origin: exit status $?"
+python3 - "$work/through.json" "$work/out" "$examples/line.dta" <<'PY' || fail "constrained rows not as described"
+import json, sys
+rows = json.load(open(sys.argv[1]))["methods"]
+assert [r["method"] for r in rows] == ["regression", "regression-constrained", "exponential-nls",
+                                       "exponential-nls-constrained"], [r["method"] for r in rows]
+assert rows[1]["constraints"] == ["through=(0,1)"] and rows[3]["constraints"] == ["b=0.5"]
+assert abs(rows[1]["coefficients"][1]["value"] - 2) < 1e-15 and rows[1]["coefficients"][0]["se"] is None
+assert rows[3]["coefficients"][1]["value"] == 0.5 and rows[3]["coefficients"][1]["se"] is None
+origin = json.load(open(sys.argv[2]))["methods"][1]
+points = [tuple(map(float, l.split())) for l in open(sys.argv[3]) if not l.startswith(";") and l.strip()]
+slope = sum(x * y for x, y in points) / sum(x * x for x, y in points)
+assert abs(origin["coefficients"][1]["value"] - slope) < 1e-14 * slope, origin["coefficients"]
+assert any(n.startswith("R^2 uncentred") for n in origin["notes"]), origin["notes"]
+PY
+fit --regression-order 1 --fix a1=3 --method regression "$examples/line.dta" || fail "constrained text: exit status $?"
+grep -q '^  constraints: a1=3$' "$work/out" || fail "constrained text: no constraints line"
+
 # A repeated method or X is reported once.
 fit --method spline --method spline --at 1 --at 1.0 --at 2 "$examples/line.dta" || fail "repeats: exit status $?"
 [[ $(grep -c '^spline' "$work/out") == 1 && $(grep -c '^  y(1) ' "$work/out") == 1 &&
@@ -170,7 +201,7 @@ PY
 # Help of the program and of the command; the command's options follow "fit".
 env -u DISPLAY "$program" --help | grep -q '^  fit ' || fail "--help does not list fit"
 fit --help || fail "fit --help: exit status $?"
-for option in --regression-order --weights --exclude; do
+for option in --regression-order --weights --exclude --through-origin --through --fix; do
   grep -qF -- "$option" "$work/out" || fail "fit --help does not list $option"
 done
 [[ "$(head -1 "$work/out")" == "Usage: "*" fit [options] FILE..." ]] || fail "fit --help: usage $(head -1 "$work/out")"

@@ -54,6 +54,7 @@ CASES = [
     ("LagrangeValue/exact", "One all-points Lagrange value, 300 points, exact"),
     ("FitStatistics/299", "Fit statistics (quilvex fit), all nine methods, 300 points, regression order 299"),
     ("StableRegression/299", "... of which the stability check of the regression (stable solver, condition number)"),
+    ("ConstrainedRegression/299", "The regression of order 299 at 300 points through the origin, solved exactly (a constrained row's own cost)"),
     ("WeightedStatistics/294", "Fit statistics with σ, weights 1/σ² and five of 300 points excluded, every row and its weighted row, regression order 294"),
     ("LoadFile/300", "Load a file of 300 lines into the grid"),
     ("LoadFile/1000000", "Load a file of 1,000,000 lines into the grid"),

@@ -259,12 +259,17 @@ void TPlotForm::DrawSteps()
     DrawAxes(plot);
     DrawCurves(plot);
     const Weighting weighting = document_.GetWeighting();
-    if (document_.WeightedCurvesShown())
-        DrawWeightedCurves(plot, weighting);
-    if (const BandChoice bands = document_.Bands(); bands.confidence)
+    const BandChoice bands = document_.Bands();
+    const bool weightedCurves = document_.WeightedCurvesShown();
+    const std::vector<MethodFigures> weightedFits =
+        weightedCurves || bands.confidence ? WeightedFitsOf(state_, weighting) : std::vector<MethodFigures>{};
+    if (weightedCurves)
+        DrawWeightedCurves(plot, weightedFits);
+    if (bands.confidence)
         DrawBandLines(plot, weighting == Weighting::None
                                 ? BandLinesOf(state_, BandArguments(plot), bands.prediction)
-                                : WeightedBandLinesOf(state_, BandArguments(plot), bands.prediction, weighting));
+                                : BandLinesOfWeighted(state_, weightedFits, weighting, BandArguments(plot),
+                                                      bands.prediction));
     DrawErrorBars(plot);
     DrawPoints(plot);
     DrawSetAsidePoints(plot);

@@ -5,10 +5,10 @@
 
 namespace quilvex {
 
-namespace {
-
-std::vector<MethodFigures> WeightedRows(const QuilvexState& s, Weighting weighting)
+std::vector<MethodFigures> WeightedFitsOf(const QuilvexState& s, Weighting weighting)
 {
+    if (weighting == Weighting::None)
+        return {};
     StatsRequest request;
     request.methods = WeightedRowsShown(s);
     if (request.methods.empty())
@@ -23,8 +23,6 @@ std::vector<MethodFigures> WeightedRows(const QuilvexState& s, Weighting weighti
     }
 }
 
-}  // namespace
-
 std::vector<StatsMethod> WeightedRowsShown(const QuilvexState& s)
 {
     std::vector<StatsMethod> rows;
@@ -38,20 +36,12 @@ std::vector<StatsMethod> WeightedRowsShown(const QuilvexState& s)
     return rows;
 }
 
-void DrawWeightedCurves(Plotter& plot, Weighting weighting)
+void DrawWeightedCurves(Plotter& plot, const std::vector<MethodFigures>& fits)
 {
-    if (weighting == Weighting::None)
-        return;
     const FpuFlagsKeeper keep;
-    for (const MethodFigures& row : WeightedRows(plot.State(), weighting))
+    for (const MethodFigures& row : fits)
         if (row.method.weighted && row.failure.empty())
             TraceDashDotted(plot, RowOf(row.method.fit).color, [&row](Real X) { return RowValueAt(row, X); });
-}
-
-std::vector<BandLine> WeightedBandLinesOf(const QuilvexState& s, const std::vector<Real>& xs, bool withPrediction,
-                                          Weighting weighting)
-{
-    return BandLinesOfWeighted(s, WeightedRows(s, weighting), weighting, xs, withPrediction);
 }
 
 }  // namespace quilvex

@@ -12,13 +12,11 @@ namespace quilvex {
 // The weighted rows of the ticked least-squares methods, in drawing order.
 std::vector<StatsMethod> WeightedRowsShown(const QuilvexState& s);
 
-// Fits the weighted rows on the fitted points and traces each one that has a
-// curve, dash-dotted in its method's colour; a fit that fails draws nothing.
-void DrawWeightedCurves(Plotter& plot, Weighting weighting);
+// The weighted fits of those rows on the fitted points; none without a
+// weighting or when the fits fail.
+std::vector<MethodFigures> WeightedFitsOf(const QuilvexState& s, Weighting weighting);
 
-// The bands of the weighted fits. Today the designed bands, at the one place
-// the weighted covariance's bands come in.
-std::vector<BandLine> WeightedBandLinesOf(const QuilvexState& s, const std::vector<Real>& xs, bool withPrediction,
-                                          Weighting weighting);
+// Traces each weighted fit that has a curve, dash-dotted in its method's colour.
+void DrawWeightedCurves(Plotter& plot, const std::vector<MethodFigures>& fits);
 
 }  // namespace quilvex

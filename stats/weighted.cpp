@@ -9,6 +9,7 @@
 #include "stats/linear.h"
 #include "stats/regressioncheck.h"
 #include "stats/statistics.h"
+#include "stats/table.h"
 
 namespace quilvex {
 
@@ -276,7 +277,7 @@ MethodFigures WeightedNlsRow(StatsMethod method, const WeightedTable& table, con
     const bool power = method.fit == Method::Power;
     if (power && std::any_of(table.x.begin(), table.x.end(), [](Real v) { return !(v > 0); }))
         return WeightedFailure(method, "the power model needs x > 0 at every point", at);
-    const NlsFit fit = FitNlsWeighted(power ? NlsModel::Power : NlsModel::Exponential, table.x, table.y, startingB,
+    const NlsFit fit = FitNls(power ? NlsModel::Power : NlsModel::Exponential, table.x, table.y, startingB,
                                       table.w);
     if (!fit.converged)
         return WeightedFailure(method, fit.whyNot, at);
@@ -310,22 +311,13 @@ std::optional<StatsMethod> WeightedRowFollowing(StatsMethod method, const std::v
 void NoteWeightsAndExclusions(std::vector<MethodFigures>& rows, Weighting weighting,
                               const std::vector<int>& excludedRows)
 {
-    std::string excluded;
-    for (const int row : excludedRows)
-        excluded += (excluded.empty() ? "" : ", ") + std::to_string(row);
-    excluded = (excludedRows.size() == 1 ? "excluded: row " : "excluded: rows ") + excluded;
+    const std::string excluded = "excluded: " + RowsText(excludedRows);
     for (MethodFigures& f : rows) {
         if (weighting != Weighting::None && FittingOf(f.method.fit) == Fitting::ThroughPoints)
             f.notes.push_back("weights do not apply: the curve passes through every point");
         if (!excludedRows.empty())
             f.notes.push_back(excluded);
     }
-}
-
-NlsFit FitNlsWeighted(NlsModel model, const std::vector<Real>& x, const std::vector<Real>& y,
-                      const std::vector<Real>& startingB, const std::vector<Real>& w)
-{
-    return FitNls(model, x, y, startingB, w);
 }
 
 }  // namespace quilvex

@@ -53,10 +53,6 @@ std::optional<StatsMethod> WeightedRowFollowing(StatsMethod method, const std::v
 void NoteWeightsAndExclusions(std::vector<MethodFigures>& rows, Weighting weighting,
                               const std::vector<int>& excludedRows);
 
-// FitNls with weights (chi2 in y: its ssr is sum w r^2).
-NlsFit FitNlsWeighted(NlsModel model, const std::vector<Real>& x, const std::vector<Real>& y,
-                      const std::vector<Real>& startingB, const std::vector<Real>& w);
-
 // The figures from chi2 for n points and p parameters: chi2, dof,
 // chi2_reduced, p_value, residual_se (sqrt chi2_reduced), AICc as above.
 // w: the weights in the space fitted.

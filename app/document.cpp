@@ -26,7 +26,7 @@ int PointsLeftInFits(const GridModel& grid, const std::vector<int>& rows, bool e
 QuilvexDocument::QuilvexDocument() : grid_(kNewTableRows)
 {
     history_ = std::make_unique<TableHistory>(
-        [this] { return TableSnapshot{Grid().Rows(), fileName_, state_.DataModified}; },
+        [this] { return TableSnapshot{Grid().Rows(), fileName_, state_.DataModified, constraints_}; },
         [this](const TableSnapshot& table) { Restore(table); });
 }
 
@@ -90,11 +90,29 @@ bool QuilvexDocument::SetPointsExcluded(const std::vector<int>& rows, bool exclu
     return true;
 }
 
+void QuilvexDocument::SetConstraints(const MethodConstraints& constraints)
+{
+    if (constraints_ == constraints)
+        return;
+    TakeFileConstraints(constraints);
+    DrawGraph();
+    RecordStep(QStringLiteral("constraints"));
+}
+
+void QuilvexDocument::TakeFileConstraints(const MethodConstraints& constraints)
+{
+    if (constraints_ == constraints)
+        return;
+    constraints_ = constraints;
+    emit constraintsChanged();
+}
+
 void QuilvexDocument::Restore(const TableSnapshot& table)
 {
     Grid().SetRows(table.rows);
     SetFileName(table.fileName);
     state_.DataModified = table.dataModified;
+    TakeFileConstraints(table.constraints);
     emit tableRestored();
 }
 

@@ -16,6 +16,7 @@
 #include "data/state.h"
 #include "fit/method.h"
 #include "graph/core/bands.h"
+#include "stats/constraints.h"
 #include "stats/weights.h"
 #include "ui/gridmodel.h"
 
@@ -83,6 +84,14 @@ public:
     // fits; the caller says kTooFewFittedText.
     bool SetPointsExcluded(const std::vector<int>& rows, bool excluded);
 
+    // The constraints of the fits: each constrainable method's constrained row
+    // follows its free one. Setting them is one step of the history
+    // ("constraints"), then a replot; they are saved with the table.
+    const MethodConstraints& GetConstraints() const { return constraints_; }
+    void SetConstraints(const MethodConstraints& constraints);
+    // Puts in the constraints of a file being opened, within the step of the opening.
+    void TakeFileConstraints(const MethodConstraints& constraints);
+
     // Asks for one replot now (the graph window's Draw).
     void Replot() { emit replotRequested(); }
     // A replot through the graphing switch, as every parameter and box asks for one.
@@ -101,6 +110,8 @@ signals:
     // Undo or redo put a table back.
     void tableRestored();
     void weightingChanged(quilvex::Weighting weighting);
+    // Set, opened, undone or redone.
+    void constraintsChanged();
 
 private:
     void Restore(const TableSnapshot& table);
@@ -116,6 +127,7 @@ private:
     BandChoice bands_;
     Weighting weighting_ = Weighting::None;
     bool weightedCurves_ = false;
+    MethodConstraints constraints_;
 };
 
 }  // namespace quilvex

@@ -1,6 +1,7 @@
 #pragma once
-// Undo and redo over the table: each step holds the whole table (its rows and
-// the "Current file" caption) as it was before and after the step. A step is
+// Undo and redo over the table: each step holds the whole table (its rows, the
+// fits' constraints and the "Current file" caption) as it was before and after
+// the step. A step is
 // recorded when an action on the table ends, so the values a replot writes
 // in between (the ascending adjustment, a grown or cut row count) belong to
 // the step that caused them; a change made outside any step is taken into the
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "data/datafile.h"
+#include "stats/constraints.h"
 
 namespace quilvex {
 
@@ -22,7 +24,11 @@ struct TableSnapshot {
     std::vector<DataRow> rows;
     QString fileName;
     bool dataModified = false;  // restored with the table, not compared
-    bool SameTable(const TableSnapshot& other) const { return rows == other.rows && fileName == other.fileName; }
+    MethodConstraints constraints;
+    bool SameTable(const TableSnapshot& other) const
+    {
+        return rows == other.rows && fileName == other.fileName && constraints == other.constraints;
+    }
 };
 
 class TableHistory : public QObject {

@@ -79,7 +79,7 @@ public:
         parser_.addOption({"fix",
                            "Holds a coefficient at VALUE: a0, a1, ... of the regression, a or b of exponential-nls "
                            "and power-nls; each constrained fit follows its free one as NAME-constrained; repeat "
-                           "for more.",
+                           "for more. Without constraint options, the file's '; constraints:' lines apply.",
                            "NAME=VALUE"});
         parser_.addOption({"as-written",
                            "Fits the values as the file writes them, every digit, sorted by X, repeated X kept and "
@@ -201,7 +201,7 @@ private:
 
     std::optional<std::string> ReadConstraints(StatsRequest& request)
     {
-        Constraints& c = request.constraints;
+        Constraints c;
         c.throughOrigin = parser_.isSet("through-origin");
         if (parser_.isSet("through")) {
             const auto x = ParseHeld("x=" + parser_.value("through").section(',', 0, 0).toStdString());
@@ -230,6 +230,7 @@ private:
         }
         if (!concerned)
             return std::string("the constraints concern none of the methods asked");
+        request.constraints = MethodConstraints::Shared(c);
         return std::nullopt;
     }
 

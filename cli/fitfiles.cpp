@@ -53,8 +53,11 @@ void Fit(const std::string& bytes, const FitJob& job, FileFit& fit)
         fit.error = load.error;
         return;
     }
+    StatsRequest request = job.request;
+    if (request.constraints.Empty())
+        request.constraints = ReadConstraintLines(load.constraints);
     StatsTable table = StatsTableOf(*s);
-    FitReport report{fit.name, s->n, ComputeStatistics(table, job.request, load.warnings),
+    FitReport report{fit.name, s->n, ComputeStatistics(table, request, load.warnings),
                      std::move(table.x), std::move(table.y)};
     report.weighting = job.request.weighting;
     report.sigma = std::move(table.sigma);

@@ -300,7 +300,7 @@ std::string ReadFileBytes(const std::string& name)
 }
 
 ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::vector<DataRow>& rows,
-                          const DataWarning& warn)
+                          const DataWarning& warn, std::vector<std::string>* constraints)
 {
     const std::size_t lineCount = CountLines(bytes);
     if (lineCount > kMaxDataFileLines)
@@ -327,6 +327,8 @@ ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::
         read.push_back({FormatCell(x.value), FormatCell(y.value), CleanCellText(std::string(fields->sigma))});
     }
     MarkExcludedLines(declared.excluded, read);
+    if (constraints)
+        *constraints = std::move(declared.constraints);
     if (read.capacity() > 2 * read.size())  // mostly comments
         read.shrink_to_fit();
     rows = std::move(read);
@@ -364,10 +366,11 @@ std::vector<std::size_t> LinesWithCutField(std::string_view bytes)
     return numbers;
 }
 
-ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, const DataWarning& warn)
+ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, const DataWarning& warn,
+                         std::vector<std::string>* constraints)
 {
     const std::string bytes = ReadFileBytes(name);
-    return ParseDataFile(bytes, name, rows, warn);
+    return ParseDataFile(bytes, name, rows, warn, constraints);
 }
 
 void FillGridWithRows(const std::vector<DataRow>& rows, CellGrid& grid)
@@ -394,10 +397,10 @@ NameCheck ApplyDataFileExtension(std::string& name)
 
 std::string OverwriteQuestionText(const std::string& name) { return "File " + name + " already exists. Overwrite?"; }
 
-std::string FormatDataFile(const CellGrid& grid)
+std::string FormatDataFile(const CellGrid& grid, const std::vector<std::string>& constraints)
 {
     const bool sigma = GridHasSigma(grid);
-    std::string bytes = DeclarationLines(grid);
+    std::string bytes = DeclarationLines(grid) + ConstraintLines(constraints);
     const int rowCount = grid.RowCount();
     for (int row = 0; row < rowCount; ++row) {
         const std::string x = CleanCellText(grid.Cell(0, row));

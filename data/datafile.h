@@ -105,8 +105,9 @@ std::string ReadFileBytes(const std::string& name);
 // kFileTooLargeText before anything is parsed. After Loaded, rows holds one row per data line; after
 // Cancelled, rows is empty. A number beyond the extended range throws
 // QuilvexError("Floating point overflow") and leaves rows as it was.
+// constraints, when given, receives the texts of the file's constraint lines.
 ReadOutcome ParseDataFile(std::string_view bytes, const std::string& name, std::vector<DataRow>& rows,
-                          const DataWarning& warn);
+                          const DataWarning& warn, std::vector<std::string>* constraints = nullptr);
 
 // The values of ParseDataFile's rows, in its order, as TextToFloat reads the
 // texts: in full extended precision, before they become FormatCell texts of
@@ -121,7 +122,8 @@ std::vector<DataValues> ReadDataValues(std::string_view bytes);
 std::vector<std::size_t> LinesWithCutField(std::string_view bytes);
 
 // ReadFileBytes, then ParseDataFile. Any error leaves rows as it was.
-ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, const DataWarning& warn);
+ReadOutcome ReadDataFile(const std::string& name, std::vector<DataRow>& rows, const DataWarning& warn,
+                         std::vector<std::string>* constraints = nullptr);
 
 // Puts rows into the grid in place of all it held (texts, sigma and marks):
 // row k into grid row k; no rows leave one empty grid row.
@@ -139,7 +141,8 @@ std::string OverwriteQuestionText(const std::string& name);
 // True when any sigma cell of the grid holds text.
 bool GridHasSigma(const CellGrid& grid);
 
-// The bytes of the data file for the grid.
-std::string FormatDataFile(const CellGrid& grid);
+// The bytes of the data file for the grid, with a comment line for each
+// constraint text after the declarations.
+std::string FormatDataFile(const CellGrid& grid, const std::vector<std::string>& constraints = {});
 
 }  // namespace quilvex

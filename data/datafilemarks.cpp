@@ -9,18 +9,30 @@ namespace {
 
 constexpr std::string_view kColumnsKey = "columns:";
 constexpr std::string_view kExcludedKey = "excluded:";
+constexpr std::string_view kConstraintsKey = "constraints:";
+constexpr std::size_t kMostConstraintLines = 16;
 constexpr std::string_view kSigmaDeclaration = "; columns: x y sigma\r\n";
 
-// The words of a comment line that begins with key (after ";" and blanks), or
+// The text of a comment line after key (after ";" and blanks), trimmed, or
 // nothing for any other line.
-std::optional<std::vector<std::string_view>> CommentWords(std::string_view trimmedLine, std::string_view key)
+std::optional<std::string_view> CommentText(std::string_view trimmedLine, std::string_view key)
 {
     if (!IsComment(trimmedLine))
         return std::nullopt;
     std::string_view text = TrimView(trimmedLine.substr(1));
     if (!text.starts_with(key))
         return std::nullopt;
-    text.remove_prefix(key.size());
+    return TrimView(text.substr(key.size()));
+}
+
+// The words of a comment line that begins with key (after ";" and blanks), or
+// nothing for any other line.
+std::optional<std::vector<std::string_view>> CommentWords(std::string_view trimmedLine, std::string_view key)
+{
+    std::optional<std::string_view> rest = CommentText(trimmedLine, key);
+    if (!rest)
+        return std::nullopt;
+    std::string_view text = *rest;
     std::vector<std::string_view> words;
     while (!(text = TrimView(text)).empty()) {
         const std::size_t end = std::min(text.find_first_of(" \t,"), text.size());
@@ -52,6 +64,8 @@ void FileDeclarations::Take(std::string_view line)
     else if (const auto numbers = CommentWords(trimmed, kExcludedKey))
         for (std::string_view number : *numbers)
             TakeLineNumber(number);
+    else if (const auto text = CommentText(trimmed, kConstraintsKey); text && constraints.size() < kMostConstraintLines)
+        constraints.emplace_back(*text);
 }
 
 void FileDeclarations::TakeLineNumber(std::string_view text)
@@ -85,6 +99,14 @@ std::string DeclarationLines(const CellGrid& grid)
 {
     std::string lines(GridHasSigma(grid) ? kSigmaDeclaration : std::string_view());
     return lines + ExcludedLine(grid);
+}
+
+std::string ConstraintLines(const std::vector<std::string>& texts)
+{
+    std::string lines;
+    for (const std::string& text : texts)
+        lines += "; " + std::string(kConstraintsKey) + " " + text + "\r\n";
+    return lines;
 }
 
 // X, Y and sigma; an empty Y before a sigma is kept apart by a comma, as a

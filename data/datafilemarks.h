@@ -1,7 +1,9 @@
 #pragma once
 // The comment lines of a data file that carry what the designed file has not:
 // "; columns: x y sigma" (the third column) and "; excluded: 3 7" (data lines
-// left out of every fit, numbered from 1). Other readers skip them.
+// left out of every fit, numbered from 1) and "; constraints: regression a0=0"
+// (a fit's constraints, kept as text for the fits to read). Other readers
+// skip them.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -16,8 +18,10 @@ namespace quilvex {
 struct FileDeclarations {
     bool sigma = false;
     std::vector<std::size_t> excluded;
+    std::vector<std::string> constraints;  // the text after "constraints:", trimmed
     // Takes in one comment line: a "columns:" line turns sigma on (x y sigma)
-    // or off (any other columns); an "excluded:" line adds its numbers.
+    // or off (any other columns); an "excluded:" line adds its numbers; a
+    // "constraints:" line adds its text.
     void Take(std::string_view line);
 
 private:
@@ -30,6 +34,9 @@ void MarkExcludedLines(const std::vector<std::size_t>& numbers, std::vector<Data
 // The declaration (when any sigma cell holds text), then the excluded line
 // (when any row is excluded), each ending in CR LF; empty for neither.
 std::string DeclarationLines(const CellGrid& grid);
+
+// "; constraints: <text>" CR LF for each text.
+std::string ConstraintLines(const std::vector<std::string>& texts);
 
 // The text of a row with sigma.
 std::string SigmaRowText(const std::string& x, const std::string& y, const std::string& sigma);

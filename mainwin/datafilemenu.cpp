@@ -31,13 +31,18 @@ void TQuilvexForm::ReadIntoGrid(const std::string& name)
     RunHandler(dialogs_, [this, &name] {
         ClearFpu();
         std::vector<DataRow> rows;
-        const ReadOutcome outcome = ReadDataFile(name, rows, [this](const std::string& warning) {
-            return dialogs_.MessageBox(BoxType::Warning, warning, BoxButtons::OkCancel) == BoxAnswer::Ok;
-        });
+        std::vector<std::string> constraints;
+        const ReadOutcome outcome = ReadDataFile(
+            name, rows,
+            [this](const std::string& warning) {
+                return dialogs_.MessageBox(BoxType::Warning, warning, BoxButtons::OkCancel) == BoxAnswer::Ok;
+            },
+            &constraints);
         if (outcome == ReadOutcome::Cancelled)
             return;
         const std::size_t rowsInFile = RowsHoldingText(rows);
         Grid().SetRows(std::move(rows));
+        document_.TakeFileConstraints(ReadConstraintLines(constraints));
         state_.NewFileLoaded = true;
         state_.DataModified = false;
         document_.SetFileName(QFile::decodeName(QByteArray::fromStdString(name)));
@@ -57,7 +62,7 @@ bool TQuilvexForm::SaveAs()
     bool saved = false;
     RunHandler(dialogs_, [this, &saved] {
         saved = SaveThroughDialog(dialogs_, saveRequest_, [this](const SaveTarget&) {
-            return QByteArray::fromStdString(FormatDataFile(Grid()));
+            return QByteArray::fromStdString(FormatDataFile(Grid(), ConstraintLineTexts(document_.GetConstraints())));
         });
         if (saved)
             document_.MarkSaved(RowsHoldingText(Grid()));

@@ -1,8 +1,10 @@
 #include "stats/constraints.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <sstream>
+#include <utility>
 
 #include "stats/figures.h"
 
@@ -21,6 +23,49 @@ std::optional<int> PolynomialIndex(const std::string& name)
 }
 
 bool NlsName(const std::string& name) { return name == "a" || name == "b"; }
+
+// A number as C writes it, in the whole text; nullopt otherwise or beyond the range.
+std::optional<Real> ReadNumber(std::string_view text)
+{
+    if (!text.empty() && text[0] == '+')
+        text.remove_prefix(1);
+    Real value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// The fewest digits that read back to v exactly.
+std::string ExactDigits(Real v)
+{
+    char digits[64];
+    const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+    return std::string(digits, end);
+}
+
+// One constraint of a file line: "a0=0" (through the origin), "through=(x,y)"
+// or a held coefficient of the method.
+void ReadConstraintWord(const std::string& word, StatsMethod method, Constraints& own)
+{
+    const bool regression = method.fit == Method::Regression;
+    if (regression && word.rfind("through=(", 0) == 0 && word.back() == ')') {
+        const std::string pair = word.substr(9, word.size() - 10);
+        const auto comma = pair.find(',');
+        const auto x = comma == std::string::npos ? std::nullopt : ReadNumber(std::string_view(pair).substr(0, comma));
+        const auto y = comma == std::string::npos ? std::nullopt : ReadNumber(std::string_view(pair).substr(comma + 1));
+        if (x && y)
+            own.through = std::pair<Real, Real>{*x, *y};
+        return;
+    }
+    const auto held = ParseHeld(word);
+    if (!held || !(regression ? PolynomialIndex(held->name).has_value() : NlsName(held->name)))
+        return;
+    if (regression && held->name == "a0" && held->value == 0 && !own.through)
+        own.throughOrigin = true;
+    else
+        own.held.push_back(*held);
+}
 
 std::optional<std::string> WhyNlsInvalid(const Constraints& c, StatsMethod method)
 {
@@ -123,12 +168,80 @@ std::optional<HeldCoefficient> ParseHeld(const std::string& text)
     const auto eq = text.find('=');
     if (eq == std::string::npos || eq == 0 || eq + 1 == text.size())
         return std::nullopt;
-    const std::string valueText = text.substr(eq + 1);
-    char* end = nullptr;
-    const Real value = std::strtold(valueText.c_str(), &end);
-    if (end != valueText.c_str() + valueText.size() || !std::isfinite(value))
+    const auto value = ReadNumber(std::string_view(text).substr(eq + 1));
+    if (!value)
         return std::nullopt;
-    return HeldCoefficient{text.substr(0, eq), value};
+    return HeldCoefficient{text.substr(0, eq), *value};
+}
+
+const Constraints* MethodConstraints::Of(StatsMethod method) const
+{
+    if (method.fit == Method::Regression)
+        return &regression;
+    if (method.trueLeastSquares && method.fit == Method::Exponential)
+        return &exponentialNls;
+    if (method.trueLeastSquares && method.fit == Method::Power)
+        return &powerNls;
+    return nullptr;
+}
+
+Constraints* MethodConstraints::Of(StatsMethod method)
+{
+    return const_cast<Constraints*>(std::as_const(*this).Of(method));
+}
+
+MethodConstraints MethodConstraints::Shared(const Constraints& c)
+{
+    MethodConstraints shared;
+    for (const StatsMethod method : kConstrainableMethods) {
+        Constraints& own = *shared.Of(method);
+        if (method.fit == Method::Regression) {
+            own.throughOrigin = c.throughOrigin;
+            own.through = c.through;
+        }
+        for (const HeldCoefficient& h : c.held)
+            if (method.trueLeastSquares ? NlsName(h.name) : PolynomialIndex(h.name).has_value())
+                own.held.push_back(h);
+    }
+    return shared;
+}
+
+std::vector<std::string> ConstraintLineTexts(const MethodConstraints& c)
+{
+    std::vector<std::string> texts;
+    for (const StatsMethod method : kConstrainableMethods) {
+        const Constraints& own = *c.Of(method);
+        if (own.Empty())
+            continue;
+        std::string text = StatsMethodName(method);
+        if (own.throughOrigin)
+            text += " a0=0";
+        if (own.through)
+            text += " through=(" + ExactDigits(own.through->first) + "," + ExactDigits(own.through->second) + ")";
+        for (const HeldCoefficient& h : own.held)
+            text += " " + h.name + "=" + ExactDigits(h.value);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+MethodConstraints ReadConstraintLines(const std::vector<std::string>& texts)
+{
+    MethodConstraints read;
+    for (const std::string& text : texts) {
+        std::istringstream words(text);
+        std::string name, word;
+        words >> name;
+        const auto method = StatsMethodNamed(name);
+        Constraints* own = method ? read.Of(*method) : nullptr;
+        if (!own || !(*method == StatsMethod::Regression || method->trueLeastSquares) || method->weighted ||
+            method->constrained || method->stableSolver)
+            continue;
+        *own = {};  // a later line of the method stands in place of an earlier one
+        while (words >> word)
+            ReadConstraintWord(word, *method, *own);
+    }
+    return read;
 }
 
 }  // namespace quilvex

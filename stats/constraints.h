@@ -17,6 +17,7 @@ namespace quilvex {
 struct HeldCoefficient {
     std::string name;  // as the output names it: a0, a1, ..., or a, b
     Real value = 0;
+    friend bool operator==(const HeldCoefficient&, const HeldCoefficient&) = default;
 };
 
 struct Constraints {
@@ -27,7 +28,39 @@ struct Constraints {
     bool Empty() const { return !throughOrigin && !through && held.empty(); }
     // The constraints as the output lists them: "a0=0", "through=(1,2)", "b=0.5".
     std::vector<std::string> Labels() const;
+    friend bool operator==(const Constraints&, const Constraints&) = default;
 };
+
+// The constraints of each method that takes them, as the window sets them and
+// the data file keeps them: the regression, the true least-squares exponential
+// and power fits.
+struct MethodConstraints {
+    Constraints regression, exponentialNls, powerNls;
+
+    // The constraints of the row's model (its free, weighted or constrained
+    // row alike); nullptr for a method that takes none.
+    const Constraints* Of(StatsMethod method) const;
+    Constraints* Of(StatsMethod method);
+    bool Empty() const { return regression.Empty() && exponentialNls.Empty() && powerNls.Empty(); }
+    friend bool operator==(const MethodConstraints&, const MethodConstraints&) = default;
+
+    // The command line's one set: each method takes what concerns it.
+    static MethodConstraints Shared(const Constraints& c);
+};
+
+// The methods that take constraints, in the order of the rows.
+inline constexpr StatsMethod kConstrainableMethods[] = {StatsMethod::Regression, StatsMethod::ExponentialNls,
+                                                       StatsMethod::PowerNls};
+
+// The data file's comment lines, the text after "; constraints:": one per
+// method with constraints, "regression a0=0 a2=1.5", "regression
+// through=(1,2)", "exponential-nls b=-0.5", each value in the digits that
+// read back to it exactly.
+std::vector<std::string> ConstraintLineTexts(const MethodConstraints& c);
+// The constraints of those texts; a method, or a constraint of its, that
+// cannot be read is skipped; of two lines of a method the later stands. Whether they can be set on the regression of a
+// given order is the fit's to say.
+MethodConstraints ReadConstraintLines(const std::vector<std::string>& texts);
 
 // The labels of those constraints that concern the method's model.
 std::vector<std::string> LabelsFor(const Constraints& c, StatsMethod method);
@@ -47,6 +80,7 @@ std::optional<std::string> WhyConstraintsInvalid(const Constraints& c, StatsMeth
 std::optional<StatsMethod> ConstrainedOf(StatsMethod method);
 
 // "a0=1.5" into a held coefficient; nullopt where it is not NAME=NUMBER.
+// The number is read as C reads it, whatever the locale.
 std::optional<HeldCoefficient> ParseHeld(const std::string& text);
 
 }  // namespace quilvex

@@ -95,8 +95,8 @@ public:
     MethodFigures Constrained(StatsMethod method)
     {
         MethodFigures f = method.fit == Method::Regression
-                              ? ConstrainedRegressionRow(x_, y_, s_.RegrOrd, request_.constraints, request_.at)
-                              : ConstrainedNlsRow(method, x_, y_, request_.constraints, request_.at);
+                              ? ConstrainedRegressionRow(x_, y_, s_.RegrOrd, *request_.constraints.Of(method), request_.at)
+                              : ConstrainedNlsRow(method, x_, y_, *request_.constraints.Of(method), request_.at);
         if (method.fit == Method::Regression && s_.RegrOrd >= s_.n)
             f.warnings.push_back("order not below the number of points: not a least-squares fit");
         if (request_.weighting != Weighting::None)
@@ -330,7 +330,8 @@ std::optional<StatsMethod> ConstrainedRowFollowing(StatsMethod method, const Sta
 {
     const auto constrained = ConstrainedOf(method);
     const auto& asked = request.methods;
-    if (!constrained || !ConstraintsApplyTo(request.constraints, method) ||
+    const Constraints* own = request.constraints.Of(method);
+    if (!constrained || !own || !ConstraintsApplyTo(*own, method) ||
         std::find(asked.begin(), asked.end(), *constrained) != asked.end())
         return std::nullopt;
     return constrained;

@@ -28,9 +28,9 @@ struct StatsRequest {
     // With a weighting, each least-squares row is followed by its weighted row
     // (stats/weights.h); the interpolating rows note that weights do not apply.
     Weighting weighting = Weighting::None;
-    // Where they concern a row, its constrained fit follows it (after its
-    // stable and weighted rows): stats/constrained.h.
-    Constraints constraints;
+    // Where a row's model has constraints, its constrained fit follows it
+    // (after its stable and weighted rows): stats/constrained.h.
+    MethodConstraints constraints;
 };
 
 // The fitted points of a replot's state with their sigma texts, rows and the

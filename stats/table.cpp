@@ -173,10 +173,13 @@ TableLoad LoadPointTable(std::string_view bytes, const std::string& name, Quilve
     TableLoad load;
     std::vector<DataRow> rows;
     try {
-        ParseDataFile(bytes, name, rows, [&](const std::string& warning) {
-            load.error = warning;
-            return false;
-        });
+        ParseDataFile(
+            bytes, name, rows,
+            [&](const std::string& warning) {
+                load.error = warning;
+                return false;
+            },
+            &load.constraints);
     } catch (const QuilvexError& e) {
         load.error = name + ": " + e.what();
     }

@@ -20,6 +20,7 @@ struct TableLoad {
     std::string error;                  // not empty: no usable table, and why
     std::vector<std::string> warnings;  // one per adjusted X value
     std::vector<std::string> notes;     // how many values the grid's digits and the adjustment changed
+    std::vector<std::string> constraints;  // the texts of the file's constraint lines
 };
 
 // Fills s.n, s.x and s.y from the bytes of the data file `name`. Any line the

@@ -180,6 +180,12 @@ assert any(n.startswith("R^2 uncentred") for n in origin["notes"]), origin["note
 PY
 fit --regression-order 1 --fix a1=3 --method regression "$examples/line.dta" || fail "constrained text: exit status $?"
 grep -q '^  constraints: a1=3$' "$work/out" || fail "constrained text: no constraints line"
+# The file's own constraint lines apply unless the options give constraints.
+{ printf '; constraints: regression a1=3\r\n'; cat "$examples/line.dta"; } >"$work/kept.dta"
+fit --regression-order 1 --method regression "$work/kept.dta" || fail "file constraints: exit status $?"
+grep -q '^  constraints: a1=3$' "$work/out" || fail "file constraints: not applied"
+fit --regression-order 1 --through-origin --method regression "$work/kept.dta" || fail "file constraints: exit $?"
+grep -q '^  constraints: a0=0$' "$work/out" || fail "file constraints: the options do not stand in their place"
 
 # A repeated method or X is reported once.
 fit --method spline --method spline --at 1 --at 1.0 --at 2 "$examples/line.dta" || fail "repeats: exit status $?"

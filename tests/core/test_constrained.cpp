@@ -163,8 +163,10 @@ TEST(ConstrainedFits, FollowTheirFreeRowsOnlyWhereTheyApply)
     StatsRequest request;
     request.methods = AllStatsMethods();
     request.regressionOrder = 1;
-    request.constraints.throughOrigin = true;
-    request.constraints.held.push_back({"b", 0.5L});
+    Constraints shared;
+    shared.throughOrigin = true;
+    shared.held.push_back({"b", 0.5L});
+    request.constraints = MethodConstraints::Shared(shared);
     std::vector<std::string> names;
     for (const MethodFigures& f : ComputeStatistics(s, request, {}))
         names.push_back(StatsMethodName(f.method));
@@ -182,6 +184,27 @@ TEST(ConstrainedFits, FollowTheirFreeRowsOnlyWhereTheyApply)
     EXPECT_EQ(names, (std::vector<std::string>{"regression", "regression-weighted", "regression-constrained"}));
     for (const char* name : {"regression-constrained", "exponential-nls-constrained", "power-nls-constrained"})
         EXPECT_EQ(StatsMethodName(*StatsMethodNamed(name)), name);
+}
+
+TEST(ConstraintLines, ReadBackWhatWasWrittenAndSkipWhatCannotBeRead)
+{
+    MethodConstraints c;
+    c.regression.throughOrigin = true;
+    c.regression.held.push_back({"a2", 0.1L});
+    c.powerNls.held.push_back({"b", -1.0L / 3});
+    const auto texts = ConstraintLineTexts(c);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[1].rfind("power-nls b=-0.333333333333333333", 0), 0u) << texts[1];
+    EXPECT_EQ(ReadConstraintLines(texts), c);
+
+    c = {};
+    c.regression.through = std::pair<Real, Real>{-1.5L, 2e-300L};
+    EXPECT_EQ(ConstraintLineTexts(c), std::vector<std::string>{"regression through=(-1.5,2e-300)"});
+    EXPECT_EQ(ReadConstraintLines(ConstraintLineTexts(c)), c);
+
+    const std::vector<std::string> unreadable{"spline a0=1",        "regression b=1 a1=x a1=1,5 through=(1)",
+                                              "exponential-nls a0=1", "power-nls-weighted b=1", "regression-"};
+    EXPECT_TRUE(ReadConstraintLines(unreadable).Empty());
 }
 
 }  // namespace

@@ -129,3 +129,29 @@ TEST_F(SigmaGridTest, SaveAsWritesSigmaAndExclusionsAndOpenReadsThemBack)
 }
 
 }  // namespace
+
+TEST_F(SigmaGridTest, ConstraintsAreAStepOfTheHistoryAndKeptInTheFile)
+{
+    Paste(0, 0, "1\t2\n2\t3\n3\t5\n");
+    MethodConstraints c;
+    c.regression.throughOrigin = true;
+    c.exponentialNls.held.push_back({"b", 0.1L});
+    Doc().SetConstraints(c);
+    EXPECT_EQ(UndoText(), "Undo constraints");
+    Undo();
+    EXPECT_TRUE(Doc().GetConstraints().Empty());
+    Find<QAction>(Main(), "RedoAction")->trigger();
+    EXPECT_EQ(Doc().GetConstraints(), c);
+
+    const std::string path = (dir.path() + "/constrained.dta").toStdString();
+    dialogs.saveNames.push_back(path);
+    ASSERT_TRUE(Main().SaveAs());
+    std::ifstream saved(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
+              "; constraints: regression a0=0\r\n; constraints: exponential-nls b=0.1\r\n1 2\r\n2 3\r\n3 5\r\n");
+    Doc().SetConstraints({});
+    dialogs.answers = {BoxAnswer::Discard};
+    Main().OpenDataFile(path);
+    EXPECT_EQ(Doc().GetConstraints(), c);
+    EXPECT_FALSE(Doc().Unsaved());
+}

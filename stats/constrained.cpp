@@ -297,6 +297,12 @@ MethodFigures ConstrainedRegressionRow(const std::vector<Real>& x, const std::ve
     return f;
 }
 
+DesignMatrix ConstrainedDesignOf(const std::vector<Real>& xs, int order, const Constraints& c)
+{
+    const std::vector<Real> noY(xs.size(), 0);
+    return PolynomialElimination(xs, noY, order, c).Design();
+}
+
 MethodFigures ConstrainedNlsRow(StatsMethod method, const std::vector<Real>& x, const std::vector<Real>& y,
                                 const Constraints& c, const std::vector<Real>& at)
 {

@@ -18,11 +18,18 @@
 
 #include "stats/constraints.h"
 #include "stats/figures.h"
+#include "stats/linear.h"
 
 namespace quilvex {
 
 MethodFigures ConstrainedRegressionRow(const std::vector<Real>& x, const std::vector<Real>& y, int order,
                                        const Constraints& c, const std::vector<Real>& at);
+
+// The columns of the free coefficients at xs (x^j, or x^j - x0^j through a
+// point), in the order of the solution: what a band of the constrained
+// polynomial needs beside its fitted covariance. No columns where every
+// coefficient is set.
+DesignMatrix ConstrainedDesignOf(const std::vector<Real>& xs, int order, const Constraints& c);
 
 // method: ExponentialNlsConstrained or PowerNlsConstrained.
 MethodFigures ConstrainedNlsRow(StatsMethod method, const std::vector<Real>& x, const std::vector<Real>& y,

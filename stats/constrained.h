@@ -22,20 +22,11 @@
 // with p the free coefficients; without an intercept R^2 = 1 - chi2 / sum w y^2.
 #include <vector>
 
+#include "stats/constrainedfigures.h"
 #include "stats/constraints.h"
-#include "stats/figures.h"
 #include "stats/linear.h"
-#include "stats/weights.h"
 
 namespace quilvex {
-
-// The weights of a fit (WeightsOf's, one per point) and the weighting they
-// come from; none given: the fit is unweighted.
-struct FitWeights {
-    Weighting weighting = Weighting::None;
-    std::vector<Real> w;
-    bool Given() const { return !w.empty(); }
-};
 
 MethodFigures ConstrainedRegressionRow(const std::vector<Real>& x, const std::vector<Real>& y, int order,
                                        const Constraints& c, const std::vector<Real>& at,
@@ -50,9 +41,5 @@ DesignMatrix ConstrainedDesignOf(const std::vector<Real>& xs, int order, const C
 // method: ExponentialNlsConstrained or PowerNlsConstrained.
 MethodFigures ConstrainedNlsRow(StatsMethod method, const std::vector<Real>& x, const std::vector<Real>& y,
                                 const Constraints& c, const std::vector<Real>& at, const FitWeights& weights = {});
-
-inline constexpr const char kUncentredR2Note[] =
-    "R^2 uncentred (no intercept): measured from 0, not from the mean of y, so it is higher than a centred "
-    "R^2";
 
 }  // namespace quilvex

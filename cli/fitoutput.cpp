@@ -116,14 +116,14 @@ std::string JsonMethod(const MethodFigures& m, const JsonLayout& layout)
         out += ", \"error\": " + JsonString(m.failure);
     std::vector<std::string> coefficients;
     for (const Coefficient& c : m.coefficients)
-        coefficients.push_back(JsonCoefficient(c, m.method.weighted));
+        coefficients.push_back(JsonCoefficient(c, MeasuredByChi2(m)));
     out += next + "\"coefficients\": " + JsonList(coefficients);
     const std::pair<const char*, const Figure*> figures[] = {
         {"ssr", &m.ssr},   {"rms", &m.rms},   {"max_abs_residual", &m.maxAbsResidual}, {"r2", &m.r2},
         {"adj_r2", &m.adjR2}, {"aicc", &m.aicc}, {"residual_se", &m.residualSe}};
     for (const auto& [name, figure] : figures)
         out += next + "\"" + std::string(name) + "\": " + JsonNumber(figure->value);
-    if (m.method.weighted)
+    if (MeasuredByChi2(m))
         for (const auto& [name, value] : WeightedFigures(m))
             out += next + "\"" + std::string(name) + "\": " + JsonNumber(value);
     if (IsRegression(m))
@@ -245,7 +245,7 @@ std::string CsvMethodRows(const MethodFigures& m, Weighting weighting, const std
                                            CsvNumber(m.condition.value),  CsvNumber(m.agreementDigits.value)};
     const std::string name = StatsMethodName(m.method), order = m.order ? std::to_string(*m.order) : "";
     std::vector<std::string> weighted;
-    if (m.method.weighted)
+    if (MeasuredByChi2(m))
         for (const auto& [column, value] : WeightedFigures(m))
             weighted.push_back(CsvNumber(value));
     else
@@ -296,7 +296,7 @@ bool HasSeAbsolute(const MethodFigures& m)
 std::string TextCoefficients(const MethodFigures& m)
 {
     const bool absolute = HasSeAbsolute(m);
-    std::string out = "  " + Padded("coefficient", 13) + Padded("value", 18) + Padded(m.method.weighted ? "se (scaled)" : "se", 18) +
+    std::string out = "  " + Padded("coefficient", 13) + Padded("value", 18) + Padded(MeasuredByChi2(m) ? "se (scaled)" : "se", 18) +
                       (absolute ? Padded("se (sigma exact)", 18) : "") + Padded("ci95 low", 18) + "ci95 high\n";
     for (const Coefficient& c : m.coefficients)
         out += "  " + Padded(c.name, 13) + Padded(TextNumber(c.value), 18) + Padded(TextNumber(c.se), 18) +
@@ -322,7 +322,7 @@ std::string TextMethod(const MethodFigures& m)
     std::vector<std::pair<std::string, const Figure*>> figures = {
         {"ssr", &m.ssr}, {"rms", &m.rms}, {"max |residual|", &m.maxAbsResidual}, {"r2", &m.r2},
         {"adj r2", &m.adjR2}, {"aicc", &m.aicc}, {"residual se", &m.residualSe}};
-    if (m.method.weighted)
+    if (MeasuredByChi2(m))
         figures.insert(figures.end(), {{"chi2", &m.chi2}, {"chi2 reduced", &m.chi2Reduced}, {"p value", &m.pValue}});
     if (IsRegression(m))
         figures.insert(figures.end(), {{"stable ssr", &m.stableSsr},

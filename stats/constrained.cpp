@@ -7,7 +7,9 @@
 #include "data/numtext.h"
 #include "stats/linear.h"
 #include "stats/nls.h"
+#include "stats/constrainedfigures.h"
 #include "stats/regressioncheck.h"
+#include "stats/weighted.h"
 
 namespace quilvex {
 
@@ -34,33 +36,6 @@ void Fail(MethodFigures& f, const std::string& why, const std::vector<Real>& at)
     f.failure = why;
     for (const Real X : at)
         f.at.push_back({X, {}, why});
-}
-
-// SSR, RMS, max |r|, R^2 (centred, or uncentred without an intercept) and
-// the derived figures for p free coefficients.
-void SetResidualFigures(MethodFigures& f, const std::vector<Real>& y, const std::vector<Real>& residuals, int p,
-                        bool uncentred)
-{
-    const int n = static_cast<int>(y.size());
-    Real ssr = 0, largest = 0, sumY2 = 0;
-    for (std::size_t i = 0; i < residuals.size(); ++i) {
-        ssr += residuals[i] * residuals[i];
-        largest = std::max(largest, std::fabs(residuals[i]));
-        sumY2 += y[i] * y[i];
-    }
-    f.ssr = Figure::Of(ssr);
-    f.rms = Figure::Of(std::sqrt(ssr / n));
-    f.maxAbsResidual = Figure::Of(largest);
-    f.residuals = residuals;
-    const Real spread = uncentred ? sumY2 : Spread(y);
-    f.r2 = spread > 0 ? Figure::Of(1 - ssr / spread) : Figure::Undefined(uncentred ? "all y zero" : "all y equal");
-    DeriveFromSsr(f, n, p);
-    if (uncentred) {
-        f.notes.push_back(kUncentredR2Note);
-        // Measured from 0, R^2 has n degrees of freedom to lose, not n - 1.
-        if (f.r2.value && n > p)
-            f.adjR2 = Figure::Of(1 - (1 - *f.r2.value) * n / (n - p));
-    }
 }
 
 void NoteConstraints(MethodFigures& f, const Constraints& c)
@@ -157,24 +132,27 @@ private:
 };
 
 
-// The model's g(x) = e^(b u), u = x or ln x, and the fit's SSR for a and b.
+// The model's g(x) = e^(b u), u = x or ln x, and the fit's SSR for a and b:
+// sum w r^2 under weights (none: every w is 1).
 class HeldModel {
 public:
-    HeldModel(bool power, const std::vector<Real>& x, const std::vector<Real>& y) : y_(y)
+    HeldModel(bool power, const std::vector<Real>& x, const std::vector<Real>& y, const std::vector<Real>& w)
+        : y_(y), w_(w)
     {
         for (const Real v : x)
             u_.push_back(power ? std::log(v) : v);
     }
 
     Real G(std::size_t i, Real b) const { return std::exp(b * u_[i]); }
+    Real W(std::size_t i) const { return w_.empty() ? 1 : w_[i]; }
 
-    // The best a for a held b: sum y g / sum g^2.
+    // The best a for a held b: sum w y g / sum w g^2.
     Real BestA(Real b) const
     {
         Real yg = 0, gg = 0;
         for (std::size_t i = 0; i < y_.size(); ++i) {
-            yg += y_[i] * G(i, b);
-            gg += G(i, b) * G(i, b);
+            yg += W(i) * y_[i] * G(i, b);
+            gg += W(i) * G(i, b) * G(i, b);
         }
         return yg / gg;
     }
@@ -184,7 +162,7 @@ public:
         Real ssr = 0;
         for (std::size_t i = 0; i < y_.size(); ++i) {
             const Real r = y_[i] - a * G(i, b);
-            ssr += r * r;
+            ssr += W(i) * r * r;
         }
         return std::isfinite(ssr) ? ssr : HUGE_VALL;
     }
@@ -210,8 +188,8 @@ public:
             Real d1 = 0, d2 = 0;
             for (std::size_t i = 0; i < y_.size(); ++i) {
                 const Real ag = a * G(i, best), r = y_[i] - ag;
-                d1 += -2 * r * ag * u_[i];
-                d2 += 2 * ag * ag * u_[i] * u_[i] - 2 * r * ag * u_[i] * u_[i];
+                d1 += W(i) * (-2 * r * ag * u_[i]);
+                d2 += W(i) * (2 * ag * ag * u_[i] * u_[i] - 2 * r * ag * u_[i] * u_[i]);
             }
             if (!(d2 > 0))
                 break;
@@ -224,13 +202,13 @@ public:
         return best;
     }
 
-    // 1 / sqrt(sum (dr/dparameter)^2) for the free parameter.
+    // 1 / sqrt(sum w (dr/dparameter)^2) for the free parameter.
     Real UnitError(Real a, Real b, bool freeIsA) const
     {
         Real jj = 0;
         for (std::size_t i = 0; i < y_.size(); ++i) {
             const Real d = freeIsA ? G(i, b) : a * u_[i] * G(i, b);
-            jj += d * d;
+            jj += W(i) * d * d;
         }
         return 1 / std::sqrt(jj);
     }
@@ -245,13 +223,14 @@ public:
 
 private:
     const std::vector<Real>& y_;
+    const std::vector<Real>& w_;
     std::vector<Real> u_;
 };
 
 }  // namespace
 
 MethodFigures ConstrainedRegressionRow(const std::vector<Real>& x, const std::vector<Real>& y, int order,
-                                       const Constraints& c, const std::vector<Real>& at)
+                                       const Constraints& c, const std::vector<Real>& at, const FitWeights& weights)
 {
     MethodFigures f;
     f.method = StatsMethod::RegressionConstrained;
@@ -261,13 +240,16 @@ MethodFigures ConstrainedRegressionRow(const std::vector<Real>& x, const std::ve
         Fail(f, *why, at);
         return f;
     }
+    const bool weighted = weights.Given();
     const PolynomialElimination elimination(x, y, order, c);
     const auto& freeIdx = elimination.Free();
     LinearSolution solution;
     if (freeIdx.empty()) {
         solution.usable = true;
         solution.residuals = elimination.Target();
-    } else
+    } else if (weighted)
+        solution = SolveWeighted(elimination.Design(), elimination.Target(), weights.w);
+    else
         solution = SolveLeastSquares(elimination.Design(), elimination.Target(), false);
     if (!solution.usable) {
         Fail(f, "not evaluated: a column of the constrained polynomial is zero or not finite", at);
@@ -279,17 +261,23 @@ MethodFigures ConstrainedRegressionRow(const std::vector<Real>& x, const std::ve
     NoteConstraints(f, c);
     const int p = static_cast<int>(freeIdx.size());
     const bool noIntercept = c.throughOrigin || HeldValue(c, "a0") == std::optional<Real>(0);
-    SetResidualFigures(f, y, solution.residuals, p, noIntercept);
+    if (weighted) {
+        f.notes.push_back("weighted least squares by the stable solver, rows scaled by sqrt(w)");
+        const auto [residuals, chi2] = ResidualsInY(solution, !freeIdx.empty(), weights.w);
+        SetChi2ResidualFigures(f, y, residuals, chi2, p, noIntercept, weights);
+    } else
+        SetResidualFigures(f, y, solution.residuals, p, noIntercept);
     const int n = static_cast<int>(x.size());
     if (f.residualSe.value && solution.inverseGramDiagonal.size() == freeIdx.size() && p > 0) {
         const Real s = *f.residualSe.value, t = StudentT975(n - p);
-        for (std::size_t k = 0; k < freeIdx.size(); ++k) {
-            Coefficient& a = f.coefficients[static_cast<std::size_t>(freeIdx[k])];
-            a.se = s * std::sqrt(solution.inverseGramDiagonal[k]);
-            a.ci95 = std::array<Real, 2>{a.value - t * *a.se, a.value + t * *a.se};
-        }
+        for (std::size_t k = 0; k < freeIdx.size(); ++k)
+            SetError(f.coefficients[static_cast<std::size_t>(freeIdx[k])], s, t,
+                     std::sqrt(solution.inverseGramDiagonal[k]), weights.weighting);
     }
-    DeclareIfExactFit(f, RoundingLevelSsr(PolynomialTermSizes(x, y, coef)));
+    if (weighted)
+        DeclareIfExactChi2(f, WeightedSizes(PolynomialTermSizes(x, y, coef), weights.w));
+    else
+        DeclareIfExactFit(f, RoundingLevelSsr(PolynomialTermSizes(x, y, coef)));
     for (const Real X : at) {
         const Real v = PolynomialValue(coef, X);
         f.at.push_back(std::isfinite(v) ? AtValue{X, v, {}} : AtValue{X, {}, kOverflowText});
@@ -304,7 +292,7 @@ DesignMatrix ConstrainedDesignOf(const std::vector<Real>& xs, int order, const C
 }
 
 MethodFigures ConstrainedNlsRow(StatsMethod method, const std::vector<Real>& x, const std::vector<Real>& y,
-                                const Constraints& c, const std::vector<Real>& at)
+                                const Constraints& c, const std::vector<Real>& at, const FitWeights& weights)
 {
     MethodFigures f;
     f.method = method;
@@ -314,28 +302,32 @@ MethodFigures ConstrainedNlsRow(StatsMethod method, const std::vector<Real>& x, 
         return Fail(f, *why, at), f;
     if (power && std::any_of(x.begin(), x.end(), [](Real v) { return !(v > 0); }))
         return Fail(f, "the power model needs x > 0 at every point", at), f;
-    const HeldModel model(power, x, y);
+    const HeldModel model(power, x, y, weights.w);
     const auto heldA = HeldValue(c, "a"), heldB = HeldValue(c, "b");
     if (!heldA && !heldB)
         return Fail(f, "neither a nor b held", at), f;
     const Real b = heldB ? *heldB : model.BestB(*heldA), a = heldA ? *heldA : model.BestA(b);
     if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(model.Ssr(a, b)))
         return Fail(f, kOverflowText, at), f;
-    f.notes.push_back(std::string("true least squares of y = ") + (power ? "a x^b" : "a e^(b x)") + " with " +
-                      (heldA ? "a" : "b") + " held");
+    f.notes.push_back(std::string(weights.Given() ? "weighted true least squares of y = " : "true least squares of y = ") +
+                      (power ? "a x^b" : "a e^(b x)") + " with " + (heldA ? "a" : "b") + " held" +
+                      (weights.Given() ? ": sum w r^2 minimised" : ""));
     f.coefficients.push_back({"a", a, {}, {}, {}});
     f.coefficients.push_back({"b", b, {}, {}, {}});
     NoteConstraints(f, c);
     const int n = static_cast<int>(x.size());
-    SetResidualFigures(f, y, model.Residuals(a, b), 1, false);
+    const std::vector<Real> residuals = model.Residuals(a, b);
+    if (weights.Given())
+        SetChi2ResidualFigures(f, y, residuals, model.Ssr(a, b), 1, false, weights);
+    else
+        SetResidualFigures(f, y, residuals, 1, false);
     if (f.residualSe.value) {
-        Coefficient& free = f.coefficients[heldA ? 1 : 0];
         const Real t = StudentT975(n - 1), unit = model.UnitError(a, b, !heldA);
-        if (std::isfinite(unit)) {
-            free.se = *f.residualSe.value * unit;
-            free.ci95 = std::array<Real, 2>{free.value - t * *free.se, free.value + t * *free.se};
-        }
+        if (std::isfinite(unit))
+            SetError(f.coefficients[heldA ? 1 : 0], *f.residualSe.value, t, unit, weights.weighting);
     }
+    if (weights.Given())
+        DeclareIfExactChi2(f, WeightedSizes(FittedTermSizes(y, residuals), weights.w));
     for (const Real X : at) {
         const auto v = (power && !(X > 0)) ? std::nullopt : NlsValue(power ? NlsModel::Power : NlsModel::Exponential, a, b, X);
         f.at.push_back(v ? AtValue{X, v, {}} : AtValue{X, {}, power && !(X > 0) ? "\"x\" value zero or negative!" : kOverflowText});

@@ -14,16 +14,23 @@
 // p = the free coefficients: dof = n - p, AICc with p. Without an intercept
 // (through the origin, or a0 held at 0) R^2 is uncentred, 1 - SSR / sum y^2,
 // and adjusted R^2 is 1 - (1 - R^2) n / (n - p).
+//
+// Given weights, each fit minimises chi2 = sum w r^2 instead: the polynomial's
+// eliminated columns and target are scaled by sqrt(w) for the stable solver,
+// with b held a = sum w y g / sum w g^2, with a held the scan and Newton's
+// method run on chi2(b). The figures are a weighted row's (stats/weighted.h)
+// with p the free coefficients; without an intercept R^2 = 1 - chi2 / sum w y^2.
 #include <vector>
 
+#include "stats/constrainedfigures.h"
 #include "stats/constraints.h"
-#include "stats/figures.h"
 #include "stats/linear.h"
 
 namespace quilvex {
 
 MethodFigures ConstrainedRegressionRow(const std::vector<Real>& x, const std::vector<Real>& y, int order,
-                                       const Constraints& c, const std::vector<Real>& at);
+                                       const Constraints& c, const std::vector<Real>& at,
+                                       const FitWeights& weights = {});
 
 // The columns of the free coefficients at xs (x^j, or x^j - x0^j through a
 // point), in the order of the solution: what a band of the constrained
@@ -33,10 +40,6 @@ DesignMatrix ConstrainedDesignOf(const std::vector<Real>& xs, int order, const C
 
 // method: ExponentialNlsConstrained or PowerNlsConstrained.
 MethodFigures ConstrainedNlsRow(StatsMethod method, const std::vector<Real>& x, const std::vector<Real>& y,
-                                const Constraints& c, const std::vector<Real>& at);
-
-inline constexpr const char kUncentredR2Note[] =
-    "R^2 uncentred (no intercept): measured from 0, not from the mean of y, so it is higher than a centred "
-    "R^2";
+                                const Constraints& c, const std::vector<Real>& at, const FitWeights& weights = {});
 
 }  // namespace quilvex

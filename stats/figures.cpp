@@ -151,7 +151,7 @@ std::pair<std::optional<std::size_t>, std::optional<std::size_t>> LowestAiccAmon
     std::optional<std::size_t> best;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const MethodFigures& row = rows[r];
-        if (!LeastSquaresInY(row.method) || row.method.weighted != weighted || !row.failure.empty())
+        if (!LeastSquaresInY(row.method) || MeasuredByChi2(row) != weighted || !row.failure.empty())
             continue;
         if (!row.aicc.value)
             return {std::nullopt, r};

@@ -61,6 +61,11 @@ struct MethodFigures {
     std::vector<Real> normalisedResiduals;
 };
 
+// The row's figures come from chi2 (a weighted row, or a constrained row fitted
+// under a weighting, which alone has a dof without the weighted method): its
+// AICc, R^2 and standard errors are a weighted row's.
+inline bool MeasuredByChi2(const MethodFigures& f) { return f.method.weighted || f.dof.has_value(); }
+
 // s = sqrt(SSR / (n - p)), for n > p.
 Figure ResidualStandardError(int n, int p, Real ssr);
 // 1 - (1 - R^2) (n - 1) / (n - p), for n > p and R^2 defined.
@@ -115,7 +120,8 @@ bool DeclareIfExactFit(MethodFigures& figures, Real roundingSsr);
 // measure chi2 in ln y and are never marked. The constrained rows are least
 // squares in y with the same SSR, so they take part in the unweighted mark
 // beside the free rows: the mark shows whether a constraint costs more than
-// the parameters it saves.
+// the parameters it saves. Fitted under a weighting they are measured by chi2
+// in y and take part in the weighted mark instead.
 struct AiccMark {
     std::optional<std::size_t> best;         // the marked row
     std::optional<std::size_t> withoutAicc;  // the least-squares row that prevents a mark

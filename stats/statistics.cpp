@@ -74,8 +74,7 @@ public:
     {
         if (request_.weighting == Weighting::None)
             return WeightedFailure(method, "no weighting chosen", request_.at);
-        if (!weights_)
-            weights_ = WeightsOf(request_.weighting, table_);
+        Weights();
         MethodFigures f;
         if (!weights_->whyNot.empty())
             f = WeightedFailure(method, weights_->whyNot, request_.at);
@@ -92,21 +91,40 @@ public:
         return f;
     }
 
+    // The constrained row, weighted as the weighted rows are; the reason
+    // everywhere where a weight cannot be formed.
     MethodFigures Constrained(StatsMethod method)
     {
-        MethodFigures f = method.fit == Method::Regression
-                              ? ConstrainedRegressionRow(x_, y_, s_.RegrOrd, *request_.constraints.Of(method), request_.at)
-                              : ConstrainedNlsRow(method, x_, y_, *request_.constraints.Of(method), request_.at);
+        const Constraints& c = *request_.constraints.Of(method);
+        FitWeights weights;
+        if (request_.weighting != Weighting::None)
+            weights = {request_.weighting, Weights().w};
+        MethodFigures f;
+        if (request_.weighting != Weighting::None && !weights.Given()) {
+            f = WeightedFailure(method, Weights().whyNot, request_.at);
+            f.constraints = LabelsFor(c, method);
+        } else if (method.fit == Method::Regression)
+            f = ConstrainedRegressionRow(x_, y_, s_.RegrOrd, c, request_.at, weights);
+        else
+            f = ConstrainedNlsRow(method, x_, y_, c, request_.at, weights);
+        if (method.fit == Method::Regression)
+            f.order = s_.RegrOrd;
         if (method.fit == Method::Regression && s_.RegrOrd >= s_.n)
             f.warnings.push_back("order not below the number of points: not a least-squares fit");
-        if (request_.weighting != Weighting::None)
-            f.notes.push_back("unweighted: the constrained fit does not take the weights");
         return f;
     }
 
     DesignedFits designed;
 
 private:
+    // The weights under the weighting chosen, formed once for every row.
+    const PointWeights& Weights()
+    {
+        if (!weights_)
+            weights_ = WeightsOf(request_.weighting, table_);
+        return *weights_;
+    }
+
     void Designed(MethodFigures& f, Method method)
     {
         f.order = OrderOf(method);
@@ -341,7 +359,7 @@ std::optional<StatsMethod> ConstrainedRowFollowing(StatsMethod method, const Sta
 void DeclareExactFits(std::vector<MethodFigures>& rows, const std::vector<Real>& y)
 {
     for (MethodFigures& f : rows)
-        if (f.method.fit != Method::Regression && !f.method.weighted && !f.coefficients.empty() && f.failure.empty())
+        if (f.method.fit != Method::Regression && !MeasuredByChi2(f) && !f.coefficients.empty() && f.failure.empty())
             DeclareIfExactFit(f, RoundingLevelSsr(FittedTermSizes(y, f.residuals)));
 }
 

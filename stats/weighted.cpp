@@ -59,19 +59,6 @@ FittedSpace SpaceOf(StatsMethod method, const WeightedTable& table)
     return space;
 }
 
-// Least squares of sqrt(w) t against sqrt(w) X: its SSR is chi2, its
-// inverse Gram diagonal that of X^T W X.
-LinearSolution SolveWeighted(DesignMatrix X, std::vector<Real> t, const std::vector<Real>& w)
-{
-    for (int i = 0; i < X.Rows(); ++i) {
-        const Real root = std::sqrt(w[static_cast<std::size_t>(i)]);
-        for (int j = 0; j < X.Cols(); ++j)
-            X.At(i, j) *= root;
-        t[static_cast<std::size_t>(i)] *= root;
-    }
-    return SolveLeastSquares(X, t, false);
-}
-
 Figure WeightedAicc(int p, Real chi2, Weighting weighting, const std::vector<Real>& w)
 {
     const int n = static_cast<int>(w.size());
@@ -134,32 +121,6 @@ void SetErrors(MethodFigures& f, const std::vector<Real>& unitErrors, Weighting 
     }
 }
 
-// chi2 at rounding level (sizes: what each weighted term is summed from)
-// makes the fit exact: the figures that divide by it are not defined.
-void DeclareIfExact(MethodFigures& f, const std::vector<Real>& sizes)
-{
-    const Real rounding = RoundingLevelSsr(sizes);
-    if (!f.chi2.value || !(*f.chi2.value <= rounding))
-        return;
-    f.exactFit = true;
-    for (Figure* figure : {&f.chi2Reduced, &f.pValue, &f.aicc, &f.residualSe})
-        *figure = Figure::Undefined(kExactFit);
-    for (Coefficient& c : f.coefficients) {
-        c.se.reset();
-        c.seAbsolute.reset();
-        c.ci95.reset();
-    }
-    f.notes.push_back("exact fit: chi2 " + NoteDigits(*f.chi2.value) + " at rounding level (at most " +
-                      NoteDigits(rounding) + "); chi2_reduced, p_value, residual_se, aicc, se and ci95 not defined");
-}
-
-std::vector<Real> Weighted(std::vector<Real> sizes, const std::vector<Real>& w)
-{
-    for (std::size_t i = 0; i < sizes.size() && i < w.size(); ++i)
-        sizes[i] *= std::sqrt(w[i]);
-    return sizes;
-}
-
 void SetAt(MethodFigures& f, const std::vector<Real>& at)
 {
     for (const Real X : at) {
@@ -183,6 +144,41 @@ std::string LinearNote(StatsMethod method)
 }
 
 }  // namespace
+
+LinearSolution SolveWeighted(DesignMatrix X, std::vector<Real> t, const std::vector<Real>& w)
+{
+    for (int i = 0; i < X.Rows(); ++i) {
+        const Real root = std::sqrt(w[static_cast<std::size_t>(i)]);
+        for (int j = 0; j < X.Cols(); ++j)
+            X.At(i, j) *= root;
+        t[static_cast<std::size_t>(i)] *= root;
+    }
+    return SolveLeastSquares(X, t, false);
+}
+
+void DeclareIfExactChi2(MethodFigures& f, const std::vector<Real>& sizes)
+{
+    const Real rounding = RoundingLevelSsr(sizes);
+    if (!f.chi2.value || !(*f.chi2.value <= rounding))
+        return;
+    f.exactFit = true;
+    for (Figure* figure : {&f.chi2Reduced, &f.pValue, &f.aicc, &f.residualSe})
+        *figure = Figure::Undefined(kExactFit);
+    for (Coefficient& c : f.coefficients) {
+        c.se.reset();
+        c.seAbsolute.reset();
+        c.ci95.reset();
+    }
+    f.notes.push_back("exact fit: chi2 " + NoteDigits(*f.chi2.value) + " at rounding level (at most " +
+                      NoteDigits(rounding) + "); chi2_reduced, p_value, residual_se, aicc, se and ci95 not defined");
+}
+
+std::vector<Real> WeightedSizes(std::vector<Real> sizes, const std::vector<Real>& w)
+{
+    for (std::size_t i = 0; i < sizes.size() && i < w.size(); ++i)
+        sizes[i] *= std::sqrt(w[i]);
+    return sizes;
+}
 
 Figure WeightedR2(Real chi2, const std::vector<Real>& t, const std::vector<Real>& w)
 {
@@ -265,7 +261,7 @@ MethodFigures WeightedLinearRow(StatsMethod method, const WeightedTable& table, 
         units.push_back(std::sqrt(d));
     SetErrors(f, units, table.weighting, InLnY(method) ? std::optional<Real>(solution.coef[0]) : std::nullopt);
     NoteMissingErrors(f, n <= p ? kMorePoints : "X lacks full column rank");
-    DeclareIfExact(f, Weighted(PolynomialTermSizes(space.u, space.t, solution.coef), space.w));
+    DeclareIfExactChi2(f, WeightedSizes(PolynomialTermSizes(space.u, space.t, solution.coef), space.w));
     SetAt(f, at);
     ClearFpu();
     return f;
@@ -292,7 +288,7 @@ MethodFigures WeightedNlsRow(StatsMethod method, const WeightedTable& table, con
     TakeResiduals(f, table);
     SetErrors(f, fit.unitStandardErrors, table.weighting);
     NoteMissingErrors(f, table.x.size() <= 2 ? kMorePoints : "the Jacobian lacks full rank");
-    DeclareIfExact(f, Weighted(FittedTermSizes(table.y, f.residuals), table.w));
+    DeclareIfExactChi2(f, WeightedSizes(FittedTermSizes(table.y, f.residuals), table.w));
     f.notes.insert(f.notes.end(), fit.notes.begin(), fit.notes.end());
     SetAt(f, at);
     ClearFpu();

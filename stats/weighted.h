@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "stats/figures.h"
+#include "stats/linear.h"
 #include "stats/nls.h"
 #include "stats/weights.h"
 
@@ -60,5 +61,16 @@ void SetChi2Figures(MethodFigures& f, int p, Real chi2, Weighting weighting, con
 
 // 1 - chi2 / sum w (t - t_w)^2; not defined where every t is the same.
 Figure WeightedR2(Real chi2, const std::vector<Real>& t, const std::vector<Real>& w);
+
+// Least squares of sqrt(w) t against sqrt(w) X: its SSR is chi2, its
+// inverse Gram diagonal that of X^T W X.
+LinearSolution SolveWeighted(DesignMatrix X, std::vector<Real> t, const std::vector<Real>& w);
+
+// chi2 at rounding level (sizes: what each weighted term is summed from)
+// makes the fit exact: the figures that divide by it are not defined.
+void DeclareIfExactChi2(MethodFigures& f, const std::vector<Real>& sizes);
+
+// The term sizes of each point times sqrt(w): the sizes chi2 is summed from.
+std::vector<Real> WeightedSizes(std::vector<Real> sizes, const std::vector<Real>& w);
 
 }  // namespace quilvex

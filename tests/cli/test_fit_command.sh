@@ -178,6 +178,16 @@ slope = sum(x * y for x, y in points) / sum(x * x for x, y in points)
 assert abs(origin["coefficients"][1]["value"] - slope) < 1e-14 * slope, origin["coefficients"]
 assert any(n.startswith("R^2 uncentred") for n in origin["notes"]), origin["notes"]
 PY
+# Under a weighting the constrained row is weighted: chi2 with one free parameter, se under sigma.
+fit --format json --weights sigma --through-origin --regression-order 1 --method regression "$examples/counts.dta" ||
+  fail "weighted constrained: exit status $?"
+python3 - "$work/out" <<'PY' || fail "weighted constrained row not weighted"
+import json, sys
+row = json.load(open(sys.argv[1]))["methods"][2]
+assert row["method"] == "regression-constrained" and row["dof"] == 10, row
+assert abs(row["aicc"] - (row["chi2"] + 2 + 4 / 9)) < 1e-9 * row["aicc"], row
+assert row["coefficients"][1]["se_absolute"] > 0 and row["coefficients"][0]["se_absolute"] is None, row
+PY
 fit --regression-order 1 --fix a1=3 --method regression "$examples/line.dta" || fail "constrained text: exit status $?"
 grep -q '^  constraints: a1=3$' "$work/out" || fail "constrained text: no constraints line"
 # The file's own constraint lines apply unless the options give constraints.

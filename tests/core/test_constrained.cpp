@@ -1,13 +1,15 @@
 // The constrained fits against answers computed elsewhere at 50 digits
 // (tests/reference/constrained/, written by make_constrained_reference.py) and
 // against the closed forms of a line through the origin and through a point;
-// the constraints that cannot be set, and the rows that follow the free ones.
+// weighted, against the weighted rows; the constraints that cannot be set, and
+// the rows that follow the free ones.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,8 +27,11 @@ struct ReferenceSet {
     int order = 0;
     Constraints constraints;
     std::vector<Real> x, y;
-    std::map<std::string, Real> coef, se;
+    std::map<std::string, Real> coef, se, seAbsolute;
     Real ssr = 0, r2 = 0;
+    Weighting weighting = Weighting::None;
+    std::vector<std::string> sigma;
+    std::optional<Real> chi2;
 };
 
 std::vector<ReferenceSet> ReadReference()
@@ -39,7 +44,7 @@ std::vector<ReferenceSet> ReadReference()
         std::string key, a, b, c;
         words >> key >> a >> b >> c;
         if (key == "set") {
-            sets.push_back({a, b, b == "regression" ? std::stoi(c) : 0, {}, {}, {}, {}, {}, 0, 0});
+            sets.push_back({a, b, b == "regression" ? std::stoi(c) : 0, {}, {}, {}, {}, {}, {}, 0, 0, {}, {}, {}});
         } else if (key == "constraint" && a == "through") {
             sets.back().constraints.through = std::pair<Real, Real>{number(b), number(c)};
         } else if (key == "constraint") {
@@ -47,8 +52,14 @@ std::vector<ReferenceSet> ReadReference()
         } else if (key == "point") {
             sets.back().x.push_back(number(a));
             sets.back().y.push_back(number(b));
-        } else if (key == "coef" || key == "se") {
-            (key == "coef" ? sets.back().coef : sets.back().se)[a] = number(b);
+            if (!c.empty())
+                sets.back().sigma.push_back(c);
+        } else if (key == "weights") {
+            sets.back().weighting = *WeightingNamed(a);
+        } else if (key == "chi2") {
+            sets.back().chi2 = number(a);
+        } else if (key == "coef" || key == "se" || key == "se_absolute") {
+            (key == "coef" ? sets.back().coef : key == "se" ? sets.back().se : sets.back().seAbsolute)[a] = number(b);
         } else if (key == "ssr" || key == "r2") {
             (key == "ssr" ? sets.back().ssr : sets.back().r2) = number(a);
         }
@@ -58,11 +69,14 @@ std::vector<ReferenceSet> ReadReference()
 
 MethodFigures Constrained(const ReferenceSet& set)
 {
+    FitWeights weights{set.weighting, {}};
+    if (set.weighting != Weighting::None)
+        weights.w = WeightsOf(set.weighting, {set.x, set.y, set.sigma, {}, {}}).w;
     if (set.model == "regression")
-        return ConstrainedRegressionRow(set.x, set.y, set.order, set.constraints, {});
+        return ConstrainedRegressionRow(set.x, set.y, set.order, set.constraints, {}, weights);
     return ConstrainedNlsRow(set.model == "power" ? StatsMethod::PowerNlsConstrained
                                                   : StatsMethod::ExponentialNlsConstrained,
-                             set.x, set.y, set.constraints, {});
+                             set.x, set.y, set.constraints, {}, weights);
 }
 
 void ExpectDigits(Real actual, Real expected, const std::string& what)
@@ -74,7 +88,7 @@ void ExpectDigits(Real actual, Real expected, const std::string& what)
 TEST(ConstrainedFits, AgreeWithTheReferenceToTwelveDigits)
 {
     const std::vector<ReferenceSet> sets = ReadReference();
-    ASSERT_GE(sets.size(), 6u);
+    ASSERT_GE(sets.size(), 13u);
     for (const ReferenceSet& set : sets) {
         SCOPED_TRACE(set.name);
         const MethodFigures f = Constrained(set);
@@ -84,12 +98,18 @@ TEST(ConstrainedFits, AgreeWithTheReferenceToTwelveDigits)
             if (set.se.count(c.name)) {
                 ASSERT_TRUE(c.se.has_value()) << c.name;
                 ExpectDigits(*c.se, set.se.at(c.name), "se " + c.name);
+                EXPECT_EQ(c.seAbsolute.has_value(), set.seAbsolute.count(c.name) == 1) << c.name;
+                if (c.seAbsolute && set.seAbsolute.count(c.name))
+                    ExpectDigits(*c.seAbsolute, set.seAbsolute.at(c.name), "se_absolute " + c.name);
             } else if (c.name != "a0" || !set.constraints.through) {
                 EXPECT_FALSE(c.se.has_value()) << "held " << c.name << " has a standard error";
             }
         }
         ExpectDigits(*f.ssr.value, set.ssr, "ssr");
         ExpectDigits(*f.r2.value, set.r2, "r2");
+        ASSERT_EQ(f.chi2.value.has_value(), set.chi2.has_value());
+        if (set.chi2)
+            ExpectDigits(*f.chi2.value, *set.chi2, "chi2");
     }
 }
 
@@ -118,6 +138,54 @@ TEST(ConstrainedFits, LinesMatchTheirClosedForms)
     ExpectDigits(*p.ssr.value, 1, "ssr through a point");
     ExpectDigits(*p.coefficients[1].se, std::sqrt(1.0L / 2 / 5), "se through a point");
     ExpectDigits(*p.aicc.value, 3 * std::log(1.0L / 3) + 2 + 4.0L / 1, "AICc with one free parameter");
+}
+
+const MethodFigures& RowOf(const std::vector<MethodFigures>& rows, StatsMethod method)
+{
+    const auto row = std::find_if(rows.begin(), rows.end(), [&](const MethodFigures& f) { return f.method == method; });
+    EXPECT_NE(row, rows.end()) << StatsMethodName(method);
+    return *row;
+}
+
+// Held at the weighted row's own value, a fit under the same weights finds that
+// row's other coefficient and chi2 with one parameter fewer; where a weight
+// cannot be formed it fails as the weighted row does.
+TEST(ConstrainedFits, UnderAWeightingAgreeWithTheWeightedRows)
+{
+    StatsTable table{{1, 2, 3, 4, 5, 6}, {2.1L, 3.9L, 6.2L, 7.8L, 10.1L, 12.3L},
+                     {"0.1", "0.3", "0.2", "0.5", "0.1", "0.4"}, {}, {}};
+    StatsRequest request;
+    request.regressionOrder = 1;
+    request.weighting = Weighting::Sigma;
+    const struct {
+        StatsMethod method;
+        const char* held;
+        std::size_t free;
+    } cases[] = {
+        {StatsMethod::Regression, "a0", 1},
+        {StatsMethod::ExponentialNls, "b", 0},
+        {StatsMethod::PowerNls, "a", 1},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(StatsMethodName(k.method));
+        request.methods = {k.method};
+        request.constraints = {};
+        const MethodFigures weighted = RowOf(ComputeStatistics(table, request, {}), *WeightedOf(k.method));
+        Constraints held;
+        held.held.push_back({k.held, weighted.coefficients[1 - k.free].value});
+        request.constraints = MethodConstraints::Shared(held);
+        const MethodFigures c = RowOf(ComputeStatistics(table, request, {}), *ConstrainedOf(k.method));
+        ASSERT_TRUE(c.failure.empty()) << c.failure;
+        ExpectDigits(c.coefficients[k.free].value, weighted.coefficients[k.free].value, "free coefficient");
+        ExpectDigits(*c.chi2.value, *weighted.chi2.value, "chi2");
+        EXPECT_EQ(*c.dof, 5);
+        ExpectDigits(*c.aicc.value, *c.chi2.value + 2 + 1, "AICc under sigma with one free parameter");
+        EXPECT_FALSE(c.coefficients[1 - k.free].se.has_value());
+    }
+    table.sigma[2] = "0";
+    const std::vector<MethodFigures> rows = ComputeStatistics(table, request, {});
+    EXPECT_EQ(RowOf(rows, StatsMethod::PowerNlsConstrained).failure, RowOf(rows, StatsMethod::PowerNlsWeighted).failure);
+    EXPECT_NE(RowOf(rows, StatsMethod::PowerNlsConstrained).failure.find("row 3"), std::string::npos);
 }
 
 TEST(ConstrainedFits, RefuseWhatCannotBeSet)

@@ -13,6 +13,12 @@ p the free coefficients. R^2 is uncentred (1 - SSR / sum y^2) where a0 = 0.
 The exponential and power fits: with b held a = sum y g / sum g^2; with a held
 b is the root of dSSR/db nearest the lowest point of a fine scan;
 se = s / sqrt(sum J^2), J the derivative of the model in the free parameter.
+
+A set with a weighting (sigma: w = 1/sigma^2, y: 1/y, y2: 1/y^2) minimises
+chi2 = sum w r^2 instead: X^T W X, a = sum w y g / sum w g^2, the scan and
+the root on chi2(b); s^2 = chi2 / (n - p), se_absolute the unscaled error
+(sigma only), R^2 = 1 - chi2 / sum w (y - mean_w y)^2, or 1 - chi2 / sum w y^2
+where a0 = 0. SSR stays the plain sum of squared residuals in y.
 """
 import os
 import mpmath as mp
@@ -38,7 +44,7 @@ def text(value, digits=12):
     return mp.nstr(value, digits, min_fixed=-4, max_fixed=19, strip_zeros=True)
 
 
-def polynomial(xs, ys, order, held, point):
+def polynomial(xs, ys, order, held, point, ws):
     coef = {j: v for j, v in held.items()}
     free = [j for j in range(order + 1) if j not in coef and not (point is not None and j == 0)]
     def held_value(x):
@@ -47,8 +53,9 @@ def polynomial(xs, ys, order, held, point):
     rows = [[x ** j - (point[0] ** j if point is not None else 0) for j in free] for x in xs]
     target = [y - held_value(x) - shift for x, y in zip(xs, ys)]
     X, t = mp.matrix(rows), mp.matrix(target)
-    gram = X.T * X
-    sol = mp.lu_solve(gram, X.T * t)
+    W = mp.diag(ws)
+    gram = X.T * W * X
+    sol = mp.lu_solve(gram, X.T * W * t)
     result = dict(coef)
     for k, j in enumerate(free):
         result[j] = sol[k]
@@ -56,26 +63,30 @@ def polynomial(xs, ys, order, held, point):
         result[0] = point[1] - sum((result.get(j, 0) * point[0] ** j for j in range(1, order + 1)), mpf(0))
     residuals = [y - sum((result[j] * x ** j for j in range(order + 1)), mpf(0)) for x, y in zip(xs, ys)]
     ssr = sum(r * r for r in residuals)
+    chi2 = sum(w * r * r for w, r in zip(ws, residuals))
     n, p = len(xs), len(free)
-    s = mp.sqrt(ssr / (n - p))
+    s = mp.sqrt(chi2 / (n - p))
     inv = gram ** -1
-    se = {j: s * mp.sqrt(inv[k, k]) for k, j in enumerate(free)}
+    unit = {j: mp.sqrt(inv[k, k]) for k, j in enumerate(free)}
     uncentred = point is not None and point[0] == 0 and point[1] == 0 or coef.get(0) == 0
+    return ([("a%d" % j, result[j]) for j in range(order + 1)], {j: s * u for j, u in unit.items()}, unit, ssr,
+            chi2, r_squared(ys, ws, chi2, uncentred))
+
+
+def r_squared(ys, ws, chi2, uncentred):
     if uncentred:
-        r2 = 1 - ssr / sum(y * y for y in ys)
-    else:
-        mean = sum(ys) / n
-        r2 = 1 - ssr / sum((y - mean) ** 2 for y in ys)
-    return [("a%d" % j, result[j]) for j in range(order + 1)], se, ssr, r2
+        return 1 - chi2 / sum(w * y * y for w, y in zip(ws, ys))
+    mean = sum(w * y for w, y in zip(ws, ys)) / sum(ws)
+    return 1 - chi2 / sum(w * (y - mean) ** 2 for w, y in zip(ws, ys))
 
 
-def held_model(model, xs, ys, held_name, held_value):
+def held_model(model, xs, ys, held_name, held_value, ws):
     us = [x if model == "exponential" else mp.log(x) for x in xs]
     def best_a(b):
         g = [mp.exp(b * u) for u in us]
-        return sum(y * gi for y, gi in zip(ys, g)) / sum(gi * gi for gi in g)
-    def ssr(a, b):
-        return sum((y - a * mp.exp(b * u)) ** 2 for y, u in zip(ys, us))
+        return sum(w * y * gi for w, y, gi in zip(ws, ys, g)) / sum(w * gi * gi for w, gi in zip(ws, g))
+    def ssr(a, b, ws=ws):
+        return sum(w * (y - a * mp.exp(b * u)) ** 2 for w, y, u in zip(ws, ys, us))
     if held_name == "b":
         b = held_value
         a = best_a(b)
@@ -87,13 +98,12 @@ def held_model(model, xs, ys, held_name, held_value):
         start = min(grid, key=lambda b: ssr(a, b))
         b = mp.findroot(lambda b: mp.diff(lambda c: ssr(a, c), b), start)
         jac = [a * u * mp.exp(b * u) for u in us]
-    total = ssr(a, b)
-    s = mp.sqrt(total / (len(xs) - 1))
-    se = s / mp.sqrt(sum(j * j for j in jac))
-    mean = sum(ys) / len(ys)
-    r2 = 1 - total / sum((y - mean) ** 2 for y in ys)
+    chi2 = ssr(a, b)
+    s = mp.sqrt(chi2 / (len(xs) - 1))
+    unit = 1 / mp.sqrt(sum(w * j * j for w, j in zip(ws, jac)))
     free = "a" if held_name == "b" else "b"
-    return [("a", a), ("b", b)], {free: se}, total, r2
+    return ([("a", a), ("b", b)], {free: s * unit}, {free: unit}, ssr(a, b, [1] * len(xs)), chi2,
+            r_squared(ys, ws, chi2, False))
 
 
 def data_sets():
@@ -124,19 +134,53 @@ def data_sets():
                  [3 * x ** mpf("1.5") + e for x, e in zip(xs, noise(11, 10))]))
     sets.append(("power_b_held", "power", ["b=1.5"], xs,
                  [mpf("2.9") * x ** mpf("1.5") + e for x, e in zip(xs, noise(11, 11))]))
+    return [entry + ("none", None) for entry in sets] + weighted_sets()
+
+
+def weighted_sets():
+    sets = []
+    xs = [mpf(k) / 2 for k in range(0, 13)]
+    sigmas = [mpf("0.05") + mpf(k % 4) / 10 for k in range(13)]
+    sets.append(("quadratic_point_sigma", "regression 2", ["through 1 3"], xs,
+                 [3 + 2 * (x - 1) - (x * x - 1) / 4 + s * e * 2 for x, s, e in zip(xs, sigmas, noise(13, 12))],
+                 "sigma", sigmas))
+    xs = list(range(1, 11))
+    sets.append(("line_origin_y2", "regression 1", ["a0=0"], xs,
+                 [mpf("1.7") * x * (1 + e / 20) for x, e in zip(xs, noise(10, 13))], "y2", None))
+    xs = list(range(0, 10))
+    sets.append(("exp_b_held_y", "exponential", ["b=-0.3"], xs,
+                 [40 * mp.exp(mpf("-0.3") * x) + e for x, e in zip(xs, noise(10, 14))], "y", None))
+    xs = [mpf(k) / 2 for k in range(1, 12)]
+    sigmas = [mpf("0.1") * (1 + k % 3) for k in range(11)]
+    sets.append(("power_a_held_sigma", "power", ["a=3"], xs,
+                 [3 * x ** mpf("1.5") + s * e * 2 for x, s, e in zip(xs, sigmas, noise(11, 15))], "sigma", sigmas))
     return sets
+
+
+def weights_of(weighting, ys, sigmas):
+    if weighting == "sigma":
+        return [1 / (s * s) for s in sigmas]
+    if weighting == "y":
+        return [1 / y for y in ys]
+    if weighting == "y2":
+        return [1 / (y * y) for y in ys]
+    return [mpf(1)] * len(ys)
 
 
 def main():
     out = ["# Written by make_constrained_reference.py: constrained fits and their answers at 50 digits",
-           "# (every coefficient, the standard errors of the free ones, SSR and R^2)."]
-    for name, model, constraints, xs, ys in data_sets():
+           "# (every coefficient, the standard errors of the free ones, SSR and R^2; weighted: chi2 too)."]
+    for name, model, constraints, xs, ys, weighting, sigmas in data_sets():
         xt = [text(mpf(x), 19) for x in xs]
         yt = [text(y) for y in ys]
+        st = [text(s) for s in sigmas] if sigmas else [""] * len(xs)
         xr, yr = [as_read(t) for t in xt], [as_read(t) for t in yt]
+        ws = weights_of(weighting, yr, [as_read(t) for t in st] if sigmas else None)
         out.append("set %s %s" % (name, model))
         out += ["constraint " + c for c in constraints]
-        out += ["point %s %s" % (a, b) for a, b in zip(xt, yt)]
+        if weighting != "none":
+            out.append("weights " + weighting)
+        out += [("point %s %s %s" % (a, b, c)).rstrip() for a, b, c in zip(xt, yt, st)]
         held, point = {}, None
         for c in constraints:
             if c.startswith("through"):
@@ -149,16 +193,22 @@ def main():
             order = int(model.split()[1])
             if held.get("a0") == 0 and len(held) == 1 and point is None:
                 point, held = (mpf(0), mpf(0)), {}
-            coef, se, ssr, r2 = polynomial(xr, yr, order, {int(k[1:]): v for k, v in held.items()}, point)
+            coef, se, unit, ssr, chi2, r2 = polynomial(xr, yr, order, {int(k[1:]): v for k, v in held.items()},
+                                                       point, ws)
             se = {"a%d" % j: v for j, v in se.items()}
+            unit = {"a%d" % j: v for j, v in unit.items()}
         else:
             (k, v), = held.items()
-            coef, se, ssr, r2 = held_model(model, xr, yr, k, v)
+            coef, se, unit, ssr, chi2, r2 = held_model(model, xr, yr, k, v, ws)
         for cname, value in coef:
             out.append("coef %s %s" % (cname, mp.nstr(value, 30)))
         for cname, value in sorted(se.items()):
             out.append("se %s %s" % (cname, mp.nstr(value, 30)))
+        if weighting == "sigma":
+            out += ["se_absolute %s %s" % (cname, mp.nstr(value, 30)) for cname, value in sorted(unit.items())]
         out.append("ssr %s" % mp.nstr(ssr, 30))
+        if weighting != "none":
+            out.append("chi2 %s" % mp.nstr(chi2, 30))
         out.append("r2 %s" % mp.nstr(r2, 30))
         out.append("end")
     with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "constrained_reference.txt"), "w") as f:

@@ -1,204 +1,158 @@
-// The "Fit details" window's constraints editor: what its controls set is the
-// document's set of that method only, and the constrained row follows its
-// free row with its constraints in its formula, in the copies too; a set that
-// cannot be fitted is refused inside the editor; Clear and undo.
+// The "Fit details" window's constraints editor: it opens on the model's set
+// and replaces only that set; the constrained row follows its free row with
+// its constraints in its formula, in the copies too; a set that cannot be
+// fitted is refused inside the editor; Clear and undo.
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "support/app_fixture.h"
-#include "support/controls.h"
 
 using namespace quilvex;
 using namespace quilvex::testing;
 
 namespace {
 
-// What a case types into the editor; an empty text leaves its box unticked.
-struct Typed {
-    bool origin = false;
-    const char* pointX = "";
-    const char* pointY = "";
-    const char* held = "";
-    const char* holdA = "";
-    const char* holdB = "";
-};
+// Controls of the editor and what goes in: a check box "on" or "off", an edit its text.
+using Fields = std::vector<std::pair<const char*, const char*>>;
 
 class FitDetailsConstraintsTest : public AppTest {
 protected:
     TFitDetailsForm& D() { return app->Details(); }
     QWidget& E() { return *Find<QWidget>(D(), "ConstraintsEditor"); }
-    template <typename Control>
-    Control* C(const char* name) { return Find<Control>(E(), name); }
+    QSortFilterProxyModel& Table() { return *Find<QSortFilterProxyModel>(D(), "Sorted"); }
 
     void SetUp() override
     {
         AppTest::SetUp();
         SetGrid({{"1", "2.7"}, {"2", "7.4"}, {"3", "20.1"}, {"4", "54.6"}, {"5", "148"}, {"6", "403"}});
-        for (const Method m : {Method::Spline, Method::Regression, Method::Exponential, Method::Power})
+        for (const Method m : {Method::Regression, Method::Exponential, Method::Power})
             Doc().SetMethodChecked(m, true);
         Main().DrawGraph();
         D().ShowAndRaise();
         D().FinishUpdate();
     }
-    // The table's row of the method, or -1.
     int RowOf(StatsMethod method)
     {
-        const auto& model = *Find<QSortFilterProxyModel>(D(), "Sorted");
-        for (int r = 0; r < model.rowCount(); ++r)
-            if (model.index(r, kMethodCol).data().toString() ==
-                MethodTitle({.method = method, .order = 3}, 6))
+        for (int r = 0; r < Table().rowCount(); ++r)
+            if (Table().index(r, kMethodCol).data().toString() == MethodTitle({.method = method, .order = 3}, 6))
                 return r;
         return -1;
     }
-    QString Formula(StatsMethod method)
+    // Selects the row and clicks "Constraints…"; whether the editor opened.
+    bool Open(StatsMethod method)
     {
-        const int row = RowOf(method);
-        return row < 0 ? QString() : Find<QSortFilterProxyModel>(D(), "Sorted")->index(row, kFormulaCol).data(kCopyRole).toString();
-    }
-    void OpenEditor(StatsMethod method)
-    {
-        auto* table = Find<QTableView>(D(), "Table");
-        table->setCurrentIndex(table->model()->index(RowOf(method), kMethodCol));
+        Find<QTableView>(D(), "Table")->setCurrentIndex(Table().index(RowOf(method), kFormulaCol));
         Find<QPushButton>(D(), "ConstraintsButton")->click();
-        ASSERT_TRUE(E().isVisible());
+        return E().isVisible();
     }
-    void Type(const Typed& t)
+    void Enter(const Fields& fields)
     {
-        C<QCheckBox>("OriginCheckBox")->setChecked(t.origin);
-        C<QCheckBox>("PointCheckBox")->setChecked(*t.pointX != '\0' || *t.pointY != '\0');
-        C<QLineEdit>("PointXEdit")->setText(t.pointX);
-        C<QLineEdit>("PointYEdit")->setText(t.pointY);
-        C<QLineEdit>("HeldEdit")->setText(t.held);
-        C<QCheckBox>("HoldACheckBox")->setChecked(*t.holdA != '\0');
-        C<QLineEdit>("HoldAEdit")->setText(t.holdA);
-        C<QCheckBox>("HoldBCheckBox")->setChecked(*t.holdB != '\0');
-        C<QLineEdit>("HoldBEdit")->setText(t.holdB);
+        for (const auto& [name, text] : fields)
+            if (auto* box = E().findChild<QCheckBox*>(name))
+                box->setChecked(std::string_view(text) == "on");
+            else
+                Find<QLineEdit>(E(), name)->setText(text);
     }
     void Press(const char* button)
     {
-        C<QPushButton>(button)->click();
+        Find<QPushButton>(E(), button)->click();
         D().FinishUpdate();
     }
-    Constraints Set(StatsMethod method) { return *Doc().GetConstraints().Of(method); }
+    const Constraints& Set(StatsMethod method) { return *Doc().GetConstraints().Of(method); }
 };
-
-Constraints Held(std::vector<HeldCoefficient> held) { return {false, std::nullopt, std::move(held)}; }
 
 }  // namespace
 
-TEST_F(FitDetailsConstraintsTest, TheEditorSetsItsMethodsConstraintsAndTheConstrainedRowFollows)
+TEST_F(FitDetailsConstraintsTest, TheEditorReplacesItsModelsSetAndTheConstrainedRowFollows)
 {
-    // row edited | typed | the method's set | the constrained row | its formula ends
+    // row | entered (the editor shows the set before) | the model's set | the constrained row's formula ends
     const struct {
         StatsMethod row;
-        Typed typed;
+        Fields entered;
         Constraints set;
-        StatsMethod constrained;
         const char* formulaEnd;
     } cases[] = {
-        {StatsMethod::Regression, {.origin = true}, {true, {}, {}}, StatsMethod::RegressionConstrained,
-         ", least squares [a0=0]"},
-        {StatsMethod::Regression, {.pointX = "1", .pointY = "2.5", .held = "a3 = 0.25"},
-         {false, std::pair<Real, Real>{1, 2.5L}, {{"a3", 0.25L}}}, StatsMethod::RegressionConstrained,
-         " [through=(1,2.5), a3=0.25]"},
-        {StatsMethod::RegressionConstrained, {.held = "a1=2, a3=0 a2=-1"}, Held({{"a1", 2}, {"a3", 0}, {"a2", -1}}),
-         StatsMethod::RegressionConstrained, " [a1=2, a3=0, a2=-1]"},
-        {StatsMethod::ExponentialNls, {.holdB = "1"}, Held({{"b", 1}}), StatsMethod::ExponentialNlsConstrained,
+        {StatsMethod::Regression, {{"OriginCheckBox", "on"}}, {true, {}, {}}, ", least squares [a0=0]"},
+        {StatsMethod::RegressionConstrained,
+         {{"OriginCheckBox", "off"}, {"PointCheckBox", "on"}, {"PointXEdit", "1"}, {"PointYEdit", "2.5"}, {"HeldEdit", "a3 = 0.25"}},
+         {false, std::pair<Real, Real>{1, 2.5L}, {{"a3", 0.25L}}}, " [through=(1,2.5), a3=0.25]"},
+        {StatsMethod::Regression, {{"HeldEdit", "a1=2, a3=0"}},
+         {false, std::pair<Real, Real>{1, 2.5L}, {{"a1", 2}, {"a3", 0}}}, " [through=(1,2.5), a1=2, a3=0]"},
+        {StatsMethod::ExponentialNls, {{"HoldBCheckBox", "on"}, {"HoldBEdit", "1"}}, {false, {}, {{"b", 1}}},
          "y = a e^(b x), least squares [b=1]"},
-        {StatsMethod::PowerNls, {.holdA = "2.5"}, Held({{"a", 2.5L}}), StatsMethod::PowerNlsConstrained,
+        {StatsMethod::PowerNls, {{"HoldACheckBox", "on"}, {"HoldAEdit", "2.5"}}, {false, {}, {{"a", 2.5L}}},
          "y = a x^b, least squares [a=2.5]"},
     };
     for (const auto& c : cases) {
-        const std::string name = StatsMethodName(c.row) + " " + c.formulaEnd;
+        const StatsMethod model = *ConstrainableModelOf(c.row);
         const MethodConstraints before = Doc().GetConstraints();
-        OpenEditor(c.row);
-        EXPECT_EQ(E().windowTitle(), QString::fromStdString("Constraints: " + StatsMethodName(*ConstrainableModelOf(c.row))));
-        Type(c.typed);
+        ASSERT_TRUE(Open(c.row)) << c.formulaEnd;
+        EXPECT_EQ(E().windowTitle(), QString::fromStdString("Constraints: " + StatsMethodName(model)));
+        Enter(c.entered);
         Press("OkButton");
-        EXPECT_FALSE(E().isVisible()) << name;
-        EXPECT_EQ(Set(c.row), c.set) << name;
-        MethodConstraints others = Doc().GetConstraints();
-        *others.Of(c.row) = *before.Of(c.row);
-        EXPECT_EQ(others, before) << name << ": another method's set changed";
-        EXPECT_EQ(RowOf(c.constrained), RowOf(ConstrainableModelOf(c.row).value()) + 1) << name;
-        EXPECT_TRUE(Formula(c.constrained).endsWith(c.formulaEnd)) << name << ": " << Formula(c.constrained).toStdString();
-        EXPECT_TRUE(D().TableAsCsv().contains(c.formulaEnd)) << name;
+        EXPECT_FALSE(E().isVisible()) << c.formulaEnd;
+        MethodConstraints expected = before;
+        *expected.Of(model) = c.set;
+        EXPECT_EQ(Doc().GetConstraints(), expected) << c.formulaEnd;
+        const int row = RowOf(*ConstrainedOf(model));
+        EXPECT_EQ(row, RowOf(model) + 1) << c.formulaEnd;
+        EXPECT_TRUE(Table().index(row, kFormulaCol).data(kCopyRole).toString().endsWith(c.formulaEnd)) << c.formulaEnd;
+        EXPECT_TRUE(D().TableAsCsv().contains(c.formulaEnd)) << c.formulaEnd;
     }
+    EXPECT_FALSE(Open(StatsMethod::Exponential));
 }
 
 TEST_F(FitDetailsConstraintsTest, AnInvalidSetIsRefusedInsideTheEditor)
 {
-    // row edited | typed | the message
+    // row | entered | the message
     const struct {
         StatsMethod row;
-        Typed typed;
+        Fields entered;
         const char* message;
     } cases[] = {
-        {StatsMethod::Regression, {.origin = true, .pointX = "1", .pointY = "2"},
+        {StatsMethod::Regression, {{"OriginCheckBox", "on"}, {"PointCheckBox", "on"}, {"PointXEdit", "1"}, {"PointYEdit", "2"}},
          "through the origin and through a point: give one point"},
-        {StatsMethod::Regression, {.held = "a4=1"}, "the regression of order 3 has no coefficient a4"},
-        {StatsMethod::Regression, {.held = "a1=2,, a1=3"}, "a1 is held twice"},
-        {StatsMethod::Regression, {.held = "a1=two"}, "Cannot read 'a1=two' as NAME=VALUE, as in a1=2"},
-        {StatsMethod::Regression, {.held = "b=1"}, "The regression has no coefficient named 'b'"},
-        {StatsMethod::Regression, {.pointX = "1", .pointY = "1,5"}, "The point's Y is not a number: '1,5'"},
-        {StatsMethod::ExponentialNls, {.holdA = "1", .holdB = "1"},
+        {StatsMethod::Regression, {{"HeldEdit", "a4=1"}}, "the regression of order 3 has no coefficient a4"},
+        {StatsMethod::Regression, {{"HeldEdit", "a1=two"}}, "Cannot read 'a1=two' as NAME=VALUE, as in a1=2"},
+        {StatsMethod::Regression, {{"HeldEdit", "b=1"}}, "The regression has no coefficient named 'b'"},
+        {StatsMethod::Regression, {{"PointCheckBox", "on"}, {"PointXEdit", "1"}, {"PointYEdit", "1,5"}},
+         "The point's Y is not a number: '1,5'"},
+        {StatsMethod::ExponentialNls, {{"HoldACheckBox", "on"}, {"HoldAEdit", "1"}, {"HoldBCheckBox", "on"}, {"HoldBEdit", "1"}},
          "exponential-nls: a and b both held leave nothing to fit; hold one of them"},
-        {StatsMethod::PowerNls, {.holdB = "x"}, "Hold b at: 'x' is not a number"},
     };
     for (const auto& c : cases) {
-        OpenEditor(c.row);
-        EXPECT_FALSE(C<QLabel>("ErrorLabel")->isVisible()) << c.message << ": an earlier message stays";
-        Type(c.typed);
+        ASSERT_TRUE(Open(c.row)) << c.message;
+        EXPECT_FALSE(Find<QLabel>(E(), "ErrorLabel")->isVisible()) << c.message << ": an earlier message stays";
+        Enter(c.entered);
         Press("OkButton");
         EXPECT_TRUE(E().isVisible()) << c.message;
-        EXPECT_TRUE(C<QLabel>("ErrorLabel")->isVisible()) << c.message;
-        EXPECT_EQ(C<QLabel>("ErrorLabel")->text(), c.message);
+        EXPECT_EQ(Find<QLabel>(E(), "ErrorLabel")->text(), c.message);
         EXPECT_TRUE(Doc().GetConstraints().Empty()) << c.message;
         Press("CancelButton");
     }
 }
 
-TEST_F(FitDetailsConstraintsTest, TheEditorShowsTheSetAndClearAndUndoAreSteps)
+TEST_F(FitDetailsConstraintsTest, ClearAndUndoAreStepsOfTheHistory)
 {
     const auto undo = [this] {
         Find<QAction>(Main(), "UndoAction")->trigger();
         D().FinishUpdate();
     };
-    OpenEditor(StatsMethod::Regression);
-    Type({.pointX = "0.1", .pointY = "-3", .held = "a2=1e-3"});
+    ASSERT_TRUE(Open(StatsMethod::Regression));
+    Enter({{"HeldEdit", "a2=1e-3"}});
     Press("OkButton");
-    const Constraints set{false, std::pair<Real, Real>{0.1L, -3}, {{"a2", 0.001L}}};
-    ASSERT_EQ(Set(StatsMethod::Regression), set);
-
-    OpenEditor(StatsMethod::RegressionConstrained);
-    EXPECT_TRUE(C<QCheckBox>("PointCheckBox")->isChecked());
-    EXPECT_EQ(C<QLineEdit>("PointXEdit")->text(), "0.1");
-    EXPECT_EQ(C<QLineEdit>("HeldEdit")->text(), "a2=0.001");
+    ASSERT_TRUE(Open(StatsMethod::RegressionConstrained));
+    EXPECT_EQ(Find<QLineEdit>(E(), "HeldEdit")->text(), "a2=0.001");
     Press("OkButton");  // unchanged: no step
+    ASSERT_TRUE(Open(StatsMethod::RegressionConstrained));
     Press("ClearButton");
     EXPECT_TRUE(Doc().GetConstraints().Empty());
     EXPECT_EQ(RowOf(StatsMethod::RegressionConstrained), -1);
-
     undo();
-    EXPECT_EQ(Set(StatsMethod::Regression), set);
+    EXPECT_EQ(Set(StatsMethod::Regression).held, (std::vector<HeldCoefficient>{{"a2", 0.001L}}));
     EXPECT_GE(RowOf(StatsMethod::RegressionConstrained), 0);
     undo();
     EXPECT_TRUE(Doc().GetConstraints().Empty());
-}
-
-TEST_F(FitDetailsConstraintsTest, OnlyRowsOfAModelWithConstraintsOpenTheEditor)
-{
-    auto* table = Find<QTableView>(D(), "Table");
-    const auto enabledOn = [&](StatsMethod method) {
-        table->setCurrentIndex(table->model()->index(RowOf(method), kFormulaCol));
-        return Find<QPushButton>(D(), "ConstraintsButton")->isEnabled();
-    };
-    // row | the button enabled
-    const std::pair<StatsMethod, bool> cases[] = {{StatsMethod::Regression, true},   {StatsMethod::Exponential, false},
-                                                  {StatsMethod::ExponentialNls, true}, {StatsMethod::Power, false},
-                                                  {StatsMethod::PowerNls, true},      {StatsMethod::Spline, false}};
-    for (const auto& [method, enabled] : cases)
-        EXPECT_EQ(enabledOn(method), enabled) << StatsMethodName(method);
 }

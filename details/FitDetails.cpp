@@ -186,6 +186,7 @@ void TFitDetailsForm::ShowSortMenu(const QPoint& at)
     menu.addAction("Sort &descending by " + heading, this,
                    [this, column] { Table->sortByColumn(column, Qt::DescendingOrder); });
     menu.addAction("&Order of the reports", this, [this] { Table->sortByColumn(-1, Qt::AscendingOrder); });
+    AddConstraintsEntry(menu, pointed.isValid() ? pointed : Table->currentIndex());
     menu.exec(Table->viewport()->mapToGlobal(at));
 }
 
@@ -243,7 +244,7 @@ void TFitDetailsForm::FollowReplot()
 // The figures of the table the last replot drew, whatever the grid holds since.
 void TFitDetailsForm::ShowLastReplot()
 {
-    worker_.Submit(DetailsInputOf(document_.State(), document_.GetWeighting()));
+    worker_.Submit(DetailsInputOf(document_.State(), document_.GetWeighting(), document_.GetConstraints()));
     UpdateStaleNote();
 }
 

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -19,6 +20,7 @@
 
 #include "app/document.h"
 #include "data/datafile.h"
+#include "details/constraintseditor.h"
 #include "details/detailsjob.h"
 #include "details/detailsmodel.h"
 #include "details/residualplot.h"
@@ -59,6 +61,12 @@ private:
     // residuals boxes and the line of the excluded rows; made after the
     // designed controls, so the designed focus order holds.
     void BuildWeightControls(QVBoxLayout* layout);
+    // The "Constraints…" button at the end of the Weights row, and its editor.
+    void BuildConstraintControls(QHBoxLayout* row);
+    // The model whose constraints the table's row at index edits, if it takes any.
+    std::optional<StatsMethod> ConstrainableModelAt(const QModelIndex& index) const;
+    void UpdateConstraintsButton();
+    void AddConstraintsEntry(QMenu& menu, const QModelIndex& index);
     void WeightingChosen(int index);
     void ShowWeighting(Weighting weighting);
     // The hint and the excluded rows of the figures shown.
@@ -92,6 +100,8 @@ private:
     QLabel* ExcludedNote = nullptr;
     QCheckBox* WeightedCurvesCheckBox = nullptr;
     QCheckBox* NormalisedCheckBox = nullptr;
+    QPushButton* ConstraintsButton = nullptr;
+    ConstraintsEditor* Editor = nullptr;
 
     QuilvexDocument& document_;
     Dialogs& dialogs_;

@@ -11,10 +11,11 @@
 
 namespace quilvex {
 
-DetailsInput DetailsInputOf(const QuilvexState& s, Weighting weighting)
+DetailsInput DetailsInputOf(const QuilvexState& s, Weighting weighting, const MethodConstraints& constraints)
 {
     DetailsInput input;
     input.weighting = weighting;
+    input.constraints = constraints;
     input.regressionOrder = s.RegrOrd;
     input.lagrangeOrder = s.LagrOrd;
     input.regressionKept = s.Reuse.regression;
@@ -44,6 +45,7 @@ DetailsResult ComputeDetails(const DetailsInput& input)
     request.regressionOrder = input.regressionOrder;
     request.lagrangeOrder = input.lagrangeOrder;
     request.weighting = input.weighting;
+    request.constraints = input.constraints;
     result.rows = ComputeStatistics(input.table, request, input.tableWarnings, &kept);
     return result;
 }

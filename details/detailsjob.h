@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "data/state.h"
+#include "stats/constraints.h"
 #include "stats/figures.h"
 #include "stats/weights.h"
 
@@ -22,6 +23,7 @@ struct DetailsInput {
     StatsTable table;
     std::vector<SetAsidePoint> excluded;  // the points left out, drawn in the residual plot
     Weighting weighting = Weighting::None;
+    MethodConstraints constraints;  // each constrained row follows its free row
     int regressionOrder = 3, lagrangeOrder = 3;
     std::vector<StatsMethod> methods;  // the enabled ones, each fit of ln y followed by its true least-squares fit
     std::vector<std::string> tableWarnings;  // the X values the replots adjusted that the table holds
@@ -36,7 +38,8 @@ struct DetailsResult {
 
 // The input of the last replot's table and settings; no methods when the
 // table has fewer than 3 or more than MaxPoints points.
-DetailsInput DetailsInputOf(const QuilvexState& s, Weighting weighting = Weighting::None);
+DetailsInput DetailsInputOf(const QuilvexState& s, Weighting weighting = Weighting::None,
+                            const MethodConstraints& constraints = {});
 DetailsResult ComputeDetails(const DetailsInput& input);
 
 // One thread that computes the newest input handed to it: an input handed

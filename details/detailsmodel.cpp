@@ -48,6 +48,14 @@ QString ModelFormula(Method method)
     return {};
 }
 
+QString Joined(const std::vector<std::string>& parts, const QString& separator)
+{
+    QStringList list;
+    for (const std::string& part : parts)
+        list << QString::fromStdString(part);
+    return list.join(separator);
+}
+
 QString Formula(StatsMethod method)
 {
     const QString model = ModelFormula(method.fit);
@@ -64,13 +72,13 @@ QString Formula(StatsMethod method)
     return model;
 }
 
-QString Joined(const std::vector<std::string>& parts, const QString& separator)
+// A constrained row's formula names its constraints: "…, least squares [a0=0, a2=1.5]".
+QString Formula(const MethodFigures& row)
 {
-    QStringList list;
-    for (const std::string& part : parts)
-        list << QString::fromStdString(part);
-    return list.join(separator);
+    const QString formula = Formula(row.method);
+    return row.constraints.empty() ? formula : formula + " [" + Joined(row.constraints, ", ") + "]";
 }
+
 
 // For the regression: how many significant digits of the designed
 // coefficients the stable solver's confirm.
@@ -114,6 +122,8 @@ QString MethodTitle(const MethodFigures& row, int points)
         return name + (row.method.trueLeastSquares ? ", least squares, weighted" : ", weighted");
     if (row.method.stableSolver)
         return name + ", stable solver";
+    if (row.method.constrained)
+        return name + (row.method.trueLeastSquares ? ", least squares, constrained" : ", constrained");
     return row.method.trueLeastSquares ? name + ", least squares" : name;
 }
 
@@ -186,7 +196,7 @@ QString DetailsModel::Text(int r, int column, bool full) const
     QStringList parts;
     switch (column) {
     case kMethodCol: return MethodTitle(row, points);
-    case kFormulaCol: return Formula(row.method);
+    case kFormulaCol: return Formula(row);
     case kCoefficientsCol:
         for (const Coefficient& c : row.coefficients)
             parts << QString::fromStdString(c.name) + " = " + Digits(c.value, full) +

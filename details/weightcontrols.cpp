@@ -43,6 +43,7 @@ void TFitDetailsForm::BuildWeightControls(QVBoxLayout* layout)
     NormalisedCheckBox->setToolTip("The weighted fits' residuals times the square root of each point's weight");
     row->addWidget(NormalisedCheckBox);
     row->addStretch(1);
+    BuildConstraintControls(row);
     WeightsHint = new QLabel(kSigmaHint, this);
     ExcludedNote = new QLabel(this);
     const int buttons = layout->count() - 1;

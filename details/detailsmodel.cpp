@@ -75,7 +75,8 @@ QString Formula(StatsMethod method)
 // A constrained row's formula names its constraints: "…, least squares [a0=0, a2=1.5]".
 QString Formula(const MethodFigures& row)
 {
-    const QString formula = Formula(row.method);
+    const bool weighted = row.method.constrained && MeasuredByChi2(row);
+    const QString formula = weighted ? ModelFormula(row.method.fit) + ", weighted least squares" : Formula(row.method);
     return row.constraints.empty() ? formula : formula + " [" + Joined(row.constraints, ", ") + "]";
 }
 
@@ -94,7 +95,7 @@ QString AgreementLine(const MethodFigures& row)
 QString WeightedErrors(const MethodFigures& row, bool absolute, bool full)
 {
     QStringList parts;
-    if (!row.method.weighted)
+    if (!MeasuredByChi2(row))
         return {};
     for (const Coefficient& c : row.coefficients)
         if (const auto se = absolute ? c.seAbsolute : c.se)

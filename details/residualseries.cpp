@@ -49,7 +49,7 @@ std::vector<ResidualSeries> ResidualSeriesOf(const DetailsResult& result, const 
     for (std::size_t k = 0; k < result.rows.size(); ++k) {
         const MethodFigures& row = result.rows[k];
         const std::vector<Real>& r = normalised ? row.normalisedResiduals : row.residuals;
-        if (!chosen[k] || r.empty() || (normalised && !row.method.weighted))
+        if (!chosen[k] || r.empty() || (normalised && !MeasuredByChi2(row)))
             continue;
         const bool designed = DesignedMethodOf(row.method).has_value();
         series.push_back({MethodTitle(row, points), RowOf(FitNeededBy(row.method)).color, !designed,

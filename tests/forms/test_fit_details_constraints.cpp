@@ -102,6 +102,13 @@ TEST_F(FitDetailsConstraintsTest, TheEditorReplacesItsModelsSetAndTheConstrained
         EXPECT_TRUE(D().TableAsCsv().contains(c.formulaEnd)) << c.formulaEnd;
     }
     EXPECT_FALSE(Open(StatsMethod::Exponential));
+    Doc().SetWeighting(Weighting::Y);
+    D().FinishUpdate();
+    EXPECT_TRUE(Table()
+                    .index(RowOf(StatsMethod::RegressionConstrained), kFormulaCol)
+                    .data(kCopyRole)
+                    .toString()
+                    .endsWith(", weighted least squares [through=(1,2.5), a1=2, a3=0]"));
 }
 
 TEST_F(FitDetailsConstraintsTest, AnInvalidSetIsRefusedInsideTheEditor)

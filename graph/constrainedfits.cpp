@@ -37,7 +37,8 @@ std::vector<MethodFigures> ConstrainedFitsOf(const QuilvexState& s, const Method
     request.weighting = weighting;
     request.constraints = constraints;
     try {
-        return ComputeStatistics(StatsTableOf(s), request, {});
+        // The replot's own regression fit is taken over, not made again.
+        return ComputeStatistics(StatsTableOf(s), request, {}, &s.Reuse);
     } catch (const std::exception&) {
         return {};
     }

@@ -120,6 +120,8 @@ std::vector<BandLine> BandLinesOfConstrained(const QuilvexState& s, const std::v
                                              const MethodConstraints& constraints, Weighting weighting,
                                              const std::vector<Real>& xs, bool withPrediction)
 {
+    if (rows.empty())
+        return {};
     const StatsTable table = StatsTableOf(s);
     const PointWeights weights = weighting == Weighting::None ? PointWeights{} : WeightsOf(weighting, table);
     std::vector<BandLine> lines;

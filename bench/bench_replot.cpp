@@ -149,26 +149,13 @@ void Drag(benchmark::State& state)
     state.counters["point"] = k;
 }
 
-// The drag of the middle point with sigma at every point, weights 1/sigma^2,
-// the weighted curves drawn and five points excluded.
-void WeightedDrag(benchmark::State& state)
+// Drags the middle point of the shown table straight up and down, 40
+// movements per iteration (each replots); the time is that of the movements.
+void DragMiddlePoint(benchmark::State& state, Program& program)
 {
-    const int n = static_cast<int>(state.range(0));
     constexpr int kMovements = 40;
-    Program program;
-    program.Show(SmoothTable(n), kAllMethods);
-    QuilvexDocument& document = program.Document();
-    for (int row = 0; row < n; ++row)
-        document.Grid().SetCell(2, row, "0.25");
-    document.SetPointsExcluded({10, 20, 30, 40, 50}, true);
-    document.SetWeightedCurvesShown(true);
-    document.SetWeighting(Weighting::Sigma);
     TPlotForm& plot = program.Plot();
     QuilvexState& s = program.State();
-    if (s.Excluded.size() != 5) {
-        state.SkipWithError("the five points were not set aside");
-        return;
-    }
     for (auto _ : state) {
         state.PauseTiming();
         const auto [ax, ay] = program.PixelOf((s.n + 1) / 2);
@@ -196,9 +183,50 @@ void WeightedDrag(benchmark::State& state)
         benchmark::Counter(kMovements, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// The drag of the middle point with sigma at every point, weights 1/sigma^2,
+// the weighted curves drawn and five points excluded.
+void WeightedDrag(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    Program program;
+    program.Show(SmoothTable(n), kAllMethods);
+    QuilvexDocument& document = program.Document();
+    for (int row = 0; row < n; ++row)
+        document.Grid().SetCell(2, row, "0.25");
+    document.SetPointsExcluded({10, 20, 30, 40, 50}, true);
+    document.SetWeightedCurvesShown(true);
+    document.SetWeighting(Weighting::Sigma);
+    if (program.State().Excluded.size() != 5) {
+        state.SkipWithError("the five points were not set aside");
+        return;
+    }
+    DragMiddlePoint(state, program);
+}
+
+// The drag of the middle point with the regression of order 3 through the
+// origin and exponential-nls with b held, their constrained curves and the
+// confidence and prediction bands drawn.
+void ConstrainedDrag(benchmark::State& state)
+{
+    Program program;
+    program.Show(SmoothTable(static_cast<int>(state.range(0))), kAllMethods);
+    QuilvexDocument& document = program.Document();
+    MethodConstraints constraints;
+    constraints.regression.throughOrigin = true;
+    constraints.exponentialNls.held = {{"b", 0.1L}};
+    document.SetBands({true, true});
+    document.SetConstraints(constraints);
+    if (program.State().RegrOrd != 3) {
+        state.SkipWithError("the regression is not of order 3");
+        return;
+    }
+    DragMiddlePoint(state, program);
+}
+
 }  // namespace
 
 BENCHMARK(WeightedDrag)->Arg(300)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ConstrainedDrag)->Arg(300)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(TypicalReplot)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(TypicalRepaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(MethodReplot)->DenseRange(Spline, Power)->Unit(benchmark::kMillisecond)->UseRealTime();

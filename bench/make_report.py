@@ -262,7 +262,10 @@ def details_section(out, get, cpu_of, lags):
              ("DragWithDetails/300/0/0", "drag at 300 points, per movement", 33, "Drag/300/0"),
              ("DragWithDetails/300/0/1", "zigzag at 300 points, per movement", None, "Drag/300/3"),
              ("WeightedDrag/300", "drag at 300 points with σ, weights 1/σ², the weighted curves and five points "
-              "excluded (graph only), per movement", 33, "Drag/300/0"))
+              "excluded (graph only), per movement", 33, "Drag/300/0"),
+             ("ConstrainedDrag/300", "drag at 300 points with the regression of order 3 through the origin and "
+              "exponential-nls with b held, their constrained curves and both bands (graph only), per movement",
+              33, "Drag/300/0"))
     lagging = (("DragWithDetails/300/0/1", "zigzag at 300 points, movements back to back"),
                ("DragWithDetails/100/1/0", "at 60 movements per second, 100 points"),
                ("DragWithDetails/300/1/0", "at 60 movements per second, 300 points"),

@@ -8,12 +8,14 @@
 
 #include "data/numtext.h"
 #include "data/pointimport.h"
+#include "graph/constrainedfits.h"
 #include "graph/core/curves.h"
 #include "graph/core/scaling.h"
 #include "graph/core/scene.h"
 #include "graph/core/setaside.h"
 #include "graph/weightedfits.h"
 #include "stats/bands.h"
+#include "stats/constrainedbands.h"
 #include "ui/busypointer.h"
 #include "ui/look.h"
 
@@ -265,11 +267,17 @@ void TPlotForm::DrawSteps()
         weightedCurves || bands.confidence ? WeightedFitsOf(state_, weighting) : std::vector<MethodFigures>{};
     if (weightedCurves)
         DrawWeightedCurves(plot, weightedFits);
-    if (bands.confidence)
+    const MethodConstraints& constraints = document_.GetConstraints();
+    const std::vector<MethodFigures> constrainedFits = ConstrainedFitsOf(state_, constraints, weighting);
+    DrawConstrainedCurves(plot, constrainedFits);
+    if (bands.confidence) {
         DrawBandLines(plot, weighting == Weighting::None
                                 ? BandLinesOf(state_, BandArguments(plot), bands.prediction)
                                 : BandLinesOfWeighted(state_, weightedFits, weighting, BandArguments(plot),
                                                       bands.prediction));
+        DrawBandLines(plot, BandLinesOfConstrained(state_, constrainedFits, constraints, weighting,
+                                                   BandArguments(plot), bands.prediction));
+    }
     DrawErrorBars(plot);
     DrawPoints(plot);
     DrawSetAsidePoints(plot);

@@ -72,7 +72,7 @@ private:
     void ConnectMouse();
 
     // Everything a picture is drawn from: the grid, the parameters, the boxes,
-    // the X of the status window, the bands, the selection and the size of the box.
+    // the X of the status window, the bands, the selection, the constraints and the size of the box.
     struct PictureInputs {
         std::uint64_t gridGeneration = 0;
         QString parameters;
@@ -81,6 +81,7 @@ private:
         bool confidenceBands = false;
         bool predictionBands = false;
         int selected = 0;
+        MethodConstraints constraints;
         QSize size;
         bool operator==(const PictureInputs&) const = default;
     };

@@ -58,6 +58,7 @@ TPlotForm::PictureInputs TPlotForm::CurrentInputs(QSize size) const
     in.confidenceBands = document_.Bands().confidence;
     in.predictionBands = document_.Bands().prediction;
     in.selected = state_.SelectedPoint;
+    in.constraints = document_.GetConstraints();
     in.size = size;
     return in;
 }

@@ -132,7 +132,21 @@ std::optional<std::vector<Real>> Leverages(const std::vector<Real>& u, int p, co
     return result;
 }
 
-std::vector<BandLine> EdgesOf(const FitBand& band, Color color, bool withPrediction)
+}  // namespace
+
+Real FitBand::Lower(std::size_t i, bool predictionBand) const
+{
+    const Real h = predictionBand ? prediction[i] : confidence[i];
+    return logScale ? fit[i] * std::exp(-h) : fit[i] - h;
+}
+
+Real FitBand::Upper(std::size_t i, bool predictionBand) const
+{
+    const Real h = predictionBand ? prediction[i] : confidence[i];
+    return logScale ? fit[i] * std::exp(h) : fit[i] + h;
+}
+
+std::vector<BandLine> BandEdgesOf(const FitBand& band, Color color, bool withPrediction)
 {
     std::vector<BandLine> lines;
     for (const bool prediction : {false, true}) {
@@ -148,20 +162,6 @@ std::vector<BandLine> EdgesOf(const FitBand& band, Color color, bool withPredict
         lines.push_back(std::move(upper));
     }
     return lines;
-}
-
-}  // namespace
-
-Real FitBand::Lower(std::size_t i, bool predictionBand) const
-{
-    const Real h = predictionBand ? prediction[i] : confidence[i];
-    return logScale ? fit[i] * std::exp(-h) : fit[i] - h;
-}
-
-Real FitBand::Upper(std::size_t i, bool predictionBand) const
-{
-    const Real h = predictionBand ? prediction[i] : confidence[i];
-    return logScale ? fit[i] * std::exp(h) : fit[i] + h;
 }
 
 bool HasBand(Method method) { return FittingOf(method) != Fitting::ThroughPoints; }
@@ -208,7 +208,7 @@ std::vector<BandLine> BandLinesOf(const QuilvexState& s, const std::vector<Real>
         const auto band = HasBand(method) && Shown(s, method) ? ComputeBand(s, method, xs) : std::nullopt;
         if (!band)
             continue;
-        for (BandLine& line : EdgesOf(*band, RowOf(method).color, withPrediction))
+        for (BandLine& line : BandEdgesOf(*band, RowOf(method).color, withPrediction))
             lines.push_back(std::move(line));
     }
     return lines;
@@ -264,7 +264,7 @@ std::vector<BandLine> BandLinesOfWeighted(const QuilvexState& s, const std::vect
                                                                           : std::nullopt;
         if (!band)
             continue;
-        for (BandLine& line : EdgesOf(*band, RowOf(row.method.fit).color, withPrediction))
+        for (BandLine& line : BandEdgesOf(*band, RowOf(row.method.fit).color, withPrediction))
             lines.push_back(std::move(line));
     }
     return lines;

@@ -33,6 +33,10 @@ struct FitBand {
     Real Upper(std::size_t i, bool predictionBand) const;
 };
 
+// The two edges of the confidence band, dashed, and, when asked for, of the
+// prediction band, dotted, in the given colour.
+std::vector<BandLine> BandEdgesOf(const FitBand& band, Color color, bool withPrediction);
+
 // Whether the method has a band at all.
 bool HasBand(Method method);
 

@@ -13,7 +13,15 @@ struct Pattern {
     Real on, off;
 };
 
-Pattern PatternOf(BandStroke stroke) { return stroke == BandStroke::Dashed ? Pattern{6, 4} : Pattern{1, 3}; }
+Pattern PatternOf(BandStroke stroke)
+{
+    switch (stroke) {
+    case BandStroke::Dashed: return {6, 4};
+    case BandStroke::Dotted: return {1, 3};
+    case BandStroke::LongDashed: return {16, 5};
+    }
+    return {1, 0};
+}
 
 struct Point {
     Real x = 0, y = 0;

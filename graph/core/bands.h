@@ -15,7 +15,9 @@ struct BandChoice {
     bool prediction = false;
 };
 
-enum class BandStroke { Dashed, Dotted };
+// LongDashed is no band's: the constrained curves, 1 pixel wide as every
+// curve, in dashes long enough to tell them from a confidence band's edge.
+enum class BandStroke { Dashed, Dotted, LongDashed };
 
 struct BandLine {
     Color color;

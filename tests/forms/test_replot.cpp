@@ -311,6 +311,28 @@ TEST_F(ReplotTest, WithoutAWeightingTheWeightedCurvesChangeNoPixel)
     EXPECT_EQ(Picture(), designed) << "a weighting, weighted curves hidden";
 }
 
+TEST_F(ReplotTest, ConstraintsRedrawTheGraphWhenSetUndoneAndRedone)
+{
+    SetGrid({{"1", "10"}, {"2", "12"}, {"3", "14"}, {"4", "16"}, {"5", "18"}});
+    Main().RecordTableStep("typing");
+    Doc().SetMethodChecked(Method::Regression, true);
+    Replot();
+    const QImage designed = Picture();
+    MethodConstraints origin;
+    origin.regression.throughOrigin = true;
+    Doc().SetConstraints(origin);
+    const QImage constrained = Picture();
+    EXPECT_NE(constrained, designed) << "set: the constrained curve is drawn";
+    const struct {
+        const char* action;
+        const QImage& picture;
+    } steps[] = {{"UndoAction", designed}, {"RedoAction", constrained}};
+    for (const auto& step : steps) {
+        Find<QAction>(Main(), step.action)->trigger();
+        EXPECT_EQ(Picture(), step.picture) << step.action;
+    }
+}
+
 TEST(WeightedRowsShown, FollowTheTickedLeastSquaresMethodsInDrawingOrder)
 {
     struct Case {

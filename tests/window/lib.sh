@@ -290,6 +290,19 @@ qv_pixels() {
     || qv_fail "reading the pixels of $QV_PART failed"
 }
 
+# qv_long_dashes <name> <window> <x y w h> <colour>: a check for qv_retry;
+# the part holds at least 15 pixels of the colour, no black (no designed
+# spline or point) and some columns without the colour between its first and
+# last: a dashed curve, and only it.
+qv_long_dashes() {
+  local name="$1" win="$2" colour="$7" found black first last number
+  qv_capture "$name" "$win" "$3" "$4" "$5" "$6"
+  found="$(qv_pixels count "$colour")" black="$(qv_pixels count 0,0,0)"
+  ((found >= 15 && black == 0)) || { QV_WHY="$found pixels of $colour, $black black"; return 1; }
+  read -r first last number <<<"$(qv_pixels columns "$colour")"
+  ((number < last - first + 1)) || { QV_WHY="$colour in every column $first..$last"; return 1; }
+}
+
 # qv_retry <tries> <what> <check> [args...]: runs the check until it
 # succeeds; a check returns non-zero and says why in QV_WHY. The screen may
 # lag behind an action, so every try should capture afresh.

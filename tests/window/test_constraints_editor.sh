@@ -2,21 +2,29 @@
 # The constraints editor through real events: in the "Fit details" window a
 # click selects the regression row and another on "Constraints…" opens its
 # editor beside the window; ticking "Through the origin" and clicking OK
-# closes it, the constrained row follows the regression's with its
+# closes it, the graph shows the constrained curve in long red dashes where
+# it had no red, the constrained row follows the regression's with its
 # constraint in its formula (as "Copy as CSV" gives it), and "Save" writes
 # the constraint line.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-main="" details="" editor="" # window ids, set by qv_wait_window
+main="" graph="" details="" editor="" # window ids, set by qv_wait_window
 qv_init "$@"
 
 files="$QV_ARTIFACTS/files"
 mkdir -p "$files"
-printf '1 2\r\n2 3\r\n3 5\r\n4 4\r\n5 6\r\n6 5.5\r\n7 4.5\r\n8 5\r\n' >"$files/points.dta"
+# The line y = 8 + 2x: through the origin its cubic leaves the line left of
+# x = 1 and crosses the box's part RECT, which the line stays below.
+printf '1 10\r\n2 12\r\n3 14\r\n4 16\r\n5 18\r\n' >"$files/points.dta"
+BOX_X=49 BOX_Y=1 RED=255,0,0 RECT=(150 200 61 41)
 
 qv_start_app "$files/points.dta"
 qv_wait_window main "$QV_MAIN_TITLE"
+qv_wait_window graph "$QV_GRAPH_TITLE"
 qv_wait_idle
+qv_raise "$graph"
+qv_capture 00-free "$graph" $((BOX_X + RECT[0])) $((BOX_Y + RECT[1])) "${RECT[2]}" "${RECT[3]}"
+(($(qv_pixels count "$RED") == 0)) || qv_fail "red in the part before any constraint"
 qv_key "$main" ctrl+d
 qv_wait_window details '^Fit details$'
 qv_wait_idle
@@ -38,6 +46,9 @@ qv_window_geometry "$editor"
 qv_click "$editor" $((QV_WIN_W - 210)) $((QV_WIN_H - 22)) # OK, the first of the three buttons
 qv_wait_no_window '^Constraints: regression$'
 qv_wait_idle
+qv_raise "$graph"
+qv_retry 4 "the constrained curve appears in long red dashes" \
+  qv_long_dashes 02-dashed "$graph" $((BOX_X + RECT[0])) $((BOX_Y + RECT[1])) "${RECT[2]}" "${RECT[3]}" "$RED"
 
 constrained_row() {
   echo marker | timeout "$QV_STEP_TIMEOUT" xclip -selection clipboard -i
@@ -50,7 +61,7 @@ constrained_row() {
     || { QV_WHY="the row after the regression's: $(cat "$files/row.csv")"; return 1; }
 }
 qv_retry 4 "the constrained row follows the regression's" constrained_row
-qv_screenshot 02-constrained-row
+qv_screenshot 03-constrained-row
 
 qv_key "$main" ctrl+s
 qv_file_dialog "Save as" "$files/saved.dta"

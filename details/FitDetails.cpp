@@ -270,7 +270,14 @@ void TFitDetailsForm::ShowLatestResult()
     std::optional<DetailsResult> result = worker_.TakeResult();
     if (!result)
         return;
+    const QModelIndex current = Sorted->mapToSource(Table->currentIndex());
+    const std::vector<MethodFigures>& before = Model->Result().rows;
+    const std::optional<StatsMethod> currentMethod =
+        current.isValid() && static_cast<std::size_t>(current.row()) < before.size()
+            ? std::optional(before[static_cast<std::size_t>(current.row())].method)
+            : std::nullopt;
     Model->SetResult(std::move(*result));
+    KeepCurrentRow(currentMethod, current.column());
     MarkNote->setText(Model->MarkNote());
     MarkNote->setVisible(!Model->MarkNote().isEmpty());
     UpdateWeightNotes();

@@ -66,6 +66,10 @@ private:
     // The model whose constraints the table's row at index edits, if it takes any.
     std::optional<StatsMethod> ConstrainableModelAt(const QModelIndex& index) const;
     void UpdateConstraintsButton();
+    void ShowConstraintsSummary();
+    // The row the user was on, found again by its method once a change of
+    // the rows (a constrained or weighted row added or gone) cleared it.
+    void KeepCurrentRow(std::optional<StatsMethod> method, int column);
     void AddConstraintsEntry(QMenu& menu, const QModelIndex& index);
     void WeightingChosen(int index);
     void ShowWeighting(Weighting weighting);
@@ -101,6 +105,7 @@ private:
     QCheckBox* WeightedCurvesCheckBox = nullptr;
     QCheckBox* NormalisedCheckBox = nullptr;
     QPushButton* ConstraintsButton = nullptr;
+    QLabel* ConstraintsSummary = nullptr;
     ConstraintsEditor* Editor = nullptr;
 
     QuilvexDocument& document_;

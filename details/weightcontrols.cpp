@@ -26,7 +26,8 @@ bool AnySigma(const StatsTable& table)
 }  // namespace
 
 // Below the residual plot, above the designed row of buttons, so the table
-// and the buttons keep their designed places.
+// and the buttons keep their designed places; the constraints' row above the
+// weights' keeps the window in its designed width.
 void TFitDetailsForm::BuildWeightControls(QVBoxLayout* layout)
 {
     auto* row = new QHBoxLayout;
@@ -43,9 +44,11 @@ void TFitDetailsForm::BuildWeightControls(QVBoxLayout* layout)
     NormalisedCheckBox->setToolTip("The weighted fits' residuals times the square root of each point's weight");
     row->addWidget(NormalisedCheckBox);
     row->addStretch(1);
-    BuildConstraintControls(row);
     WeightsHint = new QLabel(kSigmaHint, this);
     ExcludedNote = new QLabel(this);
+    auto* constraintsRow = new QHBoxLayout;
+    BuildConstraintControls(constraintsRow);
+    layout->insertLayout(layout->count() - 1, constraintsRow);
     const int buttons = layout->count() - 1;
     layout->insertLayout(buttons, row);
     layout->insertWidget(buttons + 1, WeightsHint);

@@ -53,6 +53,7 @@ void SetChi2ResidualFigures(MethodFigures& f, const std::vector<Real>& y, const 
                             Real chi2, int p, bool uncentred, const FitWeights& weights)
 {
     const int n = static_cast<int>(y.size());
+    f.underWeighting = true;
     SetPlainResidualFigures(f, residuals);
     for (std::size_t i = 0; i < residuals.size(); ++i)
         f.normalisedResiduals.push_back(residuals[i] * std::sqrt(weights.w[i]));

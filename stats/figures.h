@@ -49,6 +49,9 @@ struct MethodFigures {
     // freedom n - p, chi^2 / dof, and the probability of a chi^2 at least this large.
     Figure chi2, chi2Reduced, pValue;
     std::optional<int> dof;
+    // A constrained row fitted under a weighting (its figures are then a
+    // weighted row's, failed or not).
+    bool underWeighting = false;
     // A constrained row: its constraints as the output lists them ("a0=0", "b=0.5").
     std::vector<std::string> constraints;
     std::vector<std::string> warnings;
@@ -62,9 +65,8 @@ struct MethodFigures {
 };
 
 // The row's figures come from chi2 (a weighted row, or a constrained row fitted
-// under a weighting, which alone has a dof without the weighted method): its
-// AICc, R^2 and standard errors are a weighted row's.
-inline bool MeasuredByChi2(const MethodFigures& f) { return f.method.weighted || f.dof.has_value(); }
+// under a weighting): its AICc, R^2 and standard errors are a weighted row's.
+inline bool MeasuredByChi2(const MethodFigures& f) { return f.method.weighted || f.underWeighting; }
 
 // s = sqrt(SSR / (n - p)), for n > p.
 Figure ResidualStandardError(int n, int p, Real ssr);

@@ -107,6 +107,7 @@ public:
             f = ConstrainedRegressionRow(x_, y_, s_.RegrOrd, c, request_.at, weights);
         else
             f = ConstrainedNlsRow(method, x_, y_, c, request_.at, weights);
+        f.underWeighting = request_.weighting != Weighting::None;
         if (method.fit == Method::Regression)
             f.order = s_.RegrOrd;
         if (method.fit == Method::Regression && s_.RegrOrd >= s_.n)

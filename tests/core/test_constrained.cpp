@@ -186,6 +186,7 @@ TEST(ConstrainedFits, UnderAWeightingAgreeWithTheWeightedRows)
     const std::vector<MethodFigures> rows = ComputeStatistics(table, request, {});
     EXPECT_EQ(RowOf(rows, StatsMethod::PowerNlsConstrained).failure, RowOf(rows, StatsMethod::PowerNlsWeighted).failure);
     EXPECT_NE(RowOf(rows, StatsMethod::PowerNlsConstrained).failure.find("row 3"), std::string::npos);
+    EXPECT_TRUE(MeasuredByChi2(RowOf(rows, StatsMethod::PowerNlsConstrained)));  // its output keeps the chi2 keys
 }
 
 TEST(ConstrainedFits, RefuseWhatCannotBeSet)

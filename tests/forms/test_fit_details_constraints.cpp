@@ -93,6 +93,7 @@ TEST_F(FitDetailsConstraintsTest, TheEditorReplacesItsModelsSetAndTheConstrained
         Enter(c.entered);
         Press("OkButton");
         EXPECT_FALSE(E().isVisible()) << c.formulaEnd;
+        EXPECT_TRUE(Find<QPushButton>(D(), "ConstraintsButton")->isEnabled()) << c.formulaEnd << ": the row stays current";
         MethodConstraints expected = before;
         *expected.Of(model) = c.set;
         EXPECT_EQ(Doc().GetConstraints(), expected) << c.formulaEnd;

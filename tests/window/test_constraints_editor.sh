@@ -31,7 +31,7 @@ qv_wait_idle
 qv_window_geometry "$details"
 DW=$QV_WIN_W DH=$QV_WIN_H
 COPY_CSV=($((DW - 177)) $((DH - 23)))      # "Copy as CSV"
-CONSTRAINTS=($((DW - 60)) $((DH - 55)))    # "Constraints…", at the end of the Weights row
+CONSTRAINTS=($((DW - 60)) $((DH - 87)))    # "Constraints…", at the end of the row above the Weights row
 ORIGIN_BOX=(20 22)                         # the editor's "Through the origin (a0 = 0)"
 
 qv_raise "$details"

@@ -72,7 +72,8 @@ private:
     void ConnectMouse();
 
     // Everything a picture is drawn from: the grid, the parameters, the boxes,
-    // the X of the status window, the bands, the selection, the constraints and the size of the box.
+    // the X of the status window, the bands, the selection, the weighting and
+    // its curves, the constraints and the size of the box.
     struct PictureInputs {
         std::uint64_t gridGeneration = 0;
         QString parameters;
@@ -81,6 +82,8 @@ private:
         bool confidenceBands = false;
         bool predictionBands = false;
         int selected = 0;
+        Weighting weighting = Weighting::None;
+        bool weightedCurves = false;
         MethodConstraints constraints;
         QSize size;
         bool operator==(const PictureInputs&) const = default;

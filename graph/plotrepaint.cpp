@@ -58,6 +58,8 @@ TPlotForm::PictureInputs TPlotForm::CurrentInputs(QSize size) const
     in.confidenceBands = document_.Bands().confidence;
     in.predictionBands = document_.Bands().prediction;
     in.selected = state_.SelectedPoint;
+    in.weighting = document_.GetWeighting();
+    in.weightedCurves = document_.WeightedCurvesShown();
     in.constraints = document_.GetConstraints();
     in.size = size;
     return in;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Nothing the user did is lost or hidden: with graphing off, the bands turned
-# on or off in the details window show at the graph's next uncover or
-# restore; File > Open over an edited table asks first (Cancel keeps the
+# on or off and the weighting chosen in the details window show at the
+# graph's next uncover or restore; File > Open over an edited table asks first (Cancel keeps the
 # table, Discard goes on to the dialog), and so does a drop; Ctrl+Q in the
 # middle of a drag asks, and "Save" writes the point where the drag has it.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
@@ -60,6 +60,26 @@ unbanded() {
   [[ "$count" == 0 ]] || { QV_WHY="$count pixels differ from the picture without bands"; return 1; }
 }
 qv_retry 4 "the restored graph shows the bands turned off" unbanded
+
+# The weighting chosen with graphing off shows as well: its weighted curves at
+# the next restore, and the designed picture again once it is back to none.
+weights() {
+  qv_key "$details" alt+w
+  qv_key "$details" "$@"
+  sleep 0.5
+  timeout "$QV_STEP_TIMEOUT" xdotool windowunmap --sync "$graph" || qv_fail "cannot hide the graph"
+  timeout "$QV_STEP_TIMEOUT" xdotool windowmap --sync "$graph" || qv_fail "cannot show the graph"
+}
+weighted() {
+  capture_graph 05-weighted
+  local count
+  count="$(differing 01-designed 05-weighted)"
+  [[ "$count" =~ ^[0-9]+$ && "$count" -gt 50 ]] || { QV_WHY="$count pixels differ from the designed picture"; return 1; }
+}
+weights Down Down # 1/y
+qv_retry 4 "the restored graph shows the weighted curves" weighted
+weights Home # none
+qv_retry 4 "the restored graph is the designed picture again" unbanded
 
 # ---- File > Open over an edited table --------------------------------------------------
 

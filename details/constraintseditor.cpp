@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QRegularExpression>
 #include <QVBoxLayout>
-#include <charconv>
 
 namespace quilvex {
 
@@ -18,12 +17,7 @@ std::optional<Real> ReadValue(const QString& text)
 }
 
 // The fewest digits that read back to v, so that OK on an unchanged editor changes nothing.
-QString ValueText(Real v)
-{
-    char digits[64];
-    const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
-    return QString::fromLatin1(digits, static_cast<int>(end - digits));
-}
+QString ValueText(Real v) { return QString::fromStdString(ExactDigits(v)); }
 
 QString Quoted(const QString& text) { return "'" + text + "'"; }
 

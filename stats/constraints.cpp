@@ -36,14 +36,6 @@ std::optional<Real> ReadNumber(std::string_view text)
     return value;
 }
 
-// The fewest digits that read back to v exactly.
-std::string ExactDigits(Real v)
-{
-    char digits[64];
-    const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
-    return std::string(digits, end);
-}
-
 // One constraint of a file line: "a0=0" (through the origin), "through=(x,y)"
 // or a held coefficient of the method.
 void ReadConstraintWord(const std::string& word, StatsMethod method, Constraints& own)
@@ -161,6 +153,13 @@ std::optional<StatsMethod> ConstrainedOf(StatsMethod method)
     if (method.trueLeastSquares)
         return StatsMethod{method.fit, true, false, false, true};
     return std::nullopt;
+}
+
+std::string ExactDigits(Real v)
+{
+    char digits[64];
+    const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+    return std::string(digits, end);
 }
 
 std::optional<HeldCoefficient> ParseHeld(const std::string& text)

@@ -79,6 +79,9 @@ std::optional<std::string> WhyConstraintsInvalid(const Constraints& c, StatsMeth
 // The constrained row following a free row, where the constraints concern it.
 std::optional<StatsMethod> ConstrainedOf(StatsMethod method);
 
+// The fewest digits that read back to v exactly, as ParseHeld reads them.
+std::string ExactDigits(Real v);
+
 // "a0=1.5" into a held coefficient; nullopt where it is not NAME=NUMBER.
 // The number is read as C reads it, whatever the locale.
 std::optional<HeldCoefficient> ParseHeld(const std::string& text);

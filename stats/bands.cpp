@@ -62,34 +62,16 @@ std::pair<Real, Real> FittedPair(const QuilvexState& s, Method method, int i)
     return {std::log(s.y[i]), std::log(a) + b * ModelArgument(method, s.x[i])};
 }
 
-// u^0 / norm0, ..., u^(p-1) / norm(p-1) into column c of W; false where a power is not finite.
-bool FillScaledBasis(Real u, const std::vector<Real>& norms, Eigen::MatrixXd& W, Eigen::Index c)
-{
-    Real power = 1;
-    for (std::size_t j = 0; j < norms.size(); ++j) {
-        const double v = static_cast<double>(power / norms[j]);
-        if (!std::isfinite(v))
-            return false;
-        W(static_cast<Eigen::Index>(j), c) = v;
-        power *= u;
-    }
-    return true;
-}
+Real WeightAt(const std::vector<Real>& w, int i) { return w.empty() ? 1 : w[static_cast<std::size_t>(i)]; }
 
-// Column norms of the basis at the points (of W^(1/2) X where weighted);
-// empty where one is zero or not finite.
-std::vector<Real> ColumnNorms(const std::vector<Real>& u, int p, const std::vector<Real>& weights)
+// The norms of the columns of W^(1/2) D; empty where one is zero or not finite.
+std::vector<Real> WeightedColumnNorms(const DesignMatrix& D, const std::vector<Real>& w)
 {
-    std::vector<Real> norms(static_cast<std::size_t>(p), 0);
-    for (std::size_t i = 0; i < u.size(); ++i) {
-        const Real ui = u[i], w = weights.empty() ? 1 : weights[i];
-        Real power = 1;
-        for (int j = 0; j < p; ++j) {
-            norms[static_cast<std::size_t>(j)] += w * power * power;
-            power *= ui;
-        }
-    }
-    for (Real& norm : norms) {
+    std::vector<Real> norms(static_cast<std::size_t>(D.Cols()), 0);
+    for (int j = 0; j < D.Cols(); ++j) {
+        Real& norm = norms[static_cast<std::size_t>(j)];
+        for (int i = 0; i < D.Rows(); ++i)
+            norm += WeightAt(w, i) * D.At(i, j) * D.At(i, j);
         norm = std::sqrt(norm);
         if (!(norm > 0) || !std::isfinite(norm))
             return {};
@@ -97,42 +79,43 @@ std::vector<Real> ColumnNorms(const std::vector<Real>& u, int p, const std::vect
     return norms;
 }
 
-// v^T (X^T X)^-1 v at each argument, from the pivoted QR of the scaled X; NaN
-// where the basis overflows, nothing when X lacks full column rank.
+// The polynomial basis 1, u, ..., u^(p-1) at the points and at the arguments.
 std::optional<std::vector<Real>> Leverages(const std::vector<Real>& u, int p, const std::vector<Real>& at,
                                            const std::vector<Real>& weights = {})
 {
-    const std::vector<Real> norms = ColumnNorms(u, p, weights);
-    if (norms.empty())
-        return std::nullopt;
-    const auto n = static_cast<Eigen::Index>(u.size());
-    Eigen::MatrixXd rows(p, n);  // X transposed: a point's basis is a column
-    for (Eigen::Index i = 0; i < n; ++i)
-        if (!FillScaledBasis(u[static_cast<std::size_t>(i)], norms, rows, i))
-            return std::nullopt;
-    for (Eigen::Index i = 0; i < n && !weights.empty(); ++i)  // the rows of W^(1/2) X
-        rows.col(i) *= static_cast<double>(std::sqrt(weights[static_cast<std::size_t>(i)]));
-    const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(rows.transpose());
-    if (qr.rank() < p)
-        return std::nullopt;
-    const auto k = static_cast<Eigen::Index>(at.size());
-    Eigen::MatrixXd W = Eigen::MatrixXd::Zero(p, k);
-    std::vector<bool> usable(at.size());
-    for (Eigen::Index c = 0; c < k; ++c)
-        usable[static_cast<std::size_t>(c)] = std::isfinite(at[static_cast<std::size_t>(c)]) &&
-                                              FillScaledBasis(at[static_cast<std::size_t>(c)], norms, W, c);
-    // (X^T X)^-1 = D^-1 P R^-1 R^-T P^T D^-1, so v^T (X^T X)^-1 v = |R^-T P^T D^-1 v|^2
-    // (X taken as W^(1/2) X where weighted).
-    Eigen::MatrixXd Z = qr.colsPermutation().transpose() * W;
-    qr.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>().transpose().solveInPlace(Z);
-    std::vector<Real> result(at.size(), kNoValue);
-    for (Eigen::Index c = 0; c < k; ++c)
-        if (usable[static_cast<std::size_t>(c)])
-            result[static_cast<std::size_t>(c)] = static_cast<Real>(Z.col(c).squaredNorm());
-    return result;
+    return DesignLeverages(PolynomialDesign(u, p - 1), weights, PolynomialDesign(at, p - 1));
 }
 
 }  // namespace
+
+std::optional<std::vector<Real>> DesignLeverages(const DesignMatrix& D, const std::vector<Real>& w,
+                                                 const DesignMatrix& V)
+{
+    const std::vector<Real> norms = WeightedColumnNorms(D, w);
+    const int p = D.Cols();
+    if (norms.empty())
+        return std::nullopt;
+    Eigen::MatrixXd A(D.Rows(), p);
+    for (int i = 0; i < D.Rows(); ++i)
+        for (int j = 0; j < p; ++j)
+            A(i, j) = static_cast<double>(std::sqrt(WeightAt(w, i)) * D.At(i, j) / norms[static_cast<std::size_t>(j)]);
+    const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(A);
+    if (qr.rank() < p)
+        return std::nullopt;
+    Eigen::MatrixXd Z(p, V.Rows());
+    for (int c = 0; c < V.Rows(); ++c)
+        for (int j = 0; j < p; ++j)
+            Z(j, c) = static_cast<double>(V.At(c, j) / norms[static_cast<std::size_t>(j)]);
+    // (D^T W D)^-1 = S^-1 P R^-1 R^-T P^T S^-1, S the column norms, so
+    // v^T (D^T W D)^-1 v = |R^-T P^T S^-1 v|^2.
+    Z = qr.colsPermutation().transpose() * Z;
+    qr.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>().transpose().solveInPlace(Z);
+    std::vector<Real> result(static_cast<std::size_t>(V.Rows()), kNoValue);
+    for (int c = 0; c < V.Rows(); ++c)
+        if (Z.col(c).allFinite())
+            result[static_cast<std::size_t>(c)] = static_cast<Real>(Z.col(c).squaredNorm());
+    return result;
+}
 
 Real FitBand::Lower(std::size_t i, bool predictionBand) const
 {

@@ -17,6 +17,7 @@
 #include "graph/core/bands.h"
 #include "report/core/fitquality.h"
 #include "stats/figures.h"
+#include "stats/linear.h"
 #include "stats/weighted.h"
 #include "stats/weights.h"
 
@@ -36,6 +37,13 @@ struct FitBand {
 // The two edges of the confidence band, dashed, and, when asked for, of the
 // prediction band, dotted, in the given colour.
 std::vector<BandLine> BandEdgesOf(const FitBand& band, Color color, bool withPrediction);
+
+// v^T (D^T W D)^-1 v for each row v of V, from the pivoted QR of the
+// column-scaled W^(1/2) D (never inverting D^T W D); w empty: W = I. NaN
+// where v is not finite, nothing when a column of D is zero or not finite or
+// D lacks full column rank.
+std::optional<std::vector<Real>> DesignLeverages(const DesignMatrix& D, const std::vector<Real>& w,
+                                                 const DesignMatrix& V);
 
 // Whether the method has a band at all.
 bool HasBand(Method method);

@@ -1,6 +1,5 @@
 #include "stats/constrainedbands.h"
 
-#include <Eigen/Dense>
 #include <cmath>
 #include <limits>
 
@@ -12,54 +11,6 @@ namespace quilvex {
 namespace {
 
 constexpr Real kNoValue = std::numeric_limits<Real>::quiet_NaN();
-
-Real WeightAt(const std::vector<Real>& w, int i) { return w.empty() ? 1 : w[static_cast<std::size_t>(i)]; }
-
-// The norms of the columns of W^(1/2) D; empty where one is zero or not finite.
-std::vector<Real> WeightedColumnNorms(const DesignMatrix& D, const std::vector<Real>& w)
-{
-    std::vector<Real> norms(static_cast<std::size_t>(D.Cols()), 0);
-    for (int j = 0; j < D.Cols(); ++j) {
-        Real& norm = norms[static_cast<std::size_t>(j)];
-        for (int i = 0; i < D.Rows(); ++i)
-            norm += WeightAt(w, i) * D.At(i, j) * D.At(i, j);
-        norm = std::sqrt(norm);
-        if (!(norm > 0) || !std::isfinite(norm))
-            return {};
-    }
-    return norms;
-}
-
-// v^T (D^T W D)^-1 v for each row v of V, from the pivoted QR of the
-// column-scaled W^(1/2) D (never inverting D^T W D); NaN where v is not
-// finite, nothing when D lacks full column rank.
-std::optional<std::vector<Real>> DesignLeverages(const DesignMatrix& D, const std::vector<Real>& w,
-                                                 const DesignMatrix& V)
-{
-    const std::vector<Real> norms = WeightedColumnNorms(D, w);
-    const int p = D.Cols();
-    if (norms.empty())
-        return std::nullopt;
-    Eigen::MatrixXd A(D.Rows(), p);
-    for (int i = 0; i < D.Rows(); ++i)
-        for (int j = 0; j < p; ++j)
-            A(i, j) = static_cast<double>(std::sqrt(WeightAt(w, i)) * D.At(i, j) / norms[static_cast<std::size_t>(j)]);
-    const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(A);
-    if (qr.rank() < p)
-        return std::nullopt;
-    Eigen::MatrixXd Z(p, V.Rows());
-    for (int c = 0; c < V.Rows(); ++c)
-        for (int j = 0; j < p; ++j)
-            Z(j, c) = static_cast<double>(V.At(c, j) / norms[static_cast<std::size_t>(j)]);
-    // As in stats/bands.cpp: v^T (D^T W D)^-1 v = |R^-T P^T S^-1 v|^2, S the column norms.
-    Z = qr.colsPermutation().transpose() * Z;
-    qr.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>().transpose().solveInPlace(Z);
-    std::vector<Real> result(static_cast<std::size_t>(V.Rows()), kNoValue);
-    for (int c = 0; c < V.Rows(); ++c)
-        if (Z.col(c).allFinite())
-            result[static_cast<std::size_t>(c)] = static_cast<Real>(Z.col(c).squaredNorm());
-    return result;
-}
 
 // s^2 of the row: chi2_reduced where it was fitted with the weights, else SSR / dof.
 std::optional<Real> ResidualVariance(const MethodFigures& row, bool weighted, int dof)

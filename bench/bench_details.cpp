@@ -33,6 +33,18 @@ void WaitForTheNextMovement(bool paced, const QElapsedTimer& sinceMovement)
     loop.exec();
 }
 
+// The window shown, then each iteration one update after a replot, until shown.
+void MeasureUpdates(benchmark::State& state, TFitDetailsForm& details)
+{
+    details.ShowAndRaise();
+    details.FinishUpdate();
+    for (auto _ : state) {
+        details.FollowReplot();
+        details.FinishUpdate();
+        quilvex::testing::Find<ResidualPlot>(details, "Residuals")->repaint();
+    }
+}
+
 // After a replot of n points with the regression of the given order: the
 // statistics, the residuals, the table and the residual plot, until shown.
 void DetailsUpdate(benchmark::State& state)
@@ -42,13 +54,7 @@ void DetailsUpdate(benchmark::State& state)
     const bool all = state.range(2) == 1;
     program.Show(SmoothTable(static_cast<int>(state.range(0))), all ? kAllMethods : std::vector<Method>{Regression});
     TFitDetailsForm& details = program.Details();
-    details.ShowAndRaise();
-    details.FinishUpdate();
-    for (auto _ : state) {
-        details.FollowReplot();
-        details.FinishUpdate();
-        quilvex::testing::Find<ResidualPlot>(details, "Residuals")->repaint();
-    }
+    MeasureUpdates(state, details);
     state.SetLabel(all ? "all seven methods" : "regression only");
 }
 
@@ -96,13 +102,7 @@ void WeightedDetailsUpdate(benchmark::State& state)
     program.Document().SetWeighting(Weighting::Sigma);
     NoteSigmaAndLeftOut(program.State());
     TFitDetailsForm& details = program.Details();
-    details.ShowAndRaise();
-    details.FinishUpdate();
-    for (auto _ : state) {
-        details.FollowReplot();
-        details.FinishUpdate();
-        quilvex::testing::Find<ResidualPlot>(details, "Residuals")->repaint();
-    }
+    MeasureUpdates(state, details);
     state.SetLabel("all seven methods, weighted, five left out");
 }
 

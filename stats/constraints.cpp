@@ -24,6 +24,24 @@ std::optional<int> PolynomialIndex(const std::string& name)
 
 bool NlsName(const std::string& name) { return name == "a" || name == "b"; }
 
+// The part of c that concerns the method's model: the point and a0, a1, ...
+// for the regression, a and b for the true least-squares fits, none for others.
+Constraints OwnPart(const Constraints& c, StatsMethod method)
+{
+    Constraints own;
+    const bool regression = method.fit == Method::Regression;
+    if (!regression && !method.trueLeastSquares)
+        return own;
+    if (regression) {
+        own.throughOrigin = c.throughOrigin;
+        own.through = c.through;
+    }
+    for (const HeldCoefficient& h : c.held)
+        if (regression ? PolynomialIndex(h.name).has_value() : NlsName(h.name))
+            own.held.push_back(h);
+    return own;
+}
+
 // A number as C writes it, in the whole text; nullopt otherwise or beyond the range.
 std::optional<Real> ReadNumber(std::string_view text)
 {
@@ -109,29 +127,11 @@ std::vector<std::string> Constraints::Labels() const
     return labels;
 }
 
-std::vector<std::string> LabelsFor(const Constraints& c, StatsMethod method)
-{
-    Constraints own;
-    if (!method.trueLeastSquares) {
-        own.throughOrigin = c.throughOrigin;
-        own.through = c.through;
-    }
-    for (const HeldCoefficient& h : c.held)
-        if (method.trueLeastSquares ? NlsName(h.name) : PolynomialIndex(h.name).has_value())
-            own.held.push_back(h);
-    return own.Labels();
-}
+std::vector<std::string> LabelsFor(const Constraints& c, StatsMethod method) { return OwnPart(c, method).Labels(); }
 
 bool ConstraintsApplyTo(const Constraints& c, StatsMethod method)
 {
-    const auto ofThisMethod = [&](const HeldCoefficient& h) {
-        return method.trueLeastSquares ? NlsName(h.name) : PolynomialIndex(h.name).has_value();
-    };
-    if (method.weighted || method.stableSolver || method.constrained)
-        return false;
-    if (method.fit == Method::Regression)
-        return c.throughOrigin || c.through || std::any_of(c.held.begin(), c.held.end(), ofThisMethod);
-    return method.trueLeastSquares && std::any_of(c.held.begin(), c.held.end(), ofThisMethod);
+    return !method.weighted && !method.stableSolver && !method.constrained && !OwnPart(c, method).Empty();
 }
 
 std::optional<std::string> WhyConstraintsInvalid(const Constraints& c, StatsMethod method, int order)
@@ -192,16 +192,8 @@ Constraints* MethodConstraints::Of(StatsMethod method)
 MethodConstraints MethodConstraints::Shared(const Constraints& c)
 {
     MethodConstraints shared;
-    for (const StatsMethod method : kConstrainableMethods) {
-        Constraints& own = *shared.Of(method);
-        if (method.fit == Method::Regression) {
-            own.throughOrigin = c.throughOrigin;
-            own.through = c.through;
-        }
-        for (const HeldCoefficient& h : c.held)
-            if (method.trueLeastSquares ? NlsName(h.name) : PolynomialIndex(h.name).has_value())
-                own.held.push_back(h);
-    }
+    for (const StatsMethod method : kConstrainableMethods)
+        *shared.Of(method) = OwnPart(c, method);
     return shared;
 }
 
